@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// How the upload records' fields are read as numbers and barcodes; the other commands use the
+// same rules.
+
+// The numeric text rule: blanks, tabs and line feeds anywhere are ignored; a leading number
+// (sign, digits, fraction, exponent E or D, or &H / &O whole numbers) is read, "." always the
+// decimal point; text that does not begin with a number gives 0.
+double valOf(const QString& text);
+
+// Rounds to the nearest whole number, halves to the even neighbour; raises ProgramError
+// "Overflow" when the result does not fit in 32 bits signed.
+qint32 roundToLong(double value);
+
+// True when the whole text, blanks around it allowed, is a number: optional sign, digits,
+// optional fraction, optional exponent.
+bool isNumericText(const QString& text);
+
+// The strict conversion: the whole text must be a number (raises ProgramError "Type mismatch"
+// otherwise), rounded as roundToLong.
+qint32 strictLong(const QString& text);
+
+// The general number form: at most 15 significant digits, no trailing zeros or point (3, 2.5, 0).
+QString generalNumber(double value);
+
+// The barcode rule: a field that is 13 characters once trimmed and, as it stands, begins with
+// "00" loses its first character.
+void applyBarcodeRule(QString& field);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+// What the commands read from and show on the main menu: the port choice, the overwrite box,
+// the download path box, the status box, the form's colour and pointer, and the event delivery
+// that keeps it repainting. frmMenu is the real one; the batch command line has a headless one.
+class MenuView {
+public:
+    virtual ~MenuView() = default;
+
+    virtual bool comm1Selected() const = 0;
+    virtual bool overwriteTicked() const = 0;
+    virtual QString downloadPath() const = 0;
+    virtual void setDownloadPath(const QString& path) = 0;
+    virtual void setStatus(const QString& text) = 0;
+    // A command's own colour while it works.
+    virtual void setBackColour(const QColor& colour) = 0;
+    // Back to the idle colour: the system's tooltip background.
+    virtual void restoreIdleColour() = 0;
+    // The form's hourglass pointer (true) or its default pointer (false).
+    virtual void setBusyPointer(bool busy) = 0;
+    // The screen-wide hourglass that the scanner link shows while it waits for the utility.
+    virtual void setScreenBusyPointer(bool busy) = 0;
+    // Lets the window system deliver pending events (keyboard, mouse, repaint).
+    virtual void yield() = 0;
+};

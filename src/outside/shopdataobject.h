@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QString>
+
+// The shop data object: the outside object that holds the connection to the shop database and
+// does every lookup and write of the imports. Operations raise ProgramError when the database
+// fails; a refused write is a False result, not an error.
+class ShopDataObject {
+public:
+    virtual ~ShopDataObject() = default;
+
+    virtual bool IsConnected() = 0;
+    // The open connection over which the item export and the order details dialog run queries.
+    virtual QSqlDatabase GetConnection() = 0;
+    virtual void Connect() = 0;
+    virtual void SetAppPath(const QString& appPath) = 0;
+    // The item key of the item with this barcode, 0 when the barcode is unknown.
+    virtual qint32 FindBarcode(const QString& barcode) = 0;
+    // True when the barcode is the item's; for item key 0, true when any item has the barcode,
+    // and the key becomes that item's.
+    virtual bool MatchItemBarcode(qint32& itemKey, const QString& barcode) = 0;
+    // True when the item with this barcode was found; its stock row is then in `item`.
+    virtual bool GetItemByBarcode(const QString& barcode, QSqlRecord& item) = 0;
+    virtual qint32 GetNextOrderNo() = 0;
+    // Fills the item record's last field (its quantity factor) and its price; both 0 when unknown.
+    virtual void LookupItemPrice(qint32 stockId, double& lastField, double& price) = 0;
+    // Fills the item key (0 when the stock id is unknown) and the quantity factor.
+    virtual void LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) = 0;
+    // Records one count as its own row; False (nothing written) for item key 0.
+    virtual bool WriteStocktakeQty(qint32 itemKey, double quantity) = 0;
+    // Books received goods against supplier and order and raises the quantity on hand.
+    virtual void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
+                                    qint32 supplierId, const QString& barcode) = 0;
+    // Adds the ordered quantity as a line of a purchase order; False when nothing was written.
+    virtual bool WriteOrderQty(qint32 itemKey, double quantity) = 0;
+    // Begins a goods-received session; called once before a goods-received file is read.
+    virtual void StartGoodsReceived(qint16 post, qint16 first, qint16 second) = 0;
+};

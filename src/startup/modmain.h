@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+#include "menu/menuview.h"
+#include "orderdialog/orderdetailsopener.h"
+#include "outside/shopdataobject.h"
+#include "outside/stringtoolsobject.h"
+#include "platform/prompts.h"
+
+// What the program's procedures share for one run: the outside objects, the prompts, the form the
+// commands work on, the program's folder, and modMain's shared values.
+struct ModMain {
+    ModMain(Prompts& prompts, StringToolsObject& tools, ShopDataObject& shop, QString appPath)
+        : prompts(prompts), tools(tools), shop(shop), appPath(std::move(appPath)) {}
+
+    Prompts& prompts;
+    StringToolsObject& tools;
+    ShopDataObject& shop;
+    // The program's folder, without a trailing separator.
+    QString appPath;
+    // The executable's name; the settings file is this name + ".config.ini" in the current directory.
+    QString exeName = QStringLiteral("rmstockhand");
+    // The form the commands show progress on.
+    MenuView* menu = nullptr;
+    // Opens the order details dialog for a goods-received record without an order number.
+    OrderDetailsOpener* orderDetails = nullptr;
+    // The clock of the audit reports' time stamps.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+    QString sVersion;
+    QString sCommPort;
+    QString sDespatchPath;
+    // True sends the item file; false receives into the download path.
+    bool bDownloadItemFile = false;
+
+    // The goods-received hand-over values between the loader and the order details dialog.
+    QString sCurrentBarcode;
+    qint32 lOrderNo = 0;
+    QString sChosenOrderNo;
+    bool bApplyOrderNoToAll = false;
+    qint32 lSupplierID = 0;
+};

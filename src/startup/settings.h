@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct ModMain;
+
+// The settings file: key=value lines in "<exe name>.config.ini", opened by its bare name in the
+// current directory. Nothing is cached; every call reads the file afresh.
+
+// Reads ("GET") a key's value into `value`, or sets ("PUT") the key to `value`.
+void ManageDefaults(ModMain& modMain, const QString& fileBase, const QString& operation, const QString& key,
+                    QString& value);
+
+// Reads the whole file into two parallel lists of entries (slot 0 unused).
+void fGetConfig(ModMain& modMain, const QString& fileBase, QStringList& keys, QStringList& values);
+
+// The value of the first entry whose key equals `key` exactly, or an empty text.
+QString GetKeyValue(ModMain& modMain, const QString& key, const QStringList& keys, const QStringList& values);
+
+// Sets every entry with this key (or appends one) and rewrites the whole file atomically.
+void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const QString& value, QStringList& keys,
+            QStringList& values);

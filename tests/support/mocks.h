@@ -1,0 +1,37 @@
+#pragma once
+
+#include <gmock/gmock.h>
+
+#include "outside/shopdataobject.h"
+#include "outside/stringtoolsobject.h"
+
+// The shop data object as a GoogleMock, for tests of the procedures that call it.
+class MockShopData : public ShopDataObject {
+public:
+    MOCK_METHOD(bool, IsConnected, (), (override));
+    MOCK_METHOD(QSqlDatabase, GetConnection, (), (override));
+    MOCK_METHOD(void, Connect, (), (override));
+    MOCK_METHOD(void, SetAppPath, (const QString&), (override));
+    MOCK_METHOD(qint32, FindBarcode, (const QString&), (override));
+    MOCK_METHOD(bool, MatchItemBarcode, (qint32&, const QString&), (override));
+    MOCK_METHOD(bool, GetItemByBarcode, (const QString&, QSqlRecord&), (override));
+    MOCK_METHOD(qint32, GetNextOrderNo, (), (override));
+    MOCK_METHOD(void, LookupItemPrice, (qint32, double&, double&), (override));
+    MOCK_METHOD(void, LookupStockItem, (qint32, qint32&, double&), (override));
+    MOCK_METHOD(bool, WriteStocktakeQty, (qint32, double), (override));
+    MOCK_METHOD(void, WriteGoodsReceived, (qint32, qint32, qint32, const QString&, qint32, const QString&),
+                (override));
+    MOCK_METHOD(bool, WriteOrderQty, (qint32, double), (override));
+    MOCK_METHOD(void, StartGoodsReceived, (qint16, qint16, qint16), (override));
+};
+
+// The string tools object as a GoogleMock; tests that only need a working Split use StringTools.
+class MockStringTools : public StringToolsObject {
+public:
+    MOCK_METHOD(TextArray, Split, (const QString&, QChar), (override));
+    MOCK_METHOD(QString, ListDataSources, (), (override));
+    MOCK_METHOD(void, Checkpoint, (qint32, const QString&), (override));
+};
+
+// gtest prints Qt strings readably.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
