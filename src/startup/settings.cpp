@@ -1,0 +1,172 @@
+#include "startup/settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "outside/programerror.h"
+#include "startup/modmain.h"
+
+namespace {
+
+const QString kGet = QStringLiteral("GET");
+const QString kPut = QStringLiteral("PUT");
+
+QString settingsFileName(const QString& fileBase) {
+    return fileBase + QStringLiteral(".config.ini");
+}
+
+// Removes leading and trailing blanks (spaces) only; a tab or any other character stays part of
+// the key or value, as the settings file has always been read.
+QString trimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+// The error the file system's refusal amounts to, in the numbering of the program's messages.
+ProgramError openError(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isDir() && !(info.isReadable() && info.isWritable())) {
+        return ProgramError(errnum::PermissionDenied, QStringLiteral("Permission denied"));
+    }
+    return ProgramError(errnum::PathFileAccessError, QStringLiteral("Path/File access error"));
+}
+
+ProgramError writeError() {
+    return ProgramError(errnum::DeviceIoError, QStringLiteral("Device I/O error"));
+}
+
+// The lines of the file: each ends at a carriage return, optionally followed by a line feed; a
+// line feed on its own is part of the line.
+QStringList splitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('\r')) {
+            continue;
+        }
+        lines << text.mid(start, i - start);
+        if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < text.size()) {
+        lines << text.mid(start);
+    }
+    return lines;
+}
+
+// The values list must hold an entry for every key; a shorter one is out of range.
+void checkEntry(const QStringList& values, qsizetype index) {
+    if (index >= values.size()) {
+        throw ProgramError(errnum::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    }
+}
+
+void readEntries(ModMain& modMain, const QString& fileName, QStringList& keys, QStringList& values) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw openError(fileName);
+    }
+    const QStringList lines = splitLines(QString::fromLocal8Bit(file.readAll()));
+    for (const QString& line : lines) {
+        const TextArray pieces = modMain.tools.Split(line, QLatin1Char('='));
+        if (pieces.upperBound() >= 2) {
+            keys << trimBlanks(pieces.at(1));
+            values << trimBlanks(pieces.at(2));
+        }
+    }
+}
+
+void writeEntries(const QString& fileName, const QStringList& keys, const QStringList& values) {
+    QByteArray text;
+    for (qsizetype i = 1; i < keys.size(); ++i) {
+        checkEntry(values, i);
+        text += (keys.at(i) + QLatin1Char('=') + values.at(i) + QStringLiteral("\r\n")).toLocal8Bit();
+    }
+    // The old file stays whole until the new one is complete on disk.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw openError(fileName);
+    }
+    if (file.write(text) != text.size() || !file.commit()) {
+        throw writeError();
+    }
+}
+
+}  // namespace
+
+void ManageDefaults(ModMain& modMain, const QString& fileBase, const QString& operation, const QString& key,
+                    QString& value) {
+    try {
+        QStringList keys{QString()};
+        QStringList values{QString()};
+        if (operation == kGet) {
+            fGetConfig(modMain, fileBase, keys, values);
+            value = GetKeyValue(modMain, key, keys, values);
+        } else if (operation == kPut) {
+            fGetConfig(modMain, fileBase, keys, values);
+            PutKey(modMain, fileBase, key, value, keys, values);
+        } else {
+            modMain.prompts.notice(QStringLiteral("Invalid type for manage defaults"));
+        }
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error in Manage defaults file="), error));
+    }
+}
+
+void fGetConfig(ModMain& modMain, const QString& fileBase, QStringList& keys, QStringList& values) {
+    const QString fileName = settingsFileName(fileBase);
+    if (!QFile::exists(fileName)) {
+        return;
+    }
+    try {
+        readEntries(modMain, fileName, keys, values);
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error in fGetConfig = "), error));
+    }
+}
+
+QString GetKeyValue(ModMain& modMain, const QString& key, const QStringList& keys,
+                    const QStringList& values) {
+    try {
+        for (qsizetype i = 1; i < keys.size(); ++i) {
+            if (keys.at(i) == key) {
+                checkEntry(values, i);
+                return values.at(i);
+            }
+        }
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error in get key value="), error));
+    }
+    return QString();
+}
+
+void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const QString& value,
+            QStringList& keys, QStringList& values) {
+    try {
+        bool found = false;
+        for (qsizetype i = 1; i < keys.size(); ++i) {
+            if (keys.at(i) == key) {
+                checkEntry(values, i);
+                values[i] = value;
+                found = true;
+            }
+        }
+        if (!found) {
+            keys << key;
+            values << value;
+        }
+        writeEntries(settingsFileName(fileBase), keys, values);
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error in putkey="), error));
+    }
+}
