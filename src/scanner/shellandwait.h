@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+struct ModMain;
+
+// The show-window code for the three window flags: maximised is dropped when minimised is set or
+// focus is not; then 2 for minimised + 3 for maximised + 4 for no focus, or 1 when that is 0.
+int fShowMode(bool minimised, bool maximised, bool focus);
+
+// Starts `programFile` from the program's folder with `arguments` and, when `wait` is true, waits
+// for it to end while the menu keeps repainting. When `wait` is false on entry it does not wait
+// and sets `wait` to whether a process was started. False (after a message box) when the program
+// cannot be started.
+bool fShellAndWait(ModMain& modMain, const QString& programFile, const QString& arguments, bool& wait,
+                   bool minimised, bool maximised, bool focus);

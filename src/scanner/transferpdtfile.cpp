@@ -1,0 +1,88 @@
+#include "scanner/transferpdtfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "outside/programerror.h"
+#include "scanner/shellandwait.h"
+#include "startup/modmain.h"
+#include "startup/settings.h"
+
+namespace {
+
+const QString kUtility = QStringLiteral("Tsr-tu3a.exe");
+const QString kItemFile = QStringLiteral("rmItems.dat");
+// The line settings of the scanner's cable: 9600 baud, no parity, 8 data bits, 1 stop bit.
+const QString kLineSettings = QStringLiteral(":9600,n,8,1");
+// The widths of the item file's five fields, which the utility checks each record against.
+const QString kItemFieldWidths = QStringLiteral("/f5,15,40,9,5");
+
+// The path without surrounding spaces (tabs and other white space stay, as the path box keeps them).
+QString trimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+// Deletes the old download file so the utility writes a fresh one. Only an ordinary file counts:
+// a folder or a hidden file of that name is left alone (Linux has no system files). A read-only
+// file is refused, as the shop's PC refuses to delete one, even when the user could.
+void removeOldDownload(const QString& path) {
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isFile() || file.fileName().startsWith(QLatin1Char('.'))) {
+        return;
+    }
+    if (!file.permissions().testFlag(QFileDevice::WriteOwner)) {
+        throw ProgramError(errnum::PathFileAccessError, QStringLiteral("Path/File access error"));
+    }
+    if (!QFile::remove(path)) {
+        throw ProgramError(errnum::PermissionDenied, QStringLiteral("Permission denied"));
+    }
+}
+
+// Writes one setting; ManageDefaults reports its own failures.
+void putSetting(ModMain& modMain, const QString& key, QString value) {
+    ManageDefaults(modMain, modMain.exeName, QStringLiteral("PUT"), key, value);
+}
+
+}  // namespace
+
+QString transferArguments(bool send, const QString& port, const QString& appPath,
+                          const QString& downloadPath) {
+    const QString serialPort = QStringLiteral("COM") + port + kLineSettings;
+    if (send) {
+        const QString itemFile = QDir::toNativeSeparators(appPath + QLatin1Char('/') + kItemFile);
+        return serialPort + QStringLiteral(" n D") + itemFile + QLatin1Char(' ') + kItemFieldWidths;
+    }
+    return serialPort + QStringLiteral(" n@ ") + downloadPath;
+}
+
+bool fTransferPDTFile(ModMain& modMain, const QString& sMode) {
+    MenuView& menu = *modMain.menu;
+    modMain.prompts.notice(QStringLiteral("Please put BHT 8000 into") + sMode +
+                           QStringLiteral("download mode and plug cable in !!"));
+    QString arguments;
+    try {
+        const QString port = menu.comm1Selected() ? QStringLiteral("1") : QStringLiteral("2");
+        modMain.sCommPort = port;
+        putSetting(modMain, QStringLiteral("COMPORT"), port);
+        const QString downloadPath = menu.downloadPath();
+        if (menu.overwriteTicked()) {
+            removeOldDownload(trimSpaces(downloadPath));
+        }
+        arguments = transferArguments(modMain.bDownloadItemFile, port, modMain.appPath, downloadPath);
+        putSetting(modMain, QStringLiteral("DESPATCHPATH"), downloadPath);
+    } catch (const ProgramError& err) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error during receiving PDT file= "), err));
+        return false;
+    }
+    bool wait = true;
+    return fShellAndWait(modMain, kUtility, arguments, wait, false, true, true);
+}
