@@ -97,7 +97,8 @@ void writeEntries(const QString& fileName, const QStringList& keys, const QStrin
     if (!file.open(QIODevice::WriteOnly)) {
         throw openError(fileName);
     }
-    if (file.write(text) != text.size() || !file.commit()) {
+    // commit() misses a failure of the buffered data's last write, so the data is flushed first.
+    if (file.write(text) != text.size() || !file.flush() || !file.commit()) {
         throw writeError();
     }
 }
