@@ -1,0 +1,57 @@
+#include "transfercommand.h"
+
+#include <QRegularExpression>
+
+#include "scannermemory.h"
+
+namespace {
+
+const QString kUsage =
+    QStringLiteral("expected 'COMn:9600,n,8,1 n D<file> /f<widths>' or 'COMn:9600,n,8,1 n@ <file>'");
+
+// The scanner's cable runs at 9600 baud, no parity, 8 data bits, 1 stop bit, on the first or second
+// serial port; the scanner's memory is the same whichever port it hangs on.
+void checkPort(const QString& argument) {
+    static const QRegularExpression portSettings(QStringLiteral("^COM[12]:9600,n,8,1$"));
+    if (!portSettings.match(argument).hasMatch()) {
+        throw scanner::Failure(QStringLiteral("'%1' is not a port with the scanner's line settings "
+                                              "(COM1:9600,n,8,1 or COM2:9600,n,8,1)")
+                                   .arg(argument));
+    }
+}
+
+TransferCommand parseSend(const QStringList& arguments) {
+    checkPort(arguments.at(0));
+    static const QRegularExpression widthList(QStringLiteral("^/f(\\d+(,\\d+)*)$"));
+    const QString& file = arguments.at(2);
+    if (!file.startsWith(QLatin1Char('D')) || file.size() == 1) {
+        throw scanner::Failure(QStringLiteral("'%1' is not D followed by the file to send").arg(file));
+    }
+    const QRegularExpressionMatch widths = widthList.match(arguments.at(3));
+    if (!widths.hasMatch()) {
+        throw scanner::Failure(QStringLiteral("'%1' is not a field width list such as /f%2")
+                                   .arg(arguments.at(3), scanner::itemFieldWidthsText()));
+    }
+    return {TransferCommand::Direction::Send, file.mid(1), widths.captured(1)};
+}
+
+TransferCommand parseReceive(const QStringList& arguments) {
+    checkPort(arguments.at(0));
+    return {TransferCommand::Direction::Receive, arguments.at(2), QString()};
+}
+
+}  // namespace
+
+TransferCommand parseTransferCommand(const QStringList& arguments) {
+    if (arguments.size() == 4 && arguments.at(1) == QLatin1String("n")) {
+        return parseSend(arguments);
+    }
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("n@")) {
+        return parseReceive(arguments);
+    }
+    // A file path with a blank in it arrives in pieces, since the command line is not quoted.
+    throw scanner::Failure(QStringLiteral("%1, got %2 argument(s): %3")
+                               .arg(kUsage)
+                               .arg(arguments.size())
+                               .arg(arguments.join(QLatin1Char('|'))));
+}
