@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "outside/programerror.h"
+#include "startup/blanks.h"
 #include "startup/modmain.h"
 
 namespace {
@@ -14,20 +15,6 @@ const QString kPut = QStringLiteral("PUT");
 
 QString settingsFileName(const QString& fileBase) {
     return fileBase + QStringLiteral(".config.ini");
-}
-
-// Removes leading and trailing blanks (spaces) only; a tab or any other character stays part of
-// the key or value, as the settings file has always been read.
-QString trimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' ')) {
-        ++first;
-    }
-    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
-        --last;
-    }
-    return text.mid(first, last - first);
 }
 
 // The error the file system's refusal amounts to, in the numbering of the program's messages.

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Removes leading and trailing blanks (spaces) only: a tab or any other character stays part of
+// the text, as the program has always trimmed its settings and data source names.
+inline QString trimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}

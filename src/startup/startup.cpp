@@ -1,0 +1,132 @@
+#include "startup/startup.h"
+
+#include "outside/programerror.h"
+#include "platform/connection.h"
+#include "platform/odbcregistry.h"
+#include "startup/blanks.h"
+#include "startup/modmain.h"
+
+namespace {
+
+const QString kShopDataSource = QStringLiteral("MYOBRM");
+const QString kRmDataSource = QStringLiteral("RM");
+const QString kRmDatabase = QStringLiteral("C:\\winapps\\RM.mdb");
+// The connection slot that holds the program's connection for the run.
+const QString kConnectionName = QStringLiteral("cnDatabase");
+const QString kCancelledChoice = QStringLiteral("recent.mdb");
+
+QString versionText() {
+    return QStringLiteral("v%1.%2.%3")
+        .arg(RMSTOCKHAND_VERSION_MAJOR)
+        .arg(RMSTOCKHAND_VERSION_MINOR)
+        .arg(RMSTOCKHAND_VERSION_PATCH);
+}
+
+// The name part of a data source list entry: the text before the first tab, without blanks
+// around it. An entry without a tab is all name (an empty list splits into one empty entry).
+QString entryName(const QString& entry) {
+    const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
+    return trimBlanks(tab < 0 ? entry : entry.left(tab));
+}
+
+bool dataSourceRegistered(ModMain& modMain, const QString& name) {
+    return DSNExists(name, modMain.tools.Split(modMain.tools.ListDataSources(), QLatin1Char('|')));
+}
+
+// First run: the user picks the shop database; true when one was chosen and registered.
+bool chooseShopDatabase(ModMain& modMain) {
+    modMain.prompts.notice(
+        QStringLiteral("This is the first time you have tried to use RM Stockhand, therefore you must select "
+                       "your RetailManager "
+                       "database. Please select your MYOB RetailManager recent.mdb"));
+    const QString chosen = modMain.prompts.openFileName(kCancelledChoice, QStringLiteral("*.mdb"),
+                                                        QStringLiteral("Open recent.mdb from..."));
+    if (chosen == kCancelledChoice) {
+        return false;
+    }
+    AddDSN(modMain, kShopDataSource, chosen);
+    return true;
+}
+
+void prepareShopData(ModMain& modMain) {
+    modMain.shop.SetAppPath(modMain.appPath);
+    if (!modMain.shop.IsConnected()) {
+        modMain.shop.Connect();
+    }
+}
+
+// The program's connection slot: each open replaces (and so closes) the connection it held; the
+// last one stays open until start-up ends, and with it the program.
+class ConnectionSlot {
+public:
+    ~ConnectionSlot() { release(); }
+
+    void open(const ConnectionOpener& openConnection, const QString& dataSource) {
+        release();
+        connection_ = openConnection(QStringLiteral("dsn=") + dataSource, kConnectionName);
+    }
+
+private:
+    void release() {
+        connection_ = QSqlDatabase();
+        platform::closeConnection(kConnectionName);
+    }
+
+    QSqlDatabase connection_;
+};
+
+}  // namespace
+
+bool DSNExists(const QString& name, const TextArray& entries) {
+    for (int i = 1; i <= entries.upperBound(); ++i) {
+        if (entryName(entries.at(i)) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath) {
+    try {
+        // A refused registration passes silently: the menu finds the data source missing.
+        platform::registerDataSource(name, databasePath);
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error adding DSN - "), error));
+    }
+}
+
+void Main(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
+    modMain.sVersion = versionText();
+    modMain.menu->restoreIdleColour();
+
+    const bool shopReady = dataSourceRegistered(modMain, kShopDataSource) || chooseShopDatabase(modMain);
+    ConnectionSlot cnDatabase;
+    if (shopReady) {
+        cnDatabase.open(openConnection, kShopDataSource);
+    }
+    if (!dataSourceRegistered(modMain, kRmDataSource)) {
+        AddDSN(modMain, kRmDataSource, platform::localDatabasePath(kRmDatabase, modMain.appPath));
+    }
+    cnDatabase.open(openConnection, kRmDataSource);
+    modMain.tools.Checkpoint(1, QString());
+    if (shopReady) {
+        prepareShopData(modMain);
+    }
+    modMain.tools.Checkpoint(2, QString());
+    showMenu();
+}
+
+int runMain(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
+    try {
+        Main(modMain, openConnection, showMenu);
+    } catch (const ProgramError& error) {
+        modMain.prompts.criticalNotice(runTimeErrorText(error));
+        return 1;
+    }
+    return 0;
+}
+
+QString runTimeErrorText(const ProgramError& error) {
+    return QStringLiteral("Run-time error '%1':\n\n%2")
+        .arg(QString::number(error.number()), error.description());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <functional>
+
+#include "outside/textarray.h"
+
+struct ModMain;
+
+// Opens a connection by the program's connection string ("dsn=" + name) under a connection name;
+// raises ProgramError when it cannot be opened. The real one is platform::openConnection.
+using ConnectionOpener =
+    std::function<QSqlDatabase(const QString& connectionString, const QString& connectionName)>;
+
+// Shows the main menu modally until it is unloaded; raises the error that ended it, if any.
+using MenuShower = std::function<void()>;
+
+// True when one of the data source list's entries ("name<TAB>description") names the data source.
+bool DSNExists(const QString& name, const TextArray& entries);
+
+// Registers a user data source for a database file; an error raised while registering is shown.
+void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath);
+
+// The program's start-up: registers the data sources (asking for the shop database on the first
+// run), opens the connection, prepares the shop data object and shows the menu. Raises
+// ProgramError when one of its own steps fails.
+void Main(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu);
+
+// Runs Main; an error that stops it is shown with its number and description. Returns the exit code.
+int runMain(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu);
+
+// The message of an error that nothing trapped and that ends the program.
+QString runTimeErrorText(const ProgramError& error);

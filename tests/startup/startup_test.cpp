@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <QSettings>
+
+#include "fakemenuview.h"
+#include "mocks.h"
+#include "platform/connection.h"
+#include "platform/odbcregistry.h"
+#include "scriptedprompts.h"
+#include "startup/modmain.h"
+#include "startup/startup.h"
+#include "stringtools/stringtools.h"
+#include "testshop.h"
+
+using testing::Invoke;
+using testing::Return;
+using testing::StrictMock;
+
+namespace {
+
+struct DsnCase {
+    const char* name;
+    QStringList entries;
+    bool expected;
+};
+
+class DsnExistsRules : public testing::TestWithParam<DsnCase> {};
+
+TEST_P(DsnExistsRules, MatchesTheNameBeforeTheTab) {
+    EXPECT_EQ(DSNExists(QStringLiteral("MYOBRM"), TextArray(GetParam().entries)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataSourceList, DsnExistsRules,
+    testing::Values(
+        DsnCase{"Plain", {QStringLiteral("MYOBRM\tSQLite3 ODBC Driver")}, true},
+        DsnCase{"BlanksBeforeTheTab", {QStringLiteral("  MYOBRM   \tSQLite3 ODBC Driver")}, true},
+        DsnCase{"LowerCase", {QStringLiteral("myobrm\tSQLite3 ODBC Driver")}, false},
+        DsnCase{"NameOnlyAfterTheTab", {QStringLiteral("RM\tMYOBRM")}, false},
+        DsnCase{"LongerName", {QStringLiteral("MYOBRM2\tSQLite3")}, false},
+        DsnCase{"LaterEntry", {QStringLiteral("RM\tSQLite3"), QStringLiteral("MYOBRM\tSQLite3")}, true},
+        DsnCase{"EmptyListSplit", {QString()}, false}, DsnCase{"NoEntries", {}, false}),
+    [](const testing::TestParamInfo<DsnCase>& info) { return std::string(info.param.name); });
+
+class StartupTest : public testing::Test {
+protected:
+    TestShop shop;
+    ScriptedPrompts prompts;
+    StringTools tools;
+    StrictMock<MockShopData> data;
+    ModMain modMain{prompts, tools, data, shop.folder()};
+    FakeMenuView view;
+    QStringList opened;
+    int menuShows = 0;
+    qint32 checkpointAtShow = 0;
+
+    int run() {
+        modMain.menu = &view;
+        view.backColour = Qt::red;
+        const ConnectionOpener opener = [this](const QString& connectionString, const QString& name) {
+            opened << connectionString;
+            return platform::openConnection(connectionString, name);
+        };
+        return runMain(modMain, opener, [this] {
+            ++menuShows;
+            checkpointAtShow = tools.lastCheckpoint();
+        });
+    }
+
+    QString file(const QString& name) const { return shop.folder() + QLatin1Char('/') + name; }
+
+    bool registered(const QString& name) {
+        return DSNExists(name, tools.Split(tools.ListDataSources(), QLatin1Char('|')));
+    }
+
+    QString registeredDatabase(const QString& name) const {
+        return QSettings(shop.odbcIni(), QSettings::IniFormat)
+            .value(name + QStringLiteral("/Database"))
+            .toString();
+    }
+
+    void expectShopPrepared(bool alreadyConnected) {
+        EXPECT_CALL(data, SetAppPath(shop.folder())).WillOnce(Invoke([this] {
+            EXPECT_EQ(tools.lastCheckpoint(), 1) << "prepared before the first checkpoint";
+        }));
+        EXPECT_CALL(data, IsConnected()).WillOnce(Return(alreadyConnected));
+        EXPECT_CALL(data, Connect()).Times(alreadyConnected ? 0 : 1);
+    }
+
+    void expectMenuShownAfterCheckpoints() {
+        EXPECT_EQ(menuShows, 1);
+        EXPECT_EQ(checkpointAtShow, 2);
+        EXPECT_EQ(view.backColour, FakeMenuView::idleColour());
+    }
+};
+
+class StartupRegistered : public StartupTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(StartupRegistered, OpensBothDataSourcesAndPreparesTheShopWithoutAsking) {
+    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("MYOBRM"), file(QStringLiteral("recent.mdb"))));
+    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("RM"), file(QStringLiteral("other.mdb"))));
+    expectShopPrepared(GetParam());
+
+    EXPECT_EQ(run(), 0);
+
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("dsn=MYOBRM"), QStringLiteral("dsn=RM")}));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_TRUE(prompts.fileDialogs.isEmpty());
+    EXPECT_EQ(registeredDatabase(QStringLiteral("RM")), file(QStringLiteral("other.mdb")));
+    EXPECT_EQ(modMain.sVersion, QStringLiteral("v%1.%2.%3")
+                                    .arg(RMSTOCKHAND_VERSION_MAJOR)
+                                    .arg(RMSTOCKHAND_VERSION_MINOR)
+                                    .arg(RMSTOCKHAND_VERSION_PATCH));
+    expectMenuShownAfterCheckpoints();
+}
+
+INSTANTIATE_TEST_SUITE_P(ShopConnection, StartupRegistered, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "AlreadyConnected" : "NotConnected");
+                         });
+
+TEST_F(StartupTest, FirstRunRegistersTheChosenDatabaseAndTheRmDatabaseInTheProgramFolder) {
+    prompts.chooseNextFile(file(QStringLiteral("shop.mdb")));
+    expectShopPrepared(false);
+
+    EXPECT_EQ(run(), 0);
+
+    EXPECT_EQ(prompts.shown,
+              QStringList{QStringLiteral(
+                  "This is the first time you have tried to use RM Stockhand, therefore you must "
+                  "select your RetailManager database. Please select your MYOB RetailManager "
+                  "recent.mdb")});
+    EXPECT_EQ(prompts.fileDialogs, QStringList{QStringLiteral("Open recent.mdb from...|recent.mdb|*.mdb")});
+    EXPECT_EQ(registeredDatabase(QStringLiteral("MYOBRM")), file(QStringLiteral("shop.mdb")));
+    EXPECT_EQ(registeredDatabase(QStringLiteral("RM")), file(QStringLiteral("RM.mdb")));
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("dsn=MYOBRM"), QStringLiteral("dsn=RM")}));
+    expectMenuShownAfterCheckpoints();
+}
+
+TEST_F(StartupTest, ACancelledFirstRunGoesOnWithoutTheShopDatabase) {
+    prompts.chooseNextFile(QStringLiteral("recent.mdb"));
+
+    EXPECT_EQ(run(), 0);
+
+    EXPECT_FALSE(registered(QStringLiteral("MYOBRM")));
+    EXPECT_TRUE(registered(QStringLiteral("RM")));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("dsn=RM")});
+    expectMenuShownAfterCheckpoints();
+}
+
+TEST_F(StartupTest, ADatabaseThatCannotBeOpenedEndsTheProgramBeforeTheMenu) {
+    ASSERT_TRUE(
+        platform::registerDataSource(QStringLiteral("MYOBRM"), file(QStringLiteral("gone/recent.mdb"))));
+
+    EXPECT_NE(run(), 0);
+
+    EXPECT_EQ(menuShows, 0);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("dsn=MYOBRM")});
+    ASSERT_EQ(prompts.critical.size(), 1);
+    EXPECT_TRUE(prompts.critical[0].startsWith(QStringLiteral("Run-time error '-2147467259':\n\n")))
+        << prompts.critical[0].toStdString();
+}
+
+}  // namespace
