@@ -42,11 +42,29 @@ INSTANTIATE_TEST_SUITE_P(
         DsnCase{"EmptyListSplit", {QString()}, false}, DsnCase{"NoEntries", {}, false}),
     [](const testing::TestParamInfo<DsnCase>& info) { return std::string(info.param.name); });
 
+// The string tools with the data sources of the test's own ODBC configuration only, so that data
+// sources registered on the machine do not leak into the tests.
+class PrivateStringTools : public StringTools {
+public:
+    explicit PrivateStringTools(const TestShop& shop) : shop_(shop) {}
+
+    QString ListDataSources() override {
+        QStringList entries;
+        for (const QString& name : QSettings(shop_.odbcIni(), QSettings::IniFormat).childGroups()) {
+            entries << name + QStringLiteral("\tSQLite3");
+        }
+        return entries.join(QLatin1Char('|'));
+    }
+
+private:
+    const TestShop& shop_;
+};
+
 class StartupTest : public testing::Test {
 protected:
     TestShop shop;
     ScriptedPrompts prompts;
-    StringTools tools;
+    PrivateStringTools tools{shop};
     StrictMock<MockShopData> data;
     ModMain modMain{prompts, tools, data, shop.folder()};
     FakeMenuView view;

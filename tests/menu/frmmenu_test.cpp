@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <optional>
+
+#include "menu/frmmenu.h"
+#include "mocks.h"
+#include "scriptedprompts.h"
+#include "startup/modmain.h"
+#include "stringtools/stringtools.h"
+#include "testshop.h"
+
+using testing::Invoke;
+using testing::NiceMock;
+using testing::Return;
+using testing::Throw;
+
+namespace {
+
+const QString kNotConfigured =
+    QStringLiteral("You have not configured RM Stockhand correctly yet, please Exit and try again");
+const char* const kTransferButtons[] = {"cmdDownloadItemFile", "cmdGoodsReceived", "cmdUploadOrders",
+                                        "cmdUploadPDT"};
+
+class MenuTest : public testing::Test {
+protected:
+    TestShop shop;
+    ScriptedPrompts prompts;
+    StringTools realTools;
+    NiceMock<MockStringTools> tools;
+    NiceMock<MockShopData> data;
+    ModMain modMain{prompts, tools, data, shop.folder()};
+    frmMenu menu{modMain};
+
+    MenuTest() {
+        modMain.sVersion = QStringLiteral("v9.8.7");
+        ON_CALL(tools, Split).WillByDefault(Invoke(&realTools, &StringTools::Split));
+        ON_CALL(tools, ListDataSources).WillByDefault(Return(QStringLiteral("RM\tSQLite3")));
+    }
+
+    template <class Widget = QWidget>
+    Widget* control(const char* name) {
+        auto* widget = menu.findChild<Widget*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    QString text(const char* name) { return control<QLineEdit>(name)->text(); }
+
+    static void writeSettings(const QByteArray& text) {
+        QFile file(QStringLiteral("rmstockhand.config.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    void registerShop() {
+        ON_CALL(tools, ListDataSources).WillByDefault(Return(QStringLiteral("RM\tSQLite3|MYOBRM\tSQLite3")));
+    }
+};
+
+struct ControlCase {
+    const char* name;
+    QString caption;
+    QString toolTip;
+    QRect twips;
+};
+
+class MenuControls : public MenuTest, public testing::WithParamInterface<ControlCase> {};
+
+QString captionOf(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        return box->text();
+    }
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+        return frame->title();
+    }
+    auto* label = qobject_cast<QLabel*>(widget);
+    return label != nullptr ? label->text() : QStringLiteral("<unknown kind>");
+}
+
+TEST_P(MenuControls, HaveTheirCaptionToolTipAndPlace) {
+    const ControlCase& c = GetParam();
+    QWidget* widget = control(c.name);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(captionOf(widget), c.caption);
+    EXPECT_EQ(widget->toolTip(), c.toolTip);
+    const QRect pixels(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15, c.twips.height() / 15);
+    EXPECT_EQ(QRect(widget->mapTo(&menu, QPoint(0, 0)), widget->size()), pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainMenu, MenuControls,
+    testing::Values(
+        ControlCase{"cmdUploadPDT", "Upload &StockTake File",
+                    "Upload stock.dat from your PDT into RM Database", QRect(240, 1920, 1335, 735)},
+        ControlCase{"chOverwrite", "Overwrite existing download file?", "", QRect(3360, 5520, 1695, 495)},
+        ControlCase{"optcomm1", "Comm1?", "", QRect(3720, 3840, 975, 375)},
+        ControlCase{"optcomm2", "Comm2?", "", QRect(3720, 4320, 975, 375)},
+        ControlCase{"cmdCancel", "&Quit", "", QRect(3960, 6720, 1095, 495)},
+        ControlCase{"txtVers", "V 1.0.2", "", QRect(4440, 120, 615, 285)},
+        ControlCase{"txtDownLoadPath", "Not Chosen",
+                    "Choose your download path. NB: Your path should be same path as application",
+                    QRect(240, 5160, 4815, 285)},
+        ControlCase{"Label1", "Download path", "", QRect(240, 4800, 1335, 255)},
+        ControlCase{"txtStatus", "", "Processing Barcodes...", QRect(240, 6240, 4815, 285)},
+        ControlCase{"Frame1", "Comm Port", "", QRect(3360, 3480, 1695, 1455)},
+        ControlCase{"cmdUploadOrders", "Upload &Orders File",
+                    "Upload orders.dat from your PDT into RM Database", QRect(240, 2880, 1335, 735)},
+        ControlCase{"cmdDownloadItemFile", "Download RM &Item File",
+                    "Download the Item File from RM, and upload into your PDT for Price Checking",
+                    QRect(3720, 1920, 1335, 735)},
+        ControlCase{"Picture1", "", "", QRect(240, 600, 4815, 1095)},
+        ControlCase{"Label2", "Events Status", "", QRect(240, 5880, 1335, 255)},
+        ControlCase{"cmdGoodsReceived", "Upload &Goods Received File", "", QRect(240, 3840, 1335, 735)}),
+    [](const testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MenuTest, TheFormStartsAsDesigned) {
+    EXPECT_EQ(menu.windowTitle(), QStringLiteral("The NUX Group RM Stockhand"));
+    EXPECT_EQ(menu.minimumSize(), QSize(354, 493));
+    EXPECT_EQ(menu.maximumSize(), QSize(354, 493));
+    const QList<QSize> iconSizes = menu.windowIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)) && iconSizes.contains(QSize(16, 16)));
+    EXPECT_EQ(control<QLabel>("Picture1")->pixmap().size(), QSize(329, 84));
+    EXPECT_TRUE(menu.overwriteTicked());
+    EXPECT_TRUE(menu.comm1Selected());
+    QLineEdit* version = control<QLineEdit>("txtVers");
+    EXPECT_EQ(version->palette().color(QPalette::Base), version->palette().color(QPalette::Button));
+}
+
+TEST_F(MenuTest, TabMovesThroughTheControlsInTheFormsOrder) {
+    const QStringList expected{QStringLiteral("cmdUploadPDT"),     QStringLiteral("chOverwrite"),
+                               QStringLiteral("optcomm1"),         QStringLiteral("optcomm2"),
+                               QStringLiteral("cmdCancel"),        QStringLiteral("txtVers"),
+                               QStringLiteral("txtDownLoadPath"),  QStringLiteral("txtStatus"),
+                               QStringLiteral("cmdUploadOrders"),  QStringLiteral("cmdDownloadItemFile"),
+                               QStringLiteral("cmdGoodsReceived"), QStringLiteral("cmdUploadPDT")};
+    QStringList visited{QStringLiteral("cmdUploadPDT")};
+    QWidget* widget = control("cmdUploadPDT");
+    while (visited.size() < expected.size()) {
+        do {
+            widget = widget->nextInFocusChain();
+        } while ((widget->focusPolicy() & Qt::TabFocus) == 0);
+        visited << widget->objectName();
+    }
+    EXPECT_EQ(visited, expected);
+}
+
+struct ActivationCase {
+    const char* name;
+    std::optional<QByteArray> settings;
+    bool comm1;
+    QString path;
+};
+
+class MenuActivation : public MenuTest, public testing::WithParamInterface<ActivationCase> {};
+
+TEST_P(MenuActivation, ResetsThePortAndPathFromTheSettings) {
+    const ActivationCase& c = GetParam();
+    registerShop();
+    if (c.settings) {
+        writeSettings(*c.settings);
+    }
+    // An unsaved choice on the form gives way to the settings.
+    control<QAbstractButton>(c.comm1 ? "optcomm2" : "optcomm1")->setChecked(true);
+    menu.Form_Activate();
+    EXPECT_EQ(menu.comm1Selected(), c.comm1);
+    EXPECT_EQ(menu.downloadPath(), c.path);
+    EXPECT_EQ(text("txtVers"), QStringLiteral("v9.8.7"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    for (const char* name : kTransferButtons) {
+        EXPECT_TRUE(control(name)->isEnabled()) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, MenuActivation,
+    testing::Values(ActivationCase{"PortOne", "COMPORT=1\r\nDESPATCHPATH=/shop/Stock.dat\r\n", true,
+                                   QStringLiteral("/shop/Stock.dat")},
+                    ActivationCase{"PortOneWithTrailingBlank", "COMPORT=1 \r\n", true,
+                                   QStringLiteral("Not Chosen")},
+                    ActivationCase{"PortThree", "COMPORT=3\r\n", false, QStringLiteral("Not Chosen")},
+                    ActivationCase{"EmptyPathKeepsTheBox", "COMPORT=2\r\nDESPATCHPATH=\r\n", false,
+                                   QStringLiteral("Not Chosen")},
+                    ActivationCase{"NoSettingsFile", std::nullopt, false, QStringLiteral("Not Chosen")}),
+    [](const testing::TestParamInfo<ActivationCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MenuTest, WithoutTheShopDatabaseOnlyQuitStaysUsable) {
+    menu.Form_Activate();
+    menu.Form_Activate();
+    EXPECT_EQ(prompts.shown, QStringList(2, kNotConfigured));
+    registerShop();
+    menu.Form_Activate();
+    for (const char* name : kTransferButtons) {
+        EXPECT_FALSE(control(name)->isEnabled()) << name;
+    }
+    EXPECT_TRUE(control("cmdCancel")->isEnabled());
+}
+
+TEST_F(MenuTest, QuitAsksAndOnlyYesUnloads) {
+    menu.show();
+    prompts.answerNext(false);
+    control<QAbstractButton>("cmdCancel")->click();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    prompts.answerNext(false);
+    QCoreApplication::sendEvent(&menu, &escape);
+    EXPECT_TRUE(menu.isVisible());
+    prompts.answerNext(true);
+    control<QAbstractButton>("cmdCancel")->click();
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(prompts.shown, QStringList(3, QStringLiteral("Are you sure?")));
+}
+
+TEST_F(MenuTest, ClosingTheWindowUnloadsWithoutAsking) {
+    menu.show();
+    menu.close();
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(MenuTest, BusyColourAndPointersComeBackToIdle) {
+    menu.setBackColour(QColor(192, 255, 192));
+    EXPECT_EQ(menu.palette().color(QPalette::Window), QColor(192, 255, 192));
+    EXPECT_TRUE(menu.autoFillBackground());
+    menu.restoreIdleColour();
+    EXPECT_EQ(menu.palette().color(QPalette::Window), QApplication::palette().color(QPalette::ToolTipBase));
+    menu.setBusyPointer(true);
+    EXPECT_EQ(menu.cursor().shape(), Qt::WaitCursor);
+    menu.setBusyPointer(false);
+    EXPECT_EQ(menu.cursor().shape(), Qt::ArrowCursor);
+    menu.setScreenBusyPointer(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    menu.setScreenBusyPointer(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MenuTest, TheFirstShowActivatesAndAnUntrappedErrorEndsTheMenu) {
+    NiceMock<MockStringTools> failing;
+    ModMain failingMain(prompts, failing, data, shop.folder());
+    failingMain.sVersion = QStringLiteral("v9.8.7");
+    frmMenu failingMenu(failingMain);
+    EXPECT_CALL(failing, ListDataSources())
+        .WillOnce(Throw(ProgramError(errnum::DeviceIoError, "Device I/O error")));
+    // Should activation never run, the menu would wait for the user; this ends the wait.
+    QTimer::singleShot(10000, &failingMenu, &QDialog::reject);
+    EXPECT_THROW(failingMenu.showModal(), ProgramError);
+    EXPECT_EQ(failingMenu.findChild<QLineEdit*>(QStringLiteral("txtVers"))->text(), QStringLiteral("v9.8.7"));
+}
+
+}  // namespace
