@@ -7,11 +7,13 @@
 
 // The numeric text rule: blanks, tabs and line feeds anywhere are ignored; a leading number
 // (sign, digits, fraction, exponent E or D, or &H / &O whole numbers) is read, "." always the
-// decimal point; text that does not begin with a number gives 0.
+// decimal point; reading stops at the first character that cannot continue the number; text that
+// does not begin with a number gives 0. Raises ProgramError "Overflow" for a number beyond the
+// range of a double.
 double valOf(const QString& text);
 
 // Rounds to the nearest whole number, halves to the even neighbour; raises ProgramError
-// "Overflow" when the result does not fit in 32 bits signed.
+// "Overflow" when the result does not fit in 32 bits signed (or the value is not a number).
 qint32 roundToLong(double value);
 
 // True when the whole text, blanks around it allowed, is a number: optional sign, digits,
@@ -22,8 +24,17 @@ bool isNumericText(const QString& text);
 // otherwise), rounded as roundToLong.
 qint32 strictLong(const QString& text);
 
-// The general number form: at most 15 significant digits, no trailing zeros or point (3, 2.5, 0).
+// The general number form: at most 15 significant digits, no trailing zeros or point (3, 2.5, 0),
+// exponent form with a capital E for very large or small values (1E+20). Raises ProgramError
+// "Overflow" for an infinite or undefined value.
 QString generalNumber(double value);
+
+// A quantity times its factor; raises ProgramError "Overflow" when the product is beyond the
+// range of a double.
+double quantityProduct(double quantity, double factor);
+
+// The text without leading and trailing blanks (spaces only; tabs stay).
+QString trimBlanks(const QString& text);
 
 // The barcode rule: a field that is 13 characters once trimmed and, as it stands, begins with
 // "00" loses its first character.

@@ -1,0 +1,64 @@
+#include "imports/auditreport.h"
+
+#include <QFile>
+
+#include "imports/fileerror.h"
+#include "startup/modmain.h"
+
+namespace {
+
+// The report names are written with the backslash that begins a file name inside a folder
+// ("\StockTakeAuditFile"); this is the one place where it becomes this system's separator "/".
+QString reportFilePath(const QString& folder, const QString& reportName) {
+    QString name = reportName;
+    if (name.startsWith(QLatin1Char('\\'))) {
+        name[0] = QLatin1Char('/');
+    }
+    return folder + name + QStringLiteral(".rep");
+}
+
+// "DD/MM/YYYY HH:MM am" on the 12-hour clock: the hour from midnight shows as 12 am, from noon as 12 pm.
+QString timeStamp(const QDateTime& when) {
+    const QDate date = when.date();
+    const int hour = when.time().hour();
+    return QString::asprintf("%02d/%02d/%04d %02d:%02d %s", date.day(), date.month(), date.year(),
+                             hour % 12 == 0 ? 12 : hour % 12, when.time().minute(), hour < 12 ? "am" : "pm");
+}
+
+// The whole line goes out in one unbuffered write, so a failure shows at once and a line is never
+// left half in the buffer.
+void appendLine(const QString& path, const QByteArray& line) {
+    QFile report(path);
+    if (!report.open(QIODevice::Append | QIODevice::Unbuffered)) {
+        throw fileError(report);
+    }
+    if (report.write(line) != line.size()) {
+        throw fileError(report);
+    }
+    report.close();
+}
+
+}  // namespace
+
+void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& folder,
+                       const QString& reportName) {
+    if (message.isEmpty()) {
+        return;
+    }
+    const QString line =
+        QLatin1Char('"') + timeStamp(modMain.now()) + QLatin1Char('-') + message + QLatin1Char('"');
+    try {
+        appendLine(reportFilePath(folder, reportName), line.toLatin1() + "\r\n");
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(errorTextSpaced(QStringLiteral("Error in writing audit report = "), error));
+        return;
+    }
+    modMain.prompts.notice(
+        QStringLiteral("You have scanned a barcode(s) that does not exist in RetailManager, refer to "
+                       "AuditFile for details"));
+}
+
+QString auditMessage(const char* lead, const char* barcodeLabel, const TextArray& fields, int quantityField) {
+    return QLatin1String(lead) + QLatin1String(barcodeLabel) + fields.at(2) + QStringLiteral("Qty = ") +
+           fields.at(quantityField);
+}

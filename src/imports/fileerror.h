@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QFileDevice>
+
+#include "outside/programerror.h"
+
+// The error the program reports for a failed file operation: the number its messages have always
+// given such a failure, and the system's own description.
+ProgramError fileError(const QFileDevice& file);

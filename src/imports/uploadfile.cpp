@@ -1,0 +1,48 @@
+#include "imports/uploadfile.h"
+
+#include <QFileInfo>
+
+#include "imports/numerictext.h"
+#include "imports/uploadlines.h"
+#include "startup/modmain.h"
+
+namespace {
+
+void processLine(ModMain& modMain, const QString& line, const QString& headerPrefix,
+                 const RecordLoader& loader) {
+    const QString trimmed = trimBlanks(line);
+    if (trimmed.startsWith(headerPrefix) || trimmed.isEmpty()) {
+        return;
+    }
+    TextArray fields = modMain.tools.Split(line, QLatin1Char(','));
+    modMain.menu->yield();
+    modMain.menu->setStatus(QStringLiteral("Processing Barcode=") + fields.at(1));
+    loader(modMain, fields);
+}
+
+}  // namespace
+
+ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QString& headerPrefix,
+                                 const RecordLoader& loader) {
+    if (!QFileInfo(path).isFile()) {
+        return ProcessOutcome::NoFile;
+    }
+    UploadLineReader reader(path);
+    try {
+        reader.open();
+        QString line;
+        while (reader.readLine(line)) {
+            processLine(modMain, line, headerPrefix, loader);
+        }
+    } catch (const ProgramError& error) {
+        reportProcessingError(modMain, error);
+        reader.close();
+        return ProcessOutcome::Stopped;
+    }
+    reader.close();
+    return ProcessOutcome::Completed;
+}
+
+void reportProcessingError(ModMain& modMain, const ProgramError& error) {
+    modMain.prompts.notice(errorText(QStringLiteral("Error in process despatch file = "), error));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "outside/programerror.h"
+#include "outside/textarray.h"
+
+struct ModMain;
+
+// How the processing of an upload file ended: no file at the path, every line read, or stopped
+// by an error that has been reported.
+enum class ProcessOutcome { NoFile, Completed, Stopped };
+
+// Loads one upload record; reports its own errors, so that the processing goes on.
+using RecordLoader = std::function<void(ModMain&, TextArray&)>;
+
+// The processing every upload file shares: each line that is neither blank nor a header (its
+// trimmed text begins with `headerPrefix`) is split at commas, shown in the status box and handed
+// to `loader`. An error of the processing itself is reported and stops it.
+ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QString& headerPrefix,
+                                 const RecordLoader& loader);
+
+// The message box of an error that stops the processing of an upload file.
+void reportProcessingError(ModMain& modMain, const ProgramError& error);

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <optional>
+
+#include "fakemenuview.h"
+#include "mocks.h"
+#include "scriptedprompts.h"
+#include "startup/modmain.h"
+#include "stringtools/stringtools.h"
+
+// The order details dialog as if the user pressed OK with an order number and Yes or No to
+// "apply to all", or closed it without OK (no order number).
+class FakeOrderDetails : public OrderDetailsOpener {
+public:
+    explicit FakeOrderDetails(QStringList& calls) : calls_(calls) {}
+    void openOrderDetails(ModMain& modMain) override;
+
+    std::optional<QString> orderNo;
+    bool applyToAll = false;
+    qint32 supplierId = 7;
+
+private:
+    QStringList& calls_;
+};
+
+// A modMain over a temporary program folder, with a working Split, scripted prompts, a fake menu,
+// the clock pinned at 2:45 pm on 4 December 2026, and a shop that answers as the test sets it and
+// records every call it gets (with the dialog's openings) as text in `calls`.
+class ImportTest : public testing::Test {
+protected:
+    ImportTest();
+
+    QString writeFile(const QString& name, const QByteArray& content) const;
+    QByteArray readFile(const QString& name) const;
+    // The audit line that the pinned clock gives to `message`.
+    static QByteArray auditLine(const QString& message);
+    // Splits `line` as the processing does and hands it to `loader`.
+    void load(void (*loader)(ModMain&, TextArray&), const QString& line);
+    // Checks the shop calls, the report's lines (`audit`: the one message, or none) and the boxes
+    // shown: the audit warning, then the loader's error box `error` if any.
+    void expectResult(const QStringList& expectedCalls, const QString& report, const char* audit,
+                      const char* error);
+
+    static constexpr const char* kWarning =
+        "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for details";
+
+    QTemporaryDir dir;
+    QStringList calls;
+    ScriptedPrompts prompts;
+    StringTools tools;
+    testing::NiceMock<MockShopData> shop;
+    FakeMenuView menu;
+    FakeOrderDetails orderDetails{calls};
+    ModMain modMain{prompts, tools, shop, dir.path()};
+
+    double factor = 1;
+    bool matches = true;
+    bool writes = true;
+    qint32 found = 1;
+};
