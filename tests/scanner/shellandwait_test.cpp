@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include "fakemenuview.h"
@@ -16,25 +14,19 @@
 
 namespace {
 
-struct ShowModeCase {
-    bool minimised, maximised, focus;
-    int expected;
-};
-
-class ShowModeTest : public testing::TestWithParam<ShowModeCase> {};
-
-TEST_P(ShowModeTest, GivesTheWindowsShowCode) {
-    const ShowModeCase& c = GetParam();
-    EXPECT_EQ(fShowMode(c.minimised, c.maximised, c.focus), c.expected);
+TEST(ShowMode, GivesTheWindowsShowCode) {
+    // Maximised counts only with focus and without minimised.
+    const struct {
+        bool minimised, maximised, focus;
+        int code;
+    } table[] = {{false, false, true, 1}, {false, true, true, 3},   {true, false, true, 2},
+                 {true, true, true, 2},   {false, false, false, 4}, {false, true, false, 4},
+                 {true, false, false, 6}, {true, true, false, 6}};
+    for (const auto& row : table) {
+        EXPECT_EQ(fShowMode(row.minimised, row.maximised, row.focus), row.code)
+            << row.minimised << row.maximised << row.focus;
+    }
 }
-
-// Maximised counts only with focus and without minimised.
-INSTANTIATE_TEST_SUITE_P(
-    AllFlags, ShowModeTest,
-    testing::Values(ShowModeCase{false, false, true, 1}, ShowModeCase{false, true, true, 3},
-                    ShowModeCase{true, false, true, 2}, ShowModeCase{true, true, true, 2},
-                    ShowModeCase{false, false, false, 4}, ShowModeCase{false, true, false, 4},
-                    ShowModeCase{true, false, false, 6}, ShowModeCase{true, true, false, 6}));
 
 // A menu whose event delivery really delivers, as the form's does.
 class LiveMenuView : public FakeMenuView {
@@ -48,12 +40,14 @@ public:
 class ShellAndWaitTest : public testing::Test {
 protected:
     ShellAndWaitTest() : modMain(prompts, tools, shop, folder.path()) { modMain.menu = &menu; }
-
-    bool shell(bool& wait) {
-        return fShellAndWait(modMain, QStringLiteral("util.exe"), QStringLiteral("a  b"), wait, false, true,
-                             true);
+    bool shell(bool waitFirst) {
+        wait = waitFirst;
+        return fShellAndWait(modMain, "util.exe", "a  b", wait, false, true, true);
     }
-    bool exists(const char* name) const { return QFile::exists(folder.filePath(QLatin1String(name))); }
+    QByteArray read(const QString& name) const {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "<none>";
+    }
 
     QTemporaryDir folder;
     ScriptedPrompts prompts;
@@ -61,65 +55,34 @@ protected:
     MockShopData shop;
     LiveMenuView menu;
     ModMain modMain;
+    bool wait = true;
 };
 
 TEST_F(ShellAndWaitTest, ReportsAProgramThatCannotStartAndDoesNotWait) {
-    const struct {
-        bool present;
-        const char* message;
-    } cases[] = {{false, "Error in Shell=53-File not found"}, {true, "Error in Shell=70-Permission denied"}};
-    for (const auto& c : cases) {
-        if (c.present) {
-            writeStandIn(folder.path(), QStringLiteral("util.exe"), "exit 0", false);
-        }
-        prompts.shown.clear();
-        bool wait = true;
-        EXPECT_FALSE(shell(wait));
-        EXPECT_EQ(prompts.shown, QStringList{QLatin1String(c.message)});
-        EXPECT_EQ(menu.yields, 0);
-    }
+    EXPECT_FALSE(shell(true));
+    writeStandIn(folder.path(), "util.exe", "exit 0", false);
+    EXPECT_FALSE(shell(true));
+    EXPECT_FALSE(shell(false));
+    EXPECT_FALSE(wait);
+    EXPECT_EQ(prompts.shown,
+              QStringList({"Error in Shell=53-File not found", "Error in Shell=70-Permission denied",
+                           "Error in Shell=70-Permission denied"}));
+    EXPECT_EQ(menu.yields, 0);
 }
 
 TEST_F(ShellAndWaitTest, WaitsForTheEndWhileTheMenuStaysLiveAndIgnoresTheExitCode) {
-    writeStandIn(folder.path(), QStringLiteral("util.exe"),
-                 "printf '%s\\n' \"$@\" > argv; sleep 0.4; touch done; exit 3");
-    bool timerFired = false;
-    bool busyMeanwhile = false;
+    writeStandIn(folder.path(), "util.exe",
+                 "printf '%s\\n' \"$@\" > argv; sleep 0.4; echo done > end; exit 3");
     QObject context;
-    QTimer::singleShot(100, &context, [&] {
-        timerFired = true;
-        busyMeanwhile = menu.screenBusyPointer;
-    });
-    bool wait = true;
-    EXPECT_TRUE(shell(wait));
-    EXPECT_TRUE(exists("done"));  // run from its own folder, and waited for
-    QFile argv(folder.filePath(QStringLiteral("argv")));
-    ASSERT_TRUE(argv.open(QIODevice::ReadOnly));
-    EXPECT_EQ(argv.readAll(), "a\nb\n");
-    EXPECT_TRUE(timerFired);
-    EXPECT_TRUE(busyMeanwhile);
+    bool busyWhenTimerFired = false;
+    QTimer::singleShot(100, &context, [&] { busyWhenTimerFired = menu.screenBusyPointer; });
+    EXPECT_TRUE(shell(true));
+    EXPECT_EQ(read("end"), "done\n");  // waited for, in its own folder
+    EXPECT_EQ(read("argv"), "a\nb\n");
+    EXPECT_TRUE(busyWhenTimerFired);
     EXPECT_FALSE(menu.screenBusyPointer);
     EXPECT_GT(menu.yields, 3);
     EXPECT_TRUE(prompts.shown.isEmpty());
-}
-
-TEST_F(ShellAndWaitTest, WithoutWaitReturnsAtOnceAndTellsWhetherItStarted) {
-    writeStandIn(folder.path(), QStringLiteral("util.exe"), "sleep 0.2; touch done");
-    bool wait = false;
-    EXPECT_TRUE(shell(wait));
-    EXPECT_TRUE(wait);
-    EXPECT_FALSE(exists("done"));
-    EXPECT_EQ(menu.yields, 0);
-    const QDeadlineTimer deadline(10000);
-    while (!exists("done") && !deadline.hasExpired()) {
-        QThread::msleep(20);
-    }
-    EXPECT_TRUE(exists("done"));
-
-    QFile::remove(folder.filePath(QStringLiteral("util.exe")));
-    wait = false;
-    EXPECT_FALSE(shell(wait));
-    EXPECT_FALSE(wait);
 }
 
 }  // namespace
