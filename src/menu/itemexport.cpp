@@ -1,0 +1,127 @@
+#include "menu/itemexport.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#include "imports/numerictext.h"
+#include "outside/programerror.h"
+#include "platform/connection.h"
+#include "scanner/transferpdtfile.h"
+#include "startup/modmain.h"
+
+namespace {
+
+// The field widths of a record; the transfer utility's "/f5,15,40,9,5" list must agree.
+constexpr qint32 kStockIdWidth = 5;
+constexpr qint32 kBarcodeWidth = 15;
+constexpr qint32 kDescriptionWidth = 40;
+constexpr qint32 kPriceWidth = 9;
+constexpr qint32 kLastFieldWidth = 5;
+
+const QColor kExportColour(255, 128, 128);
+
+QString itemFilePath(const ModMain& modMain) {
+    return QDir::toNativeSeparators(modMain.appPath + QStringLiteral("/rmItems") + QStringLiteral(".dat"));
+}
+
+void writeLine(QSaveFile& file, const QString& record) {
+    const QByteArray line = record.toLatin1() + "\r\n";
+    if (file.write(line) != line.size()) {
+        throw ProgramError(errnum::DeviceIoError, file.errorString());
+    }
+}
+
+// One record per stock row, in stock_id order. The two lookup numbers are kept across rows, as the
+// lookup fills both for every item.
+void writeRecords(ModMain& modMain, QSaveFile& file) {
+    platform::Recordset stock;
+    stock.open(QStringLiteral("select * from stock order by stock_id"), modMain.shop.GetConnection());
+    double lastField = 0;
+    double price = 0;
+    while (!stock.eof()) {
+        // A null column is written as an empty field (a null stock id as 0), so one incomplete item
+        // never stops the scanner getting the others.
+        const qint32 stockId = stock.field(QStringLiteral("stock_id")).toInt();
+        const QString barcode = stock.field(QStringLiteral("BarCode")).toString();
+        const QString description = stock.field(QStringLiteral("Description")).toString();
+        modMain.shop.LookupItemPrice(stockId, lastField, price);
+        writeLine(file, itemRecord(modMain, QString::number(stockId), barcode, description, price, lastField));
+        modMain.menu->yield();
+        modMain.menu->setStatus(QStringLiteral("Processing BarCode=") + barcode);
+        stock.moveNext();
+    }
+    stock.close();
+    modMain.menu->setStatus(QStringLiteral("Finished Processing"));
+}
+
+void openItemFile(QSaveFile& file) {
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw ProgramError(errnum::PathFileAccessError, file.errorString());
+    }
+}
+
+void commitItemFile(QSaveFile& file) {
+    if (!file.commit()) {
+        throw ProgramError(errnum::DeviceIoError, file.errorString());
+    }
+}
+
+}  // namespace
+
+QString fPadItem(ModMain& modMain, const QString& text, qint32 width) {
+    if (width < 0) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error in Padding sItems ="),
+                                         ProgramError(5, QStringLiteral("Invalid procedure call or argument"))));
+        return QString();
+    }
+    return (text + QString(width, QLatin1Char(' '))).left(width);
+}
+
+QString priceText(double price) {
+    QString text = QString::number(price, 'f', 2);
+    // The pattern shows no integer digit where the value has none: 0.5 is ".50", -0.5 "-.50".
+    if (text.startsWith(QLatin1String("0."))) {
+        text.remove(0, 1);
+    } else if (text.startsWith(QLatin1String("-0."))) {
+        text.remove(1, 1);
+    }
+    return text == QLatin1String("-.00") ? QStringLiteral(".00") : text;
+}
+
+QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode, const QString& description,
+                   double price, double lastField) {
+    return fPadItem(modMain, stockId, kStockIdWidth) + fPadItem(modMain, barcode, kBarcodeWidth) +
+           fPadItem(modMain, description, kDescriptionWidth) + fPadItem(modMain, priceText(price), kPriceWidth) +
+           fPadItem(modMain, generalNumber(lastField), kLastFieldWidth);
+}
+
+bool writeItemFile(ModMain& modMain) {
+    modMain.menu->setBackColour(kExportColour);
+    modMain.bDownloadItemFile = true;
+    modMain.menu->setBusyPointer(true);
+    QSaveFile file(itemFilePath(modMain));
+    try {
+        openItemFile(file);
+        writeRecords(modMain, file);
+        commitItemFile(file);
+    } catch (const ProgramError& error) {
+        file.cancelWriting();
+        modMain.menu->setBusyPointer(false);
+        modMain.menu->restoreIdleColour();
+        modMain.prompts.notice(errorText(QStringLiteral("Error in Download Item File = "), error));
+        return false;
+    }
+    modMain.menu->setBusyPointer(false);
+    return true;
+}
+
+void downloadItemFile(ModMain& modMain) {
+    if (!modMain.prompts.question(
+            QStringLiteral("Do you want to download your RetailManager stock file into your BHT now?"))) {
+        return;
+    }
+    if (writeItemFile(modMain)) {
+        fTransferPDTFile(modMain, QStringLiteral(" PriceCheck "));
+        modMain.menu->restoreIdleColour();
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+struct ModMain;
+
+// The item file export behind "Download RM &Item File": rmItems.dat from the stock table, sent to
+// the scanner for price checks.
+
+// The text followed by `width` spaces, cut to its first `width` characters; on an error, a
+// message and an empty field.
+QString fPadItem(ModMain& modMain, const QString& text, qint32 width);
+
+// The price as the pattern "######.00" renders it: no leading zeros, two decimals, a leading
+// minus sign for a negative value (0 gives ".00").
+QString priceText(double price);
+
+// One 74-character record of the item file, without its line end.
+QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode, const QString& description,
+                   double price, double lastField);
+
+// Writes rmItems.dat in the program's folder from the stock table, showing progress on the menu;
+// false (after a message, with the form's colour and pointer restored and any old item file left
+// as it was) when it could not be written whole.
+bool writeItemFile(ModMain& modMain);
+
+// The click of "Download RM &Item File": asks, writes the item file and sends it to the scanner.
+void downloadItemFile(ModMain& modMain);
