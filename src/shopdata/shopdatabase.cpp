@@ -1,0 +1,237 @@
+#include "shopdata/shopdatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+#include "outside/programerror.h"
+#include "platform/connection.h"
+#include "shopdata/shopstatements.h"
+#include "shopdata/shoptransaction.h"
+
+namespace {
+
+// Order status of an order that still takes lines; the received status comes from the receipt.
+constexpr int kOrderOpen = 1;
+
+QString uniqueConnectionName() {
+    static std::atomic<int> count{0};
+    return QStringLiteral("rm_shopdata_%1").arg(++count);
+}
+
+ProgramError databaseError(const QString& text) {
+    return ProgramError(errnum::DatabaseError, text);
+}
+
+// Runs a PRAGMA (fixed text, never the user's) and gives its answer in lower case.
+QString pragma(const QSqlDatabase& connection, const QString& sql) {
+    QSqlQuery query(connection);
+    if (!query.exec(sql)) {
+        throw databaseError(query.lastError().text());
+    }
+    return query.next() ? query.value(0).toString().toLower() : QString();
+}
+
+// The received quantity as the goods-received loader writes it: "." is the decimal point.
+double receivedQuantity(const QString& text) {
+    bool ok = false;
+    const double quantity = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(quantity)) {
+        throw ProgramError(errnum::TypeMismatch, QStringLiteral("Type mismatch"));
+    }
+    return quantity;
+}
+
+double roundedTo(double quantity, int decimals) {
+    const double scale = std::pow(10.0, std::clamp(decimals, 0, 9));
+    return std::round(quantity * scale) / scale;
+}
+
+}  // namespace
+
+ShopDatabase::ShopDatabase() : connectionName_(uniqueConnectionName()) {}
+
+ShopDatabase::~ShopDatabase() {
+    disconnect();
+}
+
+bool ShopDatabase::IsConnected() {
+    return connection_.isOpen();
+}
+
+QSqlDatabase ShopDatabase::GetConnection() {
+    return connection_;
+}
+
+void ShopDatabase::Connect() {
+    disconnect();
+    connection_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), connectionName_);
+    try {
+        useWriteAheadLog();
+        limitLockWaits();
+        statements_ = std::make_unique<ShopStatements>(connection_);
+    } catch (const ProgramError&) {
+        disconnect();
+        throw;
+    }
+}
+
+void ShopDatabase::SetAppPath(const QString& appPath) {
+    appPath_ = appPath;
+}
+
+// An empty barcode is no barcode: it never finds an item, even one stored without a barcode.
+qint32 ShopDatabase::FindBarcode(const QString& barcode) {
+    const QString wanted = barcode.trimmed();
+    if (wanted.isEmpty()) {
+        return 0;
+    }
+    return statements().itemByBarcode.firstRow({wanted}).value_or(QSqlRecord()).value(0).toInt();
+}
+
+bool ShopDatabase::MatchItemBarcode(qint32& itemKey, const QString& barcode) {
+    if (itemKey == 0) {
+        itemKey = FindBarcode(barcode);
+        return itemKey != 0;
+    }
+    return statements().itemHasBarcode.firstRow({itemKey, barcode.trimmed()}).has_value();
+}
+
+bool ShopDatabase::GetItemByBarcode(const QString& barcode, QSqlRecord& item) {
+    const std::optional<QSqlRecord> row = statements().itemByBarcode.firstRow({barcode.trimmed()});
+    item = row.value_or(QSqlRecord());
+    return row.has_value();
+}
+
+qint32 ShopDatabase::GetNextOrderNo() {
+    const QVariant next = statements().nextOrderNo.scalar({});
+    if (next.isNull()) {
+        throw databaseError(QStringLiteral("The shop database holds no next order number"));
+    }
+    return next.toInt();
+}
+
+void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
+    const QSqlRecord item = statements().item.firstRow({stockId}).value_or(QSqlRecord());
+    lastField = item.value(QStringLiteral("QtyFactor")).toDouble();
+    price = item.value(QStringLiteral("Price")).toDouble();
+}
+
+void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) {
+    const QSqlRecord item = statements().item.firstRow({stockId}).value_or(QSqlRecord());
+    itemKey = item.value(QStringLiteral("stock_id")).toInt();
+    quantityFactor = item.value(QStringLiteral("QtyFactor")).toDouble();
+}
+
+bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity) {
+    if (itemKey == 0) {
+        return false;
+    }
+    ShopStatement& addCount = statements().addCount;
+    ShopTransaction transaction(connection_);
+    addCount.run({quantity, itemKey});
+    const bool written = addCount.rowsAffected() == 1;
+    transaction.commit();
+    return written;
+}
+
+bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
+    if (itemKey == 0) {
+        return false;
+    }
+    ShopStatements& s = statements();
+    ShopTransaction transaction(connection_);
+    const std::optional<QSqlRecord> item = s.item.firstRow({itemKey});
+    if (!item) {
+        return false;
+    }
+    const qint32 order = scannerOrderFor(item->value(QStringLiteral("Supplier_id")).toInt());
+    s.addOrderLine.run({order, itemKey, quantity});
+    transaction.commit();
+    return true;
+}
+
+void ShopDatabase::StartGoodsReceived(qint16 post, qint16 first, qint16 second) {
+    receiptRules_ = {post != 0, first, second};
+    receiptId_.reset();
+}
+
+void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree,
+                                      const QString& quantity, qint32 supplierId, const QString& barcode) {
+    if (itemKey == 0) {
+        return;
+    }
+    const double received = roundedTo(receivedQuantity(quantity), receiptRules_.quantityDecimals);
+    ShopStatements& s = statements();
+    ShopTransaction transaction(connection_);
+    const qint64 receipt = receiptId_ ? *receiptId_ : newReceipt();
+    s.addReceived.run({receipt, orderNo, supplierId, fieldThree, received, barcode, itemKey});
+    if (s.addReceived.rowsAffected() == 0) {
+        return;
+    }
+    if (receiptRules_.postToStock) {
+        s.raiseOnHand.run({received, itemKey});
+    }
+    s.markOrder.run({receiptRules_.orderStatus, orderNo});
+    transaction.commit();
+    receiptId_ = receipt;
+}
+
+ShopStatements& ShopDatabase::statements() {
+    if (!statements_) {
+        throw databaseError(QStringLiteral("The shop database is not connected"));
+    }
+    return *statements_;
+}
+
+void ShopDatabase::disconnect() {
+    statements_.reset();
+    if (connection_.isValid()) {
+        connection_ = QSqlDatabase();
+        platform::closeConnection(connectionName_);
+    }
+}
+
+// Counts are written one transaction at a time while the shop's own software may be reading the
+// same file: the write-ahead log lets both go on, and NORMAL sync spares a disk flush per count.
+void ShopDatabase::useWriteAheadLog() {
+    if (pragma(connection_, QStringLiteral("PRAGMA journal_mode")) != QLatin1String("wal") &&
+        pragma(connection_, QStringLiteral("PRAGMA journal_mode=WAL")) != QLatin1String("wal")) {
+        throw databaseError(QStringLiteral("The shop database cannot use a write-ahead log"));
+    }
+    pragma(connection_, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (pragma(connection_, QStringLiteral("PRAGMA synchronous")) != QLatin1String("1")) {
+        throw databaseError(QStringLiteral("The shop database cannot use NORMAL synchronous writes"));
+    }
+}
+
+// The SQLite driver retries a statement that finds the database locked until the data source's
+// Timeout has passed, and each try also waits in the connection's busy handler, which the driver
+// sets to that same Timeout: twice the wait in all. A short handler wait keeps the whole wait near
+// the Timeout, after which the write fails with "database is locked".
+void ShopDatabase::limitLockWaits() {
+    pragma(connection_, QStringLiteral("PRAGMA busy_timeout=50"));
+}
+
+// Scanned orders for a supplier go onto one open order that the scanner made; the first one
+// takes the next order number and moves the number on.
+qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
+    ShopStatements& s = statements();
+    const QVariant open = s.scannerOrder.scalar({supplierId});
+    if (!open.isNull()) {
+        return open.toInt();
+    }
+    const qint32 number = GetNextOrderNo();
+    s.addOrder.run({number, supplierId});
+    s.advanceOrderNo.run({number + 1});
+    return number;
+}
+
+qint64 ShopDatabase::newReceipt() {
+    ShopStatements& s = statements();
+    s.addReceipt.run(
+        {receiptRules_.postToStock ? 1 : 0, receiptRules_.quantityDecimals, receiptRules_.orderStatus});
+    return s.lastRowId.scalar({}).toLongLong();
+}

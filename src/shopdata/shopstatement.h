@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <initializer_list>
+#include <optional>
+
+// One SQL statement of the shop database, prepared once on the shop's connection and run again
+// and again with new values in its "?" places. Failures raise ProgramError with the driver's text.
+class ShopStatement {
+public:
+    ShopStatement(const QSqlDatabase& connection, const QString& sql);
+
+    // Runs the statement with these values in its "?" places, in order.
+    void run(std::initializer_list<QVariant> values);
+    // Runs a select and gives its first row with its values, or nothing when it has no rows.
+    std::optional<QSqlRecord> firstRow(std::initializer_list<QVariant> values);
+    // Runs a select and gives the first column of its first row; null when it has no rows.
+    QVariant scalar(std::initializer_list<QVariant> values);
+    // How many rows the last insert, update or delete changed.
+    int rowsAffected() const { return query_.numRowsAffected(); }
+
+private:
+    [[noreturn]] void fail() const;
+
+    QSqlQuery query_;
+};

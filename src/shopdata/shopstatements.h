@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+#include "shopdata/shopstatement.h"
+
+// Every statement the shop data object runs, prepared together once the connection is open.
+// The tables and columns are those that the demo shop maker creates.
+struct ShopStatements {
+    explicit ShopStatements(const QSqlDatabase& connection);
+
+    // Reading items.
+    ShopStatement item;            // stock_id, Supplier_id, Price, QtyFactor of a stock id
+    ShopStatement itemByBarcode;   // the whole stock row of the first item with a barcode
+    ShopStatement itemHasBarcode;  // a row when the item with the key has the barcode
+
+    // Stocktake.
+    ShopStatement addCount;  // a count row for a quantity and a stock id, when the item exists
+
+    // Purchase orders.
+    ShopStatement scannerOrder;    // the open order that the scanner made for a supplier
+    ShopStatement nextOrderNo;     // the next free purchase order number
+    ShopStatement addOrder;        // a new open scanner order: number, supplier
+    ShopStatement advanceOrderNo;  // the next order number from now on
+    ShopStatement addOrderLine;    // order, stock id, quantity
+
+    // Goods received.
+    ShopStatement addReceipt;   // a receipt: post to stock, quantity decimals, order status
+    ShopStatement lastRowId;    // the key of the row just inserted
+    ShopStatement addReceived;  // a received line, when the item exists
+    ShopStatement raiseOnHand;  // quantity on hand up by a quantity, for a stock id
+    ShopStatement markOrder;    // an order's status
+};
