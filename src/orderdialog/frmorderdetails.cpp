@@ -160,7 +160,9 @@ void frmOrderDetails::cmdOK_Click() {
     const QString orderNo = ui_.txtOrderNo->text();
     if (orderNo.trimmed().isEmpty()) {
         modMain_.prompts.notice(QStringLiteral("Order Number cannot be blank"));
-        ui_.txtOrderNo->setSelection(1, static_cast<int>(orderNo.size()));
+        // From the second character on, as far as the text goes, ready for retyping.
+        ui_.txtOrderNo->setSelection(qMin(1, static_cast<int>(orderNo.size())),
+                                     static_cast<int>(orderNo.size()));
         ui_.txtOrderNo->setFocus();
         return;
     }

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <iterator>
 
 namespace {
 
@@ -36,6 +35,7 @@ QLineEdit* addTextBox(QWidget* form, const char* name, int left, int top, int wi
 }  // namespace
 
 OrderDetailsControls createOrderDetailsControls(QWidget* form) {
+    // Created in tab order, which is the order the focus walks them.
     OrderDetailsControls c;
     c.cmdOK = place(new QPushButton(QStringLiteral("OK"), form), "cmdOK", 480, 6360, 1095, 855);
     c.txtOrderNo = addTextBox(form, "txtOrderNo", 480, 1200, 1455, 285);
@@ -62,12 +62,5 @@ OrderDetailsControls createOrderDetailsControls(QWidget* form) {
     c.cbSupplier->setEditable(true);
     c.cbSupplier->setInsertPolicy(QComboBox::NoInsert);
     c.cmdOK->setEnabled(false);
-
-    QWidget* const tabOrder[] = {c.cmdOK,       c.txtOrderNo,     c.cbSupplier,         c.lstOrders,
-                                 c.txtBarcode,  c.txtDescription, c.txtDefaultSupplier, c.txtLastOrderNumber,
-                                 c.chkLastOrdNo};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
     return c;
 }
