@@ -88,7 +88,7 @@ qint32 ShopDatabase::FindBarcode(const QString& barcode) {
     if (wanted.isEmpty()) {
         return 0;
     }
-    return statements().itemByBarcode.firstRow({wanted}).value_or(QSqlRecord()).value(0).toInt();
+    return statements().itemByBarcode.scalar({wanted}).toInt();
 }
 
 bool ShopDatabase::MatchItemBarcode(qint32& itemKey, const QString& barcode) {
@@ -96,7 +96,7 @@ bool ShopDatabase::MatchItemBarcode(qint32& itemKey, const QString& barcode) {
         itemKey = FindBarcode(barcode);
         return itemKey != 0;
     }
-    return statements().itemHasBarcode.firstRow({itemKey, barcode.trimmed()}).has_value();
+    return statements().itemHasBarcode.firstValues({itemKey, barcode.trimmed()}).has_value();
 }
 
 bool ShopDatabase::GetItemByBarcode(const QString& barcode, QSqlRecord& item) {
@@ -114,15 +114,15 @@ qint32 ShopDatabase::GetNextOrderNo() {
 }
 
 void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
-    const QSqlRecord item = statements().item.firstRow({stockId}).value_or(QSqlRecord());
-    lastField = item.value(QStringLiteral("QtyFactor")).toDouble();
-    price = item.value(QStringLiteral("Price")).toDouble();
+    const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());
+    lastField = item.value(ShopStatements::kItemFactor).toDouble();
+    price = item.value(ShopStatements::kItemPrice).toDouble();
 }
 
 void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) {
-    const QSqlRecord item = statements().item.firstRow({stockId}).value_or(QSqlRecord());
-    itemKey = item.value(QStringLiteral("stock_id")).toInt();
-    quantityFactor = item.value(QStringLiteral("QtyFactor")).toDouble();
+    const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());
+    itemKey = item.value(ShopStatements::kItemStockId).toInt();
+    quantityFactor = item.value(ShopStatements::kItemFactor).toDouble();
 }
 
 bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity) {
@@ -143,11 +143,11 @@ bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
     }
     ShopStatements& s = statements();
     ShopTransaction transaction(connection_);
-    const std::optional<QSqlRecord> item = s.item.firstRow({itemKey});
+    const std::optional<QVariantList> item = s.item.firstValues({itemKey});
     if (!item) {
         return false;
     }
-    const qint32 order = scannerOrderFor(item->value(QStringLiteral("Supplier_id")).toInt());
+    const qint32 order = scannerOrderFor(item->value(ShopStatements::kItemSupplierId).toInt());
     s.addOrderLine.run({order, itemKey, quantity});
     transaction.commit();
     return true;

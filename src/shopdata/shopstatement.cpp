@@ -24,19 +24,45 @@ void ShopStatement::run(std::initializer_list<QVariant> values) {
 std::optional<QSqlRecord> ShopStatement::firstRow(std::initializer_list<QVariant> values) {
     run(values);
     std::optional<QSqlRecord> row;
-    if (query_.next()) {
+    if (atFirstRow()) {
         row = query_.record();
-    } else if (query_.lastError().isValid()) {
-        fail();
     }
-    // Releasing the rows at once keeps no read snapshot open between the program's calls.
+    query_.finish();
+    return row;
+}
+
+// Reading values by position spares building a named record for every lookup of the export.
+std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVariant> values) {
+    run(values);
+    std::optional<QVariantList> row;
+    if (atFirstRow()) {
+        row.emplace();
+        if (columns_ < 0) {
+            columns_ = query_.record().count();
+        }
+        for (int column = 0; column < columns_; ++column) {
+            row->append(query_.value(column));
+        }
+    }
     query_.finish();
     return row;
 }
 
 QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
-    const std::optional<QSqlRecord> row = firstRow(values);
+    const std::optional<QVariantList> row = firstValues(values);
     return row ? row->value(0) : QVariant();
+}
+
+// Releasing the rows at once (finish) keeps no read snapshot open between the program's calls.
+bool ShopStatement::atFirstRow() {
+    if (query_.next()) {
+        return true;
+    }
+    if (query_.lastError().isValid()) {
+        query_.finish();
+        fail();
+    }
+    return false;
 }
 
 void ShopStatement::fail() const {

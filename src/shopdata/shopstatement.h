@@ -18,13 +18,19 @@ public:
     void run(std::initializer_list<QVariant> values);
     // Runs a select and gives its first row with its values, or nothing when it has no rows.
     std::optional<QSqlRecord> firstRow(std::initializer_list<QVariant> values);
+    // Runs a select and gives the values of its first row by column, or nothing when it has no rows.
+    std::optional<QVariantList> firstValues(std::initializer_list<QVariant> values);
     // Runs a select and gives the first column of its first row; null when it has no rows.
     QVariant scalar(std::initializer_list<QVariant> values);
     // How many rows the last insert, update or delete changed.
     int rowsAffected() const { return query_.numRowsAffected(); }
 
 private:
+    // Moves to the first row of the select just run; false when it has none.
+    bool atFirstRow();
     [[noreturn]] void fail() const;
 
     QSqlQuery query_;
+    // The select's number of columns, learnt from its first row.
+    int columns_ = -1;
 };

@@ -9,9 +9,15 @@
 struct ShopStatements {
     explicit ShopStatements(const QSqlDatabase& connection);
 
+    // The columns of `item`, by position.
+    static constexpr int kItemStockId = 0;
+    static constexpr int kItemSupplierId = 1;
+    static constexpr int kItemPrice = 2;
+    static constexpr int kItemFactor = 3;
+
     // Reading items.
     ShopStatement item;            // stock_id, Supplier_id, Price, QtyFactor of a stock id
-    ShopStatement itemByBarcode;   // the whole stock row of the first item with a barcode
+    ShopStatement itemByBarcode;   // the whole stock row (stock_id first) of the first item with a barcode
     ShopStatement itemHasBarcode;  // a row when the item with the key has the barcode
 
     // Stocktake.
