@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -188,9 +189,13 @@ TEST_P(OrderDetailsTest, DoubleClickingAnOrderOffersItAndEnablesOk) {
         dialog->Form_Activate();  // shown again: OK waits for a supplier once more
         EXPECT_FALSE(okEnabled());
         get("txtOrderNo")->setText(QStringLiteral("555"));
-        get<QListWidget>("lstOrders")->setCurrentRow(2);
+        QListWidget* list = get<QListWidget>("lstOrders");
+        list->setCurrentRow(2);
         prompts.answerNext(yes);
-        dialog->lstOrders_DblClick();
+        const QPointF onOrder = list->visualItemRect(list->item(2)).center();
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, onOrder, list->viewport()->mapToGlobal(onOrder),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &doubleClick);
         EXPECT_EQ(prompts.shown.last(),
                   QStringLiteral("Do you want to override the Order number in the top text box?"));
         EXPECT_EQ(get("txtOrderNo")->text(), yes ? QStringLiteral("103") : QStringLiteral("555"));
