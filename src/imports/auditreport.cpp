@@ -48,6 +48,7 @@ void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& 
     const QString line =
         QLatin1Char('"') + timeStamp(modMain.now()) + QLatin1Char('-') + message + QLatin1Char('"');
     try {
+        // The report is 8-bit text: Latin-1, where a character beyond it becomes "?".
         appendLine(reportFilePath(folder, reportName), line.toLatin1() + "\r\n");
     } catch (const ProgramError& error) {
         modMain.prompts.notice(errorTextSpaced(QStringLiteral("Error in writing audit report = "), error));

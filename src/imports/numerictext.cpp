@@ -45,15 +45,16 @@ bool isIgnored(char16_t c) {
 }
 
 // Walks a field the way the numeric text rule reads it: blanks, tabs and line feeds are passed over
-// wherever they stand. Runs of digits are gathered in one tight loop, so that even a field of
-// millions of characters reads quickly.
+// wherever they stand. Runs of digits are gathered in one tight loop over the characters, so that
+// even a field of millions of characters reads quickly.
 class NumberCursor {
 public:
-    explicit NumberCursor(const QString& text) : pos_(text.constData()), end_(pos_ + text.size()) {
+    explicit NumberCursor(const QString& text)
+        : pos_(reinterpret_cast<const char16_t*>(text.constData())), end_(pos_ + text.size()) {
         skipIgnored();
     }
 
-    QChar peek() const { return pos_ < end_ ? *pos_ : QChar(); }
+    QChar peek() const { return pos_ < end_ ? QChar(*pos_) : QChar(); }
     void next() {
         ++pos_;
         skipIgnored();
@@ -62,26 +63,28 @@ public:
     // Appends the digits that follow to `literal` and gives their number.
     qsizetype takeDigits(std::string& literal) {
         const std::size_t start = literal.size();
+        literal.resize(start + static_cast<std::size_t>(end_ - pos_));
+        char* out = literal.data() + start;
         for (; pos_ < end_; ++pos_) {
-            const char16_t c = pos_->unicode();
-            if (c >= u'0' && c <= u'9') {
-                literal.push_back(static_cast<char>(c));
-            } else if (!isIgnored(c)) {
+            if (*pos_ >= u'0' && *pos_ <= u'9') {
+                *out++ = static_cast<char>(*pos_);
+            } else if (!isIgnored(*pos_)) {
                 break;
             }
         }
+        literal.resize(static_cast<std::size_t>(out - literal.data()));
         return static_cast<qsizetype>(literal.size() - start);
     }
 
 private:
     void skipIgnored() {
-        while (pos_ < end_ && isIgnored(pos_->unicode())) {
+        while (pos_ < end_ && isIgnored(*pos_)) {
             ++pos_;
         }
     }
 
-    const QChar* pos_;
-    const QChar* end_;
+    const char16_t* pos_;
+    const char16_t* end_;
 };
 
 // The whole number after &H or &O.
@@ -200,39 +203,40 @@ qint32 roundToLong(double value) {
 }
 
 bool isNumericText(const QString& text) {
-    qsizetype pos = 0;
-    const auto at = [&text](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
+    const char16_t* pos = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = pos + text.size();
     const auto skipBlanks = [&] {
-        while (at(pos) == u' ' || at(pos) == u'\t') {
+        while (pos < end && (*pos == u' ' || *pos == u'\t')) {
             ++pos;
         }
     };
+    const auto skipSign = [&] { pos += pos < end && (*pos == u'+' || *pos == u'-') ? 1 : 0; };
     const auto digitRun = [&] {
-        const qsizetype start = pos;
-        while (isDigit(at(pos))) {
+        const char16_t* const start = pos;
+        while (pos < end && *pos >= u'0' && *pos <= u'9') {
             ++pos;
         }
         return pos - start;
     };
     skipBlanks();
-    pos += isSign(at(pos)) ? 1 : 0;
+    skipSign();
     qsizetype digits = digitRun();
-    if (at(pos) == u'.') {
+    if (pos < end && *pos == u'.') {
         ++pos;
         digits += digitRun();
     }
     if (digits == 0) {
         return false;
     }
-    if (isExponentLetter(at(pos))) {
+    if (pos < end && isExponentLetter(*pos)) {
         ++pos;
-        pos += isSign(at(pos)) ? 1 : 0;
+        skipSign();
         if (digitRun() == 0) {
             return false;
         }
     }
     skipBlanks();
-    return pos == text.size();
+    return pos == end;
 }
 
 qint32 strictLong(const QString& text) {
@@ -263,15 +267,15 @@ double quantityProduct(double quantity, double factor) {
 }
 
 QString trimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ') {
+    const QChar* first = text.constData();
+    const QChar* last = first + text.size();
+    while (first < last && *first == u' ') {
         ++first;
     }
-    while (last > first && text[last - 1] == u' ') {
+    while (last > first && last[-1] == u' ') {
         --last;
     }
-    return text.mid(first, last - first);
+    return QString(first, last - first);
 }
 
 void applyBarcodeRule(QString& field) {

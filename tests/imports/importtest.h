@@ -11,8 +11,8 @@
 #include "startup/modmain.h"
 #include "stringtools/stringtools.h"
 
-// The order details dialog as if the user pressed OK with an order number and Yes or No to
-// "apply to all", or closed it without OK (no order number).
+// The order details dialog as if the user picked supplier 7 and pressed OK with `orderNo` and Yes
+// or No to "apply to all", or closed it without OK (no `orderNo`).
 class FakeOrderDetails : public OrderDetailsOpener {
 public:
     explicit FakeOrderDetails(QStringList& calls) : calls_(calls) {}
@@ -20,29 +20,26 @@ public:
 
     std::optional<QString> orderNo;
     bool applyToAll = false;
-    qint32 supplierId = 7;
 
 private:
     QStringList& calls_;
 };
 
-// A modMain over a temporary program folder, with a working Split, scripted prompts, a fake menu,
-// the clock pinned at 2:45 pm on 4 December 2026, and a shop that answers as the test sets it and
-// records every call it gets (with the dialog's openings) as text in `calls`.
+// A modMain over a temporary program folder with a working Split, scripted prompts, a fake menu
+// and the clock at 2:45 pm on 4 December 2026. The shop answers as the test sets it and records
+// every call (and each opening of the dialog) in `calls`.
 class ImportTest : public testing::Test {
 protected:
     ImportTest();
 
     QString writeFile(const QString& name, const QByteArray& content) const;
     QByteArray readFile(const QString& name) const;
-    // The audit line that the pinned clock gives to `message`.
-    static QByteArray auditLine(const QString& message);
     // Splits `line` as the processing does and hands it to `loader`.
-    void load(void (*loader)(ModMain&, TextArray&), const QString& line);
-    // Checks the shop calls, the report's lines (`audit`: the one message, or none) and the boxes
-    // shown: the audit warning, then the loader's error box `error` if any.
-    void expectResult(const QStringList& expectedCalls, const QString& report, const char* audit,
-                      const char* error);
+    void load(void (*loader)(ModMain&, TextArray&), const char* line);
+    // Checks the calls ("; " between them), the report's one line for `audit` (or no report) and
+    // the boxes shown: the audit warning, then the error box `error` if any.
+    void expectResult(const char* expectedCalls, const QString& report, const char* audit,
+                      const QString& error);
 
     static constexpr const char* kWarning =
         "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for details";
