@@ -44,6 +44,12 @@ double receivedQuantity(const QString& text) {
     return quantity;
 }
 
+// A barcode as the scanner sent it, without the blanks around it. An empty one is no barcode: it
+// matches no item, not even one stored without a barcode.
+QString scannedBarcode(const QString& barcode) {
+    return barcode.trimmed();
+}
+
 double roundedTo(double quantity, int decimals) {
     const double scale = std::pow(10.0, std::clamp(decimals, 0, 9));
     return std::round(quantity * scale) / scale;
@@ -82,13 +88,9 @@ void ShopDatabase::SetAppPath(const QString& appPath) {
     appPath_ = appPath;
 }
 
-// An empty barcode is no barcode: it never finds an item, even one stored without a barcode.
 qint32 ShopDatabase::FindBarcode(const QString& barcode) {
-    const QString wanted = barcode.trimmed();
-    if (wanted.isEmpty()) {
-        return 0;
-    }
-    return statements().itemByBarcode.scalar({wanted}).toInt();
+    const QString wanted = scannedBarcode(barcode);
+    return wanted.isEmpty() ? 0 : statements().itemByBarcode.scalar({wanted}).toInt();
 }
 
 bool ShopDatabase::MatchItemBarcode(qint32& itemKey, const QString& barcode) {
@@ -96,11 +98,14 @@ bool ShopDatabase::MatchItemBarcode(qint32& itemKey, const QString& barcode) {
         itemKey = FindBarcode(barcode);
         return itemKey != 0;
     }
-    return statements().itemHasBarcode.firstValues({itemKey, barcode.trimmed()}).has_value();
+    const QString wanted = scannedBarcode(barcode);
+    return !wanted.isEmpty() && statements().itemHasBarcode.firstValues({itemKey, wanted}).has_value();
 }
 
 bool ShopDatabase::GetItemByBarcode(const QString& barcode, QSqlRecord& item) {
-    const std::optional<QSqlRecord> row = statements().itemByBarcode.firstRow({barcode.trimmed()});
+    const QString wanted = scannedBarcode(barcode);
+    const std::optional<QSqlRecord> row =
+        wanted.isEmpty() ? std::nullopt : statements().itemByBarcode.firstRow({wanted});
     item = row.value_or(QSqlRecord());
     return row.has_value();
 }

@@ -58,9 +58,10 @@ bool ShopStatement::atFirstRow() {
     if (query_.next()) {
         return true;
     }
-    if (query_.lastError().isValid()) {
+    const QSqlError error = query_.lastError();
+    if (error.isValid()) {
         query_.finish();
-        fail();
+        throw ProgramError(errnum::DatabaseError, error.text());
     }
     return false;
 }

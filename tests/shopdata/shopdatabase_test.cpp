@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(DemoBarcodes, BarcodeTest,
                                          BarcodeCase{57, "9310000000582", false, 57, 58},
                                          BarcodeCase{0, "9310000000575", true, 57, 57},
                                          BarcodeCase{0, "9310000000576", false, 0, 0},
-                                         BarcodeCase{0, "", false, 0, 0}));
+                                         BarcodeCase{0, "", false, 0, 0}, BarcodeCase{57, "", false, 57, 0}));
 
 TEST_F(ShopDatabaseTest, GetItemByBarcodeGivesTheStockRow) {
     QSqlRecord item;
