@@ -7,8 +7,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <utility>
 
+#include "menu/itemexport.h"
 #include "menu/menuartwork.h"
+#include "menu/uploadcommands.h"
 #include "menu/wrappingcaption.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
@@ -218,10 +221,8 @@ void frmMenu::activate() {
     if (!modMain_.sDespatchPath.isEmpty()) {
         txtDownLoadPath->setText(modMain_.sDespatchPath);
     }
-    const TextArray dataSources = modMain_.tools.Split(modMain_.tools.ListDataSources(), QLatin1Char('|'));
-    if (!DSNExists(QStringLiteral("MYOBRM"), dataSources)) {
-        modMain_.prompts.notice(
-            QStringLiteral("You have not configured RM Stockhand correctly yet, please Exit and try again"));
+    if (!dataSourceRegistered(modMain_, shopDataSource())) {
+        modMain_.prompts.notice(notConfiguredMessage());
         for (QPushButton* command : {cmdDownloadItemFile, cmdGoodsReceived, cmdUploadOrders, cmdUploadPDT}) {
             command->setEnabled(false);
         }
@@ -234,13 +235,57 @@ void frmMenu::cmdCancel_Click() {
     }
 }
 
-void frmMenu::cmdDownloadItemFile_Click() {}
+void frmMenu::cmdDownloadItemFile_Click() {
+    runCommand([this] { downloadItemFile(modMain_); });
+}
 
-void frmMenu::cmdUploadPDT_Click() {}
+void frmMenu::cmdUploadPDT_Click() {
+    runCommand([this] { uploadCommand(modMain_, UploadKind::Stocktake); });
+}
 
-void frmMenu::cmdUploadOrders_Click() {}
+void frmMenu::cmdUploadOrders_Click() {
+    runCommand([this] { uploadCommand(modMain_, UploadKind::Orders); });
+}
 
-void frmMenu::cmdGoodsReceived_Click() {}
+void frmMenu::cmdGoodsReceived_Click() {
+    runCommand([this] { uploadCommand(modMain_, UploadKind::GoodsReceived); });
+}
+
+bool frmMenu::commandRunning() const {
+    return commandRunning_;
+}
+
+void frmMenu::done(int result) {
+    // The command that is running works on this form: the menu unloads once it has ended.
+    if (commandRunning_) {
+        pendingUnload_ = result;
+        return;
+    }
+    QDialog::done(result);
+}
+
+void frmMenu::runCommand(const std::function<void()>& command) {
+    // A click delivered while another command yields starts nothing: two imports must never
+    // interleave in one database and one audit report.
+    if (commandRunning_) {
+        return;
+    }
+    const QList<QPushButton*> commands{cmdDownloadItemFile, cmdUploadPDT, cmdUploadOrders, cmdGoodsReceived};
+    QList<bool> wasEnabled;
+    for (QPushButton* button : commands) {
+        wasEnabled << button->isEnabled();
+        button->setEnabled(false);
+    }
+    commandRunning_ = true;
+    runEventHandler(command);
+    commandRunning_ = false;
+    for (qsizetype i = 0; i < commands.size(); ++i) {
+        commands[i]->setEnabled(wasEnabled[i]);
+    }
+    if (pendingUnload_) {
+        QDialog::done(*std::exchange(pendingUnload_, std::nullopt));
+    }
+}
 
 void frmMenu::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

@@ -38,6 +38,11 @@ public:
     // untrapped, which ends the program.
     void showModal();
 
+    // True while one of the four transfer commands runs.
+    bool commandRunning() const;
+    // Unloads the menu, or, while a command runs, once that command has ended.
+    void done(int result) override;
+
 public slots:
     // The menu becoming active: runs after the first show, and again whenever another window of
     // the program (the order details dialog) has closed over it.
@@ -60,10 +65,15 @@ private:
     void activate();
     // Runs an event handler; an error it does not trap unloads the menu and so ends the program.
     void runEventHandler(const std::function<void()>& handler);
+    // Runs a transfer command with the four transfer buttons blocked, then restores them.
+    void runCommand(const std::function<void()>& command);
 
     ModMain& modMain_;
     bool shownBefore_ = false;
     std::optional<ProgramError> untrappedError_;
+    bool commandRunning_ = false;
+    // The result of a Quit or close that came while a command ran.
+    std::optional<int> pendingUnload_;
 
     QPushButton* cmdUploadPDT = nullptr;
     QCheckBox* chOverwrite = nullptr;

@@ -45,7 +45,8 @@ void writeRecords(ModMain& modMain, QSaveFile& file) {
         const QString barcode = stock.field(QStringLiteral("BarCode")).toString();
         const QString description = stock.field(QStringLiteral("Description")).toString();
         modMain.shop.LookupItemPrice(stockId, lastField, price);
-        writeLine(file, itemRecord(modMain, QString::number(stockId), barcode, description, price, lastField));
+        writeLine(file,
+                  itemRecord(modMain, QString::number(stockId), barcode, description, price, lastField));
         modMain.menu->yield();
         modMain.menu->setStatus(QStringLiteral("Processing BarCode=") + barcode);
         stock.moveNext();
@@ -61,7 +62,8 @@ void openItemFile(QSaveFile& file) {
 }
 
 void commitItemFile(QSaveFile& file) {
-    if (!file.commit()) {
+    // commit() alone misses a failure of the last buffered write and would rename a short file.
+    if (!file.flush() || !file.commit()) {
         throw ProgramError(errnum::DeviceIoError, file.errorString());
     }
 }
@@ -70,8 +72,9 @@ void commitItemFile(QSaveFile& file) {
 
 QString fPadItem(ModMain& modMain, const QString& text, qint32 width) {
     if (width < 0) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in Padding sItems ="),
-                                         ProgramError(5, QStringLiteral("Invalid procedure call or argument"))));
+        modMain.prompts.notice(
+            errorText(QStringLiteral("Error in Padding sItems ="),
+                      ProgramError(5, QStringLiteral("Invalid procedure call or argument"))));
         return QString();
     }
     return (text + QString(width, QLatin1Char(' '))).left(width);
@@ -88,10 +91,11 @@ QString priceText(double price) {
     return text == QLatin1String("-.00") ? QStringLiteral(".00") : text;
 }
 
-QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode, const QString& description,
-                   double price, double lastField) {
+QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode,
+                   const QString& description, double price, double lastField) {
     return fPadItem(modMain, stockId, kStockIdWidth) + fPadItem(modMain, barcode, kBarcodeWidth) +
-           fPadItem(modMain, description, kDescriptionWidth) + fPadItem(modMain, priceText(price), kPriceWidth) +
+           fPadItem(modMain, description, kDescriptionWidth) +
+           fPadItem(modMain, priceText(price), kPriceWidth) +
            fPadItem(modMain, generalNumber(lastField), kLastFieldWidth);
 }
 

@@ -39,7 +39,8 @@ void uploadCommand(ModMain& modMain, UploadKind kind) {
     menu.setBackColour(upload.colour);
     modMain.bDownloadItemFile = false;
     menu.setBusyPointer(true);
-    menu.setDownloadPath(QDir::toNativeSeparators(modMain.appPath + QLatin1Char('/') + QLatin1String(upload.fileName)));
+    menu.setDownloadPath(
+        QDir::toNativeSeparators(modMain.appPath + QLatin1Char('/') + QLatin1String(upload.fileName)));
     if (fTransferPDTFile(modMain, QLatin1String(upload.mode))) {
         upload.process(modMain);
     }

@@ -17,7 +17,7 @@ ProgramError databaseError(const QSqlError& error) {
 QString dataSourceName(const QString& connectionString) {
     const QString prefix = QStringLiteral("dsn=");
     return connectionString.startsWith(prefix, Qt::CaseInsensitive) ? connectionString.mid(prefix.size())
-                                                                     : connectionString;
+                                                                    : connectionString;
 }
 
 }  // namespace
@@ -67,8 +67,9 @@ void Recordset::moveNext() {
 QVariant Recordset::field(const QString& name) const {
     const int index = query_ && !eof_ ? columns_.indexOf(name) : -1;
     if (index < 0) {
-        throw ProgramError(errnum::ItemNotFound, QStringLiteral("Item cannot be found in the collection "
-                                                                "corresponding to the requested name or ordinal."));
+        throw ProgramError(errnum::ItemNotFound,
+                           QStringLiteral("Item cannot be found in the collection "
+                                          "corresponding to the requested name or ordinal."));
     }
     return query_->value(index);
 }

@@ -7,7 +7,9 @@
 namespace {
 
 // Message boxes carry the program's name as their title, as boxes without a title of their own do.
-QString title() { return QApplication::applicationDisplayName(); }
+QString title() {
+    return QApplication::applicationDisplayName();
+}
 
 void showOk(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, title(), text, QMessageBox::Ok, parent);
@@ -16,9 +18,13 @@ void showOk(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
 
 }  // namespace
 
-void WidgetPrompts::notice(const QString& text) { showOk(parent_, QMessageBox::NoIcon, text); }
+void WidgetPrompts::notice(const QString& text) {
+    showOk(parent_, QMessageBox::NoIcon, text);
+}
 
-void WidgetPrompts::criticalNotice(const QString& text) { showOk(parent_, QMessageBox::Critical, text); }
+void WidgetPrompts::criticalNotice(const QString& text) {
+    showOk(parent_, QMessageBox::Critical, text);
+}
 
 bool WidgetPrompts::question(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Yes | QMessageBox::No, parent_);

@@ -32,7 +32,7 @@ public:
     void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
                             qint32 supplierId, const QString& barcode) override;
     bool WriteOrderQty(qint32 itemKey, double quantity) override;
-    void StartGoodsReceived(qint16 post, qint16 first, qint16 second) override;
+    void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) override;
 
     // The program folder given at start-up.
     const QString& appPath() const { return appPath_; }

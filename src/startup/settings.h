@@ -19,5 +19,5 @@ void fGetConfig(ModMain& modMain, const QString& fileBase, QStringList& keys, QS
 QString GetKeyValue(ModMain& modMain, const QString& key, const QStringList& keys, const QStringList& values);
 
 // Sets every entry with this key (or appends one) and rewrites the whole file atomically.
-void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const QString& value, QStringList& keys,
-            QStringList& values);
+void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const QString& value,
+            QStringList& keys, QStringList& values);

@@ -8,7 +8,6 @@
 
 namespace {
 
-const QString kShopDataSource = QStringLiteral("MYOBRM");
 const QString kRmDataSource = QStringLiteral("RM");
 const QString kRmDatabase = QStringLiteral("C:\\winapps\\RM.mdb");
 // The connection slot that holds the program's connection for the run.
@@ -29,10 +28,6 @@ QString entryName(const QString& entry) {
     return trimBlanks(tab < 0 ? entry : entry.left(tab));
 }
 
-bool dataSourceRegistered(ModMain& modMain, const QString& name) {
-    return DSNExists(name, modMain.tools.Split(modMain.tools.ListDataSources(), QLatin1Char('|')));
-}
-
 // First run: the user picks the shop database; true when one was chosen and registered.
 bool chooseShopDatabase(ModMain& modMain) {
     modMain.prompts.notice(
@@ -44,15 +39,8 @@ bool chooseShopDatabase(ModMain& modMain) {
     if (chosen == kCancelledChoice) {
         return false;
     }
-    AddDSN(modMain, kShopDataSource, chosen);
+    AddDSN(modMain, shopDataSource(), chosen);
     return true;
-}
-
-void prepareShopData(ModMain& modMain) {
-    modMain.shop.SetAppPath(modMain.appPath);
-    if (!modMain.shop.IsConnected()) {
-        modMain.shop.Connect();
-    }
 }
 
 // The program's connection slot: each open replaces (and so closes) the connection it held; the
@@ -77,6 +65,10 @@ private:
 
 }  // namespace
 
+bool dataSourceRegistered(ModMain& modMain, const QString& name) {
+    return DSNExists(name, modMain.tools.Split(modMain.tools.ListDataSources(), QLatin1Char('|')));
+}
+
 bool DSNExists(const QString& name, const TextArray& entries) {
     for (int i = 1; i <= entries.upperBound(); ++i) {
         if (entryName(entries.at(i)) == name) {
@@ -95,14 +87,21 @@ void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath) 
     }
 }
 
+void prepareShopData(ModMain& modMain) {
+    modMain.shop.SetAppPath(modMain.appPath);
+    if (!modMain.shop.IsConnected()) {
+        modMain.shop.Connect();
+    }
+}
+
 void Main(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
     modMain.sVersion = versionText();
     modMain.menu->restoreIdleColour();
 
-    const bool shopReady = dataSourceRegistered(modMain, kShopDataSource) || chooseShopDatabase(modMain);
+    const bool shopReady = dataSourceRegistered(modMain, shopDataSource()) || chooseShopDatabase(modMain);
     ConnectionSlot cnDatabase;
     if (shopReady) {
-        cnDatabase.open(openConnection, kShopDataSource);
+        cnDatabase.open(openConnection, shopDataSource());
     }
     if (!dataSourceRegistered(modMain, kRmDataSource)) {
         AddDSN(modMain, kRmDataSource, platform::localDatabasePath(kRmDatabase, modMain.appPath));

@@ -19,6 +19,22 @@ using MenuShower = std::function<void()>;
 // True when one of the data source list's entries ("name<TAB>description") names the data source.
 bool DSNExists(const QString& name, const TextArray& entries);
 
+// The data source of the shop database.
+inline QString shopDataSource() {
+    return QStringLiteral("MYOBRM");
+}
+
+// What the user is told while the shop database is not registered.
+inline QString notConfiguredMessage() {
+    return QStringLiteral("You have not configured RM Stockhand correctly yet, please Exit and try again");
+}
+
+// True when the data source list names the data source.
+bool dataSourceRegistered(ModMain& modMain, const QString& name);
+
+// Prepares the shop data object: gives it the program's folder and connects it when it is not.
+void prepareShopData(ModMain& modMain);
+
 // Registers a user data source for a database file; an error raised while registering is shown.
 void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath);
 

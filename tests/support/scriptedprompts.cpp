@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-void ScriptedPrompts::notice(const QString& text) { shown << text; }
+void ScriptedPrompts::notice(const QString& text) {
+    shown << text;
+}
 
 void ScriptedPrompts::criticalNotice(const QString& text) {
     shown << text;

@@ -3,21 +3,40 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include "platform/odbcregistry.h"
 
-TestShop::TestShop()
-    : oldOdbcIni_(qgetenv("ODBCINI")), oldHome_(qgetenv("RMSTOCKHAND_HOME")), oldCurrent_(QDir::currentPath()) {
+namespace {
+
+// The variables a test shop points at its own folder.
+constexpr const char* kVariables[] = {"ODBCINI", "ODBCSYSINI", "RMSTOCKHAND_HOME"};
+
+}  // namespace
+
+TestShop::TestShop() : oldCurrent_(QDir::currentPath()) {
+    for (const char* name : kVariables) {
+        oldEnvironment_.append(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    }
+    // The drivers stay known, but no data source of the machine's or the user's can leak in,
+    // and nothing a test registers can leak out.
+    QFile::copy(QStringLiteral("/etc/odbcinst.ini"), folder() + QStringLiteral("/odbcinst.ini"));
     qputenv("ODBCINI", odbcIni().toLocal8Bit());
+    qputenv("ODBCSYSINI", folder().toLocal8Bit());
     qputenv("RMSTOCKHAND_HOME", folder().toLocal8Bit());
     QDir::setCurrent(folder());
 }
 
 TestShop::~TestShop() {
     QDir::setCurrent(oldCurrent_);
-    qputenv("ODBCINI", oldOdbcIni_);
-    qputenv("RMSTOCKHAND_HOME", oldHome_);
+    for (qsizetype i = 0; i < oldEnvironment_.size(); ++i) {
+        if (oldEnvironment_[i]) {
+            qputenv(kVariables[i], *oldEnvironment_[i]);
+        } else {
+            qunsetenv(kVariables[i]);
+        }
+    }
 }
 
 QString TestShop::makeDemoDatabase(int items, const QString& name) const {

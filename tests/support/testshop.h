@@ -2,9 +2,10 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <optional>
 
-// A private program folder and ODBC configuration for one test: ODBCINI points into a fresh
-// temporary folder, which also serves as the program's folder and the current directory.
+// A private program folder and ODBC configuration for one test: ODBCINI and ODBCSYSINI point into
+// a fresh temporary folder, which also serves as the program's folder and the current directory.
 class TestShop {
 public:
     TestShop();
@@ -22,7 +23,6 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QByteArray oldOdbcIni_;
-    QByteArray oldHome_;
+    QList<std::optional<QByteArray>> oldEnvironment_;
     QString oldCurrent_;
 };

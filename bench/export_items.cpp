@@ -1,0 +1,61 @@
+// Times the item file export through rmstockhand-batch against the floor: the sqlite3 command line
+// writing the same fixed-width records from the same database.
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "benchtools.h"
+
+namespace {
+
+struct Options {
+    int items = 100000;
+    int memoryItems = 1000000;
+};
+
+Options parse(const QStringList& args) {
+    Options options;
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        const int value = args[i + 1].toInt();
+        if (args[i] == QLatin1String("--items")) {
+            options.items = value;
+        } else if (args[i] == QLatin1String("--memory-items")) {
+            options.memoryItems = value;
+        }
+    }
+    return options;
+}
+
+const QStringList kExport{QStringLiteral("export-items")};
+
+// One printf query writing the five fields at their widths, CR LF after each record.
+bench::Run runFloor(const bench::BenchShop& shop) {
+    const QString query = QStringLiteral(
+        "select printf('%-5.5s%-15.15s%-40.40s%-9.9s%-5.5s', stock_id, BarCode, Description, "
+        "printf('%.2f', Price), QtyFactor) from stock order by stock_id;");
+    return bench::measure({QStringLiteral("/usr/bin/sqlite3"), QStringLiteral("-newline"),
+                           QStringLiteral("\r\n"), shop.floorCopy(), query},
+                          QString(), shop.path(QStringLiteral("floor.dat")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const Options options = parse(QCoreApplication::arguments());
+    std::printf("Item file export: %d items\n", options.items);
+    {
+        bench::BenchShop shop(options.items);
+        const QString messages = shop.path(QStringLiteral("messages.txt"));
+        const bench::Run floor = runFloor(shop);
+        bench::printComparison("Export of every item:", options.items, shop.runBatch(kExport, messages),
+                               floor);
+    }
+    if (options.memoryItems > 0) {
+        bench::BenchShop large(options.memoryItems);
+        const bench::Run run = large.runBatch(kExport, large.path(QStringLiteral("messages.txt")));
+        std::printf("Memory: %d items\n", options.memoryItems);
+        bench::printFigure("rmstockhand-batch time", run.seconds, "s");
+        bench::printFigure("rmstockhand-batch peak memory", static_cast<double>(run.peakKb) / 1024.0, "MB");
+    }
+    return 0;
+}

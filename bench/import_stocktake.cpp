@@ -1,0 +1,114 @@
+// Times a stocktake import through rmstockhand-batch against the floor: the same database work
+// done by the sqlite3 command line.
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+#include "benchtools.h"
+
+namespace {
+
+struct Options {
+    int items = 100000;
+    int records = 50000;
+    int memoryRecords = 1000000;
+};
+
+Options parse(const QStringList& args) {
+    Options options;
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        const int value = args[i + 1].toInt();
+        if (args[i] == QLatin1String("--items")) {
+            options.items = value;
+        } else if (args[i] == QLatin1String("--records")) {
+            options.records = value;
+        } else if (args[i] == QLatin1String("--memory-records")) {
+            options.memoryRecords = value;
+        }
+    }
+    return options;
+}
+
+// The stock id of the n-th counted record: items spread over the whole table.
+int stockIdOf(qint64 n, int items) {
+    return 1 + static_cast<int>((n * 7919) % items);
+}
+
+// Every `unloadableEvery`-th record is unknown or deleted on the scanner (0: none).
+void writeStockFile(const QString& path, qint64 records, int items, int unloadableEvery) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::exit(1);
+    }
+    file.write("NXSTV100,1\r\n");
+    for (qint64 n = 0; n < records; ++n) {
+        const int id = stockIdOf(n, items);
+        const bool unloadable = unloadableEvery > 0 && n % unloadableEvery == 0;
+        const bool deleted = unloadable && (n / unloadableEvery) % 2 == 0;
+        const int written = unloadable && !deleted ? items + id : id;
+        const QByteArray barcode =
+            deleted ? QByteArray("NUXADEL") : QByteArray::number(9310000000000LL + id * 10LL);
+        file.write(QByteArray::number(written) + ',' + barcode + ',' + QByteArray::number(1 + n % 5) +
+                   "\r\n");
+    }
+}
+
+// Per record one select of the item by its stock id and one insert of a count, each insert its
+// own transaction, in WAL mode with synchronous=NORMAL.
+void writeFloorScript(const QString& path, qint64 records, int items) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::exit(1);
+    }
+    file.write("PRAGMA journal_mode=WAL;\nPRAGMA synchronous=NORMAL;\n");
+    for (qint64 n = 0; n < records; ++n) {
+        const QByteArray id = QByteArray::number(stockIdOf(n, items));
+        file.write("SELECT stock_id, QtyFactor FROM stock WHERE stock_id=" + id + ";\n");
+        file.write("INSERT INTO stocktake_counts (stock_id, quantity) VALUES (" + id + ", " +
+                   QByteArray::number(1 + n % 5) + ");\n");
+    }
+}
+
+bench::Run runFloor(const bench::BenchShop& shop, qint64 records, int items) {
+    const QString script = shop.path(QStringLiteral("floor.sql"));
+    writeFloorScript(script, records, items);
+    return bench::measure({QStringLiteral("/usr/bin/sqlite3"), shop.floorCopy()}, script,
+                          QStringLiteral("/dev/null"));
+}
+
+qint64 lineCount(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const Options options = parse(QCoreApplication::arguments());
+    std::printf("Stocktake import: %d items, %d records\n", options.items, options.records);
+    bench::BenchShop shop(options.items);
+    const QString stockFile = shop.path(QStringLiteral("Stock.dat"));
+    const QString messages = shop.path(QStringLiteral("messages.txt"));
+    const QStringList import{QStringLiteral("import-stocktake"), stockFile};
+
+    writeStockFile(stockFile, options.records, options.items, 0);
+    const bench::Run floor = runFloor(shop, options.records, options.items);
+    bench::printComparison("All records known:", options.records, shop.runBatch(import, messages), floor);
+
+    writeStockFile(stockFile, options.records, options.items, 33);
+    const bench::Run withAudit = shop.runBatch(import, messages);
+    bench::printComparison("About 3% unloadable (unknown stock ids, deleted records):", options.records,
+                           withAudit, floor);
+    bench::printFigure("audit report lines",
+                       static_cast<double>(lineCount(shop.path("StockTakeAuditFile.rep"))), "");
+
+    if (options.memoryRecords > 0) {
+        writeStockFile(stockFile, options.memoryRecords, options.items, 0);
+        const bench::Run large = shop.runBatch(import, messages);
+        std::printf("Memory: %d records\n", options.memoryRecords);
+        bench::printFigure("rmstockhand-batch time", large.seconds, "s");
+        bench::printFigure("rmstockhand-batch peak memory", static_cast<double>(large.peakKb) / 1024.0, "MB");
+    }
+    return 0;
+}

@@ -1,0 +1,84 @@
+#include "batch/batchoptions.h"
+
+#include <QMap>
+
+namespace {
+
+using Command = BatchOptions::Command;
+
+const QMap<QString, Command>& commandsByName() {
+    static const QMap<QString, Command> commands{
+        {QStringLiteral("register-shop-db"), Command::RegisterShopDb},
+        {QStringLiteral("import-stocktake"), Command::ImportStocktake},
+        {QStringLiteral("import-orders"), Command::ImportOrders},
+        {QStringLiteral("import-goods"), Command::ImportGoods},
+        {QStringLiteral("export-items"), Command::ExportItems},
+    };
+    return commands;
+}
+
+bool takesPath(Command command) {
+    return command != Command::ExportItems;
+}
+
+// Reads one option (and its value) at `index`; false when it is not one this command takes.
+bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options) {
+    const QString& option = args[index];
+    const bool goods = options.command == Command::ImportGoods;
+    const bool hasValue = index + 1 < args.size();
+    if (option == QLatin1String("--yes")) {
+        options.yes = true;
+    } else if (option == QLatin1String("--send") && options.command == Command::ExportItems) {
+        options.send = true;
+    } else if (option == QLatin1String("--apply-to-all") && goods) {
+        options.applyToAll = true;
+    } else if (option == QLatin1String("--order-no") && goods && hasValue) {
+        options.orderNo = args[++index];
+    } else if (option == QLatin1String("--supplier") && goods && hasValue) {
+        bool ok = false;
+        options.supplierId = args[++index].toInt(&ok);
+        return ok;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
+    if (arguments.isEmpty() || !commandsByName().contains(arguments.first())) {
+        return std::nullopt;
+    }
+    BatchOptions options;
+    options.command = commandsByName().value(arguments.first());
+    bool havePath = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QLatin1String("--"))) {
+            if (!readOption(arguments, i, options)) {
+                return std::nullopt;
+            }
+        } else if (takesPath(options.command) && !havePath) {
+            options.path = arguments[i];
+            havePath = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (takesPath(options.command) != havePath) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+QString batchUsage() {
+    return QStringLiteral(
+        "usage: rmstockhand-batch COMMAND [--yes]\n"
+        "  register-shop-db PATH      register PATH as the shop database \"MYOBRM\"\n"
+        "  import-stocktake FILE      import a stocktake upload (Stock.dat)\n"
+        "  import-orders FILE         import a purchase order upload (Orders.dat)\n"
+        "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"
+        "                             import a goods-received upload (Goods.dat)\n"
+        "  export-items [--send]      write rmItems.dat, and with --send send it to the scanner\n"
+        "Messages go to standard error; questions are answered No unless --yes is given.\n");
+}

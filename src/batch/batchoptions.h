@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// One command of the batch command line, as parsed from its arguments.
+struct BatchOptions {
+    enum class Command { RegisterShopDb, ImportStocktake, ImportOrders, ImportGoods, ExportItems };
+
+    Command command = Command::ExportItems;
+    // The database file to register, or the upload file to import.
+    QString path;
+    std::optional<qint32> supplierId;
+    std::optional<QString> orderNo;
+    bool applyToAll = false;
+    bool send = false;
+    bool yes = false;
+};
+
+// The options of a command line (without the program name), or nothing when it is wrong.
+std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments);
+
+// How the command line is used, for a wrong one.
+QString batchUsage();

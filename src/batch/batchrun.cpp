@@ -1,0 +1,95 @@
+#include "batch/batchrun.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "batch/batchmenu.h"
+#include "batch/batchorderdetails.h"
+#include "batch/batchprompts.h"
+#include "imports/goodsreceivedimport.h"
+#include "imports/ordersimport.h"
+#include "imports/stocktakeimport.h"
+#include "menu/itemexport.h"
+#include "platform/programfolder.h"
+#include "scanner/transferpdtfile.h"
+#include "startup/modmain.h"
+#include "startup/settings.h"
+#include "startup/startup.h"
+
+namespace {
+
+using Command = BatchOptions::Command;
+
+QString setting(ModMain& modMain, const QString& key) {
+    QString value;
+    ManageDefaults(modMain, modMain.exeName, QStringLiteral("GET"), key, value);
+    return value;
+}
+
+// The menu as its activation leaves it: the saved port and download path.
+BatchMenu activatedMenu(ModMain& modMain, ProgressLine& progress) {
+    const QString path = setting(modMain, QStringLiteral("DESPATCHPATH"));
+    return BatchMenu(setting(modMain, QStringLiteral("COMPORT")) == QLatin1String("1"),
+                     path.isEmpty() ? QStringLiteral("Not Chosen") : path, progress);
+}
+
+int exitStatus(ProcessOutcome outcome) {
+    return outcome == ProcessOutcome::Stopped ? 1 : 0;
+}
+
+int runImport(ModMain& modMain, const BatchOptions& options) {
+    modMain.menu->setDownloadPath(QDir::toNativeSeparators(QFileInfo(options.path).absoluteFilePath()));
+    switch (options.command) {
+        case Command::ImportStocktake:
+            return exitStatus(fProcessStocktakeFile(modMain));
+        case Command::ImportOrders:
+            return exitStatus(fProcessOrdersFile(modMain));
+        default:
+            return exitStatus(fProcessGoodsReceivedFile(modMain));
+    }
+}
+
+int runExport(ModMain& modMain, const BatchOptions& options) {
+    if (!writeItemFile(modMain)) {
+        return 1;
+    }
+    if (options.send) {
+        fTransferPDTFile(modMain, QStringLiteral(" PriceCheck "));
+    }
+    return 0;
+}
+
+// Runs a command that works on the shop database, prepared as start-up prepares it.
+int runOnShop(ModMain& modMain, const BatchOptions& options) {
+    if (!dataSourceRegistered(modMain, shopDataSource())) {
+        modMain.prompts.notice(notConfiguredMessage());
+        return 1;
+    }
+    try {
+        prepareShopData(modMain);
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(runTimeErrorText(error));
+        return 1;
+    }
+    ProgressLine progress;
+    BatchMenu menu = activatedMenu(modMain, progress);
+    BatchOrderDetails orderDetails(options.supplierId, options.orderNo, options.applyToAll);
+    modMain.menu = &menu;
+    modMain.orderDetails = &orderDetails;
+    const int status =
+        options.command == Command::ExportItems ? runExport(modMain, options) : runImport(modMain, options);
+    progress.finish();
+    return status;
+}
+
+}  // namespace
+
+int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop) {
+    BatchPrompts prompts(options.yes);
+    ModMain modMain(prompts, tools, shop, platform::programFolder());
+    if (options.command == Command::RegisterShopDb) {
+        AddDSN(modMain, shopDataSource(), QFileInfo(options.path).absoluteFilePath());
+        return dataSourceRegistered(modMain, shopDataSource()) ? 0 : 1;
+    }
+    return runOnShop(modMain, options);
+}

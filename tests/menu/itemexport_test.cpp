@@ -1,0 +1,139 @@
+#include "menu/itemexport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSqlQuery>
+
+#include "fakemenuview.h"
+#include "mocks.h"
+#include "platform/connection.h"
+#include "scriptedprompts.h"
+#include "shopdata/shopdatabase.h"
+#include "startup/modmain.h"
+#include "stringtools/stringtools.h"
+#include "testshop.h"
+
+namespace {
+
+struct PriceCase {
+    double price;
+    const char* text;
+};
+
+class PriceTextTest : public testing::TestWithParam<PriceCase> {};
+
+TEST_P(PriceTextTest, RendersThePatternWithTwoDecimalsAndNoLeadingZero) {
+    EXPECT_EQ(priceText(GetParam().price), QString::fromLatin1(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Prices, PriceTextTest,
+                         testing::Values(PriceCase{0, ".00"}, PriceCase{0.5, ".50"},
+                                         PriceCase{57.95, "57.95"}, PriceCase{3, "3.00"},
+                                         PriceCase{-3.5, "-3.50"}, PriceCase{-0.25, "-.25"},
+                                         PriceCase{1234567.891, "1234567.89"}, PriceCase{-0.001, ".00"}));
+
+class ItemRecordTest : public testing::Test {
+protected:
+    ScriptedPrompts prompts;
+    StringTools tools;
+    MockShopData shop;
+    ModMain modMain{prompts, tools, shop, QStringLiteral("/shop")};
+};
+
+TEST_F(ItemRecordTest, PadsEachFieldToItsWidth) {
+    const QString record = itemRecord(modMain, QStringLiteral("57"), QStringLiteral("9310000000575"),
+                                      QStringLiteral("Demo item 57"), 57.95, 1);
+    EXPECT_EQ(record,
+              QStringLiteral("57   9310000000575  Demo item 57                            57.95    1    "));
+    EXPECT_EQ(record.size(), 74);
+}
+
+TEST_F(ItemRecordTest, CutsWhatIsTooLongForItsField) {
+    const QString record =
+        itemRecord(modMain, QStringLiteral("123456"), QStringLiteral("12345678901234567890"),
+                   QString(50, QLatin1Char('d')), 1000000, 2.5);
+    EXPECT_EQ(record.mid(0, 5), QStringLiteral("12345"));
+    EXPECT_EQ(record.mid(5, 15), QStringLiteral("123456789012345"));
+    EXPECT_EQ(record.mid(20, 40), QString(40, QLatin1Char('d')));
+    EXPECT_EQ(record.mid(60, 9), QStringLiteral("1000000.0"));
+    EXPECT_EQ(record.mid(69, 5), QStringLiteral("2.5  "));
+}
+
+TEST_F(ItemRecordTest, ZeroPriceAndLastFieldKeepTheirPlainForms) {
+    const QString record = itemRecord(modMain, QStringLiteral("1"), QString(), QString(), 0, 12);
+    EXPECT_EQ(record.mid(60, 9), QStringLiteral(".00      "));
+    EXPECT_EQ(record.mid(69, 5), QStringLiteral("12   "));
+}
+
+TEST_F(ItemRecordTest, ANegativeWidthIsReportedAndGivesAnEmptyField) {
+    EXPECT_EQ(fPadItem(modMain, QStringLiteral("abc"), -1), QString());
+    EXPECT_EQ(prompts.shown,
+              QStringList{QStringLiteral("Error in Padding sItems =5-Invalid procedure call or argument")});
+}
+
+// The export over a real demo shop, through the real ODBC driver.
+class ItemFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        shopFile = testShop.registerDemoShop(30);
+        shop.Connect();
+        modMain.menu = &menu;
+    }
+
+    QByteArray itemFile() const {
+        QFile file(testShop.folder() + QStringLiteral("/rmItems.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    TestShop testShop;
+    QString shopFile;
+    ScriptedPrompts prompts;
+    StringTools tools;
+    ShopDatabase shop;
+    FakeMenuView menu;
+    ModMain modMain{prompts, tools, shop, testShop.folder()};
+};
+
+TEST_F(ItemFileTest, WritesOneRecordPerItemInStockIdOrder) {
+    ASSERT_TRUE(writeItemFile(modMain));
+    const QList<QByteArray> lines = itemFile().split('\n');
+    ASSERT_EQ(lines.size(), 31);  // 30 records, each ended by CR LF
+    EXPECT_TRUE(lines.last().isEmpty());
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_EQ(lines[i].size(), 75) << "record " << i + 1;
+        EXPECT_TRUE(lines[i].endsWith('\r'));
+        EXPECT_EQ(lines[i].left(5).trimmed().toInt(), i + 1);
+    }
+    EXPECT_EQ(lines[9],
+              QByteArray("10   9310000000100  Demo item 10                            10.95    12   \r"));
+    EXPECT_EQ(menu.status(), QStringLiteral("Finished Processing"));
+    EXPECT_EQ(menu.statuses.first(), QStringLiteral("Processing BarCode=9310000000018"));
+    EXPECT_TRUE(modMain.bDownloadItemFile);
+    EXPECT_FALSE(menu.busyPointer);
+}
+
+TEST_F(ItemFileTest, AnEmptyStockTableGivesAnEmptyFile) {
+    QSqlQuery(shop.GetConnection()).exec(QStringLiteral("delete from stock"));
+    ASSERT_TRUE(writeItemFile(modMain));
+    EXPECT_EQ(itemFile(), QByteArray());
+    EXPECT_EQ(menu.status(), QStringLiteral("Finished Processing"));
+}
+
+TEST_F(ItemFileTest, AFailedQueryLeavesTheOldItemFileAndRestoresTheForm) {
+    QFile old(testShop.folder() + QStringLiteral("/rmItems.dat"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old item file\r\n");
+    old.close();
+    QSqlQuery(shop.GetConnection()).exec(QStringLiteral("drop table stock"));
+
+    EXPECT_FALSE(writeItemFile(modMain));
+    EXPECT_EQ(itemFile(), QByteArray("old item file\r\n"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(
+        prompts.shown.first().startsWith(QStringLiteral("Error in Download Item File = -2147467259-")));
+    EXPECT_EQ(menu.backColour, FakeMenuView::idleColour());
+    EXPECT_FALSE(menu.busyPointer);
+}
+
+}  // namespace
