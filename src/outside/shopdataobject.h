@@ -36,5 +36,6 @@ public:
     // Adds the ordered quantity as a line of a purchase order; False when nothing was written.
     virtual bool WriteOrderQty(qint32 itemKey, double quantity) = 0;
     // Begins a goods-received session; called once before a goods-received file is read.
-    virtual void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) = 0;
+    virtual void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals,
+                                    qint16 receivedOrderStatus) = 0;
 };
