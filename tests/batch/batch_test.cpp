@@ -1,0 +1,146 @@
+// The batch command line as a scheduler runs it: its exit status, the message lines on standard
+// error and what lands in a demo shop.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+
+#include "batch/batchoptions.h"
+#include "testshop.h"
+
+namespace {
+
+struct OptionsCase {
+    QStringList arguments;
+    bool valid;
+};
+
+class BatchOptionsTest : public testing::TestWithParam<OptionsCase> {};
+
+TEST_P(BatchOptionsTest, AcceptsOnlyTheCommandLinesItDocuments) {
+    EXPECT_EQ(parseBatchOptions(GetParam().arguments).has_value(), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, BatchOptionsTest,
+    testing::Values(OptionsCase{{"import-stocktake", "Stock.dat"}, true},
+                    OptionsCase{{"import-stocktake", "Stock.dat", "--yes"}, true},
+                    OptionsCase{{"import-goods", "Goods.dat", "--supplier", "2", "--order-no", " 12 "}, true},
+                    OptionsCase{{"export-items", "--send"}, true},
+                    OptionsCase{{"register-shop-db", "a.mdb"}, true}, OptionsCase{{}, false},
+                    OptionsCase{{"import-stocktake"}, false},
+                    OptionsCase{{"import-stocktake", "a", "b"}, false},
+                    OptionsCase{{"import-orders", "Orders.dat", "--order-no", "5"}, false},
+                    OptionsCase{{"import-goods", "Goods.dat", "--supplier", "two"}, false},
+                    OptionsCase{{"import-goods", "Goods.dat", "--order-no"}, false},
+                    OptionsCase{{"export-items", "rmItems.dat"}, false},
+                    OptionsCase{{"stocktake", "a"}, false}));
+
+TEST(BatchOptionsTest, ReadsTheGoodsDialogAnswers) {
+    const auto options = parseBatchOptions(
+        {"import-goods", "Goods.dat", "--supplier", "3", "--order-no", "5678", "--apply-to-all"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->supplierId, 3);
+    EXPECT_EQ(options->orderNo, QStringLiteral("5678"));
+    EXPECT_TRUE(options->applyToAll);
+}
+
+struct Result {
+    int exitCode;
+    QStringList messages;
+    QByteArray output;
+};
+
+class BatchRunTest : public testing::Test {
+protected:
+    Result run(const QStringList& arguments) {
+        QProcess batch;
+        batch.start(QStringLiteral(RM_BIN_DIR "/rmstockhand-batch"), arguments);
+        EXPECT_TRUE(batch.waitForFinished(60000));
+        const QString errors = QString::fromLocal8Bit(batch.readAllStandardError());
+        return {batch.exitCode(), errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                batch.readAllStandardOutput()};
+    }
+
+    QString file(const char* name, const QByteArray& content) {
+        const QString path = shop.folder() + QLatin1Char('/') + QLatin1String(name);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content);
+        return path;
+    }
+
+    int rows(const QString& sql) {
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"), {shop.folder() + QStringLiteral("/shop.mdb"), sql});
+        sqlite.waitForFinished();
+        return sqlite.readAllStandardOutput().trimmed().toInt();
+    }
+
+    TestShop shop;
+    const QString warning = QStringLiteral(
+        "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for details");
+};
+
+TEST_F(BatchRunTest, WithoutTheShopDatabaseItSaysSoAndFails) {
+    const Result result = run({"import-stocktake", file("Stock.dat", "NXSTV100\r\n")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.messages,
+              QStringList{"You have not configured RM Stockhand correctly yet, please Exit and try again"});
+}
+
+TEST_F(BatchRunTest, AWrongCommandLineShowsTheUsage) {
+    const Result result = run({"import-stocktake"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.messages.first().startsWith(QStringLiteral("usage: rmstockhand-batch")));
+}
+
+TEST_F(BatchRunTest, ImportsAStocktakeWithOnlyTheProgramsMessages) {
+    shop.registerDemoShop(20);
+    const Result result = run(
+        {"import-stocktake", file("Stock.dat", "NXSTV100\r\n10,9310000000100,3\r\n11,NUXADEL,1\r\n57\r\n")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.messages,
+              (QStringList{warning, "Error in fLoadPDTDetails_Error=9-Subscript out of range"}));
+    EXPECT_TRUE(result.output.isEmpty());
+    EXPECT_EQ(rows("select cast(sum(quantity) as integer) from stocktake_counts where stock_id = 10"), 36);
+    EXPECT_TRUE(QFile::exists(shop.folder() + QStringLiteral("/StockTakeAuditFile.rep")));
+}
+
+TEST_F(BatchRunTest, AFileThatIsNotThereIsNoError) {
+    shop.registerDemoShop(20);
+    const Result result = run({"import-orders", shop.folder() + QStringLiteral("/Orders.dat")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.messages.isEmpty());
+}
+
+TEST_F(BatchRunTest, AnImportStoppedByAnErrorFails) {
+    shop.registerDemoShop(20);
+    const Result result =
+        run({"import-stocktake", file("Stock.dat", "NXSTV100\r\n" + QByteArray(2 << 20, '7'))});
+    EXPECT_EQ(result.exitCode, 1);
+    ASSERT_EQ(result.messages.size(), 1);
+    EXPECT_TRUE(result.messages.first().startsWith(QStringLiteral("Error in process despatch file = 75-")));
+}
+
+TEST_F(BatchRunTest, GoodsWithoutAnOrderNumberTakeTheOneGiven) {
+    shop.registerDemoShop(20);
+    const QString goods = file("Goods.dat", "NXGRV100\r\n5,9310000000056,0,,2\r\n6,9310000000063,0,0,4\r\n");
+    EXPECT_EQ(
+        run({"import-goods", goods, "--supplier", "2", "--order-no", "5678", "--apply-to-all"}).exitCode, 0);
+    EXPECT_EQ(rows("select count(*) from goods_received where order_id = 5678 and supplier_id = 2"), 2);
+
+    const Result closed = run({"import-goods", goods});
+    EXPECT_EQ(closed.exitCode, 0);
+    EXPECT_EQ(rows("select count(*) from goods_received where order_id = 0"), 2);
+}
+
+TEST_F(BatchRunTest, ExportsTheItemFileLikeTheButton) {
+    shop.registerDemoShop(20);
+    EXPECT_EQ(run({"export-items"}).exitCode, 0);
+    QFile items(shop.folder() + QStringLiteral("/rmItems.dat"));
+    ASSERT_TRUE(items.open(QIODevice::ReadOnly));
+    EXPECT_EQ(items.size(), 20 * 76);
+}
+
+}  // namespace
