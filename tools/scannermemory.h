@@ -57,10 +57,10 @@ inline QString itemFieldWidthsText() {
     return widths.join(QLatin1Char(','));
 }
 
-// The scanner's memory: PDT_SIM_DIR when set, else the folder "pdt-sim" beside the tool.
+// The scanner's memory: PDT_SIM_DIR when set, else the folder "scanner-memory" beside the tool.
 inline QString memoryFolder() {
     const QString chosen = qEnvironmentVariable("PDT_SIM_DIR");
-    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/pdt-sim") : chosen;
+    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/scanner-memory") : chosen;
 }
 
 inline QString memoryFile(const QString& name) {

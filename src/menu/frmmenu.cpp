@@ -13,6 +13,7 @@
 #include "menu/menuartwork.h"
 #include "menu/uploadcommands.h"
 #include "menu/wrappingcaption.h"
+#include "platform/formfont.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
@@ -55,13 +56,7 @@ QLineEdit* textBox(QWidget* form, const char* name, const char* text, const char
 frmMenu::frmMenu(ModMain& modMain, QWidget* parent) : QDialog(parent), modMain_(modMain) {
     setWindowTitle(QStringLiteral("The NUX Group RM Stockhand"));
     setWindowIcon(menuIcon());
-    // The layout in twips was made for an 8 point font as narrow as Arial.
-    QFont formFont = font();
-    formFont.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    formFont.setStyleHint(QFont::SansSerif);
-    formFont.setPointSize(8);
-    setFont(formFont);
+    setFont(platform::formFont(font()));
     setFixedSize(5310 / kTwipsPerPixel, 7395 / kTwipsPerPixel);
     createCommands();
     createPortChoice();

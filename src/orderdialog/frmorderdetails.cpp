@@ -11,6 +11,7 @@
 
 #include "imports/numerictext.h"
 #include "orderdialog/orderdetailsqueries.h"
+#include "platform/formfont.h"
 #include "startup/modmain.h"
 
 namespace {
@@ -48,6 +49,7 @@ void reportingFailure(Prompts& prompts, const QString& prefix, Body&& body) {
 frmOrderDetails::frmOrderDetails(ModMain& modMain, QWidget* owner)
     : QDialog(owner), modMain_(modMain), ui_(createOrderDetailsControls(this)) {
     setWindowTitle(QStringLiteral("Order Details"));
+    setFont(platform::formFont(font()));
     setFixedSize(455, 491);
     QPalette green = palette();
     green.setColor(QPalette::Window, QColor(0, 128, 0));
@@ -107,6 +109,8 @@ void frmOrderDetails::fillSupplierList() {
     const QString shown = offerSecond ? suppliers->itemText(1).trimmed() : QString();
     suppliers->setCurrentIndex(offerSecond ? 1 : -1);
     suppliers->setEditText(shown);
+    // Show the entry from its start: the supplier id comes first.
+    suppliers->lineEdit()->setCursorPosition(0);
     if (!shown.isEmpty()) {
         modMain_.lSupplierID = strictLong(supplierIdText(shown));
     }

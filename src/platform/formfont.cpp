@@ -1,0 +1,14 @@
+#include "platform/formfont.h"
+
+namespace platform {
+
+QFont formFont(const QFont& base) {
+    QFont font = base;
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+}  // namespace platform
