@@ -55,7 +55,8 @@ OrderDetailsControls createOrderDetailsControls(QWidget* form) {
     addLabel(form, "lblDescription", "Description", 3360, 3000, 2895, 255);
     addLabel(form, "lblDefaultSupplier", "Default Supplier", 3360, 4200, 2895, 255);
     c.txtLastOrderNumber = addTextBox(form, "txtLastOrderNumber", 3360, 1200, 1455, 285);
-    addLabel(form, "lblLastOrderNo", "Next Order Number in MYOB:", 3360, 720, 2175, 255);
+    // As wide as the labels below it: at its first width the caption did not fit on one line.
+    addLabel(form, "lblLastOrderNo", "Next Order Number in MYOB:", 3360, 720, 2895, 255);
     c.chkLastOrdNo = place(new QCheckBox(QStringLiteral("Use?"), form), "chkLastOrdNo", 5400, 1200, 855, 255);
 
     // The supplier box takes typing, but only a pick from its list counts as a choice.
