@@ -31,6 +31,9 @@ bool registerDataSource(const QString& name, const QString& databasePath) {
     // Each write is its own transaction, committed to the write-ahead log without a disk flush.
     ok = ok && writeAttribute(dsn, "JournalMode", "WAL");
     ok = ok && writeAttribute(dsn, "SyncPragma", "NORMAL");
+    // Rows are read one at a time rather than the whole result first, so a query over the whole
+    // stock table takes no more memory than one row.
+    ok = ok && writeAttribute(dsn, "StepAPI", "1");
     return ok;
 }
 

@@ -1,5 +1,7 @@
 #include "shopdata/shopdatabase.h"
 
+#include "shopdata/pricereadahead.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -78,6 +80,7 @@ void ShopDatabase::Connect() {
         useWriteAheadLog();
         limitLockWaits();
         statements_ = std::make_unique<ShopStatements>(connection_);
+        prices_ = std::make_unique<PriceReadAhead>(statements_->pricesFrom, ShopStatements::kPriceBlock);
     } catch (const ProgramError&) {
         disconnect();
         throw;
@@ -119,9 +122,8 @@ qint32 ShopDatabase::GetNextOrderNo() {
 }
 
 void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
-    const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());
-    lastField = item.value(ShopStatements::kItemFactor).toDouble();
-    price = item.value(ShopStatements::kItemPrice).toDouble();
+    statements();
+    prices_->lookup(stockId, lastField, price);
 }
 
 void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) {
@@ -192,6 +194,7 @@ ShopStatements& ShopDatabase::statements() {
 }
 
 void ShopDatabase::disconnect() {
+    prices_.reset();
     statements_.reset();
     if (connection_.isValid()) {
         connection_ = QSqlDatabase();

@@ -8,6 +8,7 @@
 #include "outside/shopdataobject.h"
 
 struct ShopStatements;
+class PriceReadAhead;
 
 // The shop data object over the shop's SQLite database, reached through the data source "MYOBRM".
 // Every write is its own transaction; every failure of the database raises ProgramError.
@@ -56,6 +57,8 @@ private:
     const QString connectionName_;
     QSqlDatabase connection_;
     std::unique_ptr<ShopStatements> statements_;
+    // Answers the item export's price lookups a block of items at a time.
+    std::unique_ptr<PriceReadAhead> prices_;
     ReceiptRules receiptRules_;
     // The receipt that this upload's lines belong to, once its first line is booked.
     std::optional<qint64> receiptId_;

@@ -27,7 +27,7 @@ std::optional<QSqlRecord> ShopStatement::firstRow(std::initializer_list<QVariant
     if (atFirstRow()) {
         row = query_.record();
     }
-    query_.finish();
+    release();
     return row;
 }
 
@@ -44,8 +44,26 @@ std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVa
             row->append(query_.value(column));
         }
     }
-    query_.finish();
+    release();
     return row;
+}
+
+QList<QVariantList> ShopStatement::allValues(std::initializer_list<QVariant> values) {
+    run(values);
+    QList<QVariantList> rows;
+    const int columns = query_.record().count();
+    while (query_.next()) {
+        QVariantList& row = rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            row.append(query_.value(column));
+        }
+    }
+    const QSqlError error = query_.lastError();
+    query_.finish();
+    if (error.isValid()) {
+        throw ProgramError(errnum::DatabaseError, error.text());
+    }
+    return rows;
 }
 
 QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
@@ -64,6 +82,14 @@ bool ShopStatement::atFirstRow() {
         throw ProgramError(errnum::DatabaseError, error.text());
     }
     return false;
+}
+
+// The SQLite driver, stepping through rows, loses every second run of a statement whose rows
+// were dropped before the last one was read: so the rest are read first.
+void ShopStatement::release() {
+    while (query_.next()) {
+    }
+    query_.finish();
 }
 
 void ShopStatement::fail() const {

@@ -20,6 +20,8 @@ public:
     std::optional<QSqlRecord> firstRow(std::initializer_list<QVariant> values);
     // Runs a select and gives the values of its first row by column, or nothing when it has no rows.
     std::optional<QVariantList> firstValues(std::initializer_list<QVariant> values);
+    // Runs a select and gives the values of every row, by column.
+    QList<QVariantList> allValues(std::initializer_list<QVariant> values);
     // Runs a select and gives the first column of its first row; null when it has no rows.
     QVariant scalar(std::initializer_list<QVariant> values);
     // How many rows the last insert, update or delete changed.
@@ -28,6 +30,8 @@ public:
 private:
     // Moves to the first row of the select just run; false when it has none.
     bool atFirstRow();
+    // Lets go of the rows of the select just run, keeping no read snapshot open between calls.
+    void release();
     [[noreturn]] void fail() const;
 
     QSqlQuery query_;

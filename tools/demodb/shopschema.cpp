@@ -2,17 +2,19 @@
 
 namespace demoshop {
 
+// Text columns carry their longest length: the ODBC driver reports it, and readers size their
+// buffers by it rather than by the driver's 64 KiB for an unsized text.
 // The stock table's last column is the quantity factor: the item export sends "the item record's
 // last field" to the scanner, so new columns go before it.
 const char* const kShopSchemaSql = R"sql(
 create table supplier (
     Supplier_id integer primary key,
-    Supplier text not null
+    Supplier varchar(50) not null
 );
 create table stock (
     stock_id integer primary key,
-    BarCode text not null,
-    Description text not null,
+    BarCode varchar(30) not null,
+    Description varchar(60) not null,
     Supplier_id integer references supplier (Supplier_id),
     Price real not null default 0,
     QtyOnHand real not null default 0,
