@@ -266,18 +266,6 @@ double quantityProduct(double quantity, double factor) {
     return product;
 }
 
-QString trimBlanks(const QString& text) {
-    const QChar* first = text.constData();
-    const QChar* last = first + text.size();
-    while (first < last && *first == u' ') {
-        ++first;
-    }
-    while (last > first && last[-1] == u' ') {
-        --last;
-    }
-    return QString(first, last - first);
-}
-
 void applyBarcodeRule(QString& field) {
     if (trimBlanks(field).size() == 13 && field.startsWith(QLatin1String("00"))) {
         field.remove(0, 1);

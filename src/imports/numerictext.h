@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "startup/blanks.h"
+
 // How the upload records' fields are read as numbers and barcodes; the other commands use the
 // same rules.
 
@@ -32,9 +34,6 @@ QString generalNumber(double value);
 // A quantity times its factor; raises ProgramError "Overflow" when the product is beyond the
 // range of a double.
 double quantityProduct(double quantity, double factor);
-
-// The text without leading and trailing blanks (spaces only; tabs stay).
-QString trimBlanks(const QString& text);
 
 // The barcode rule: a field that is 13 characters once trimmed and, as it stands, begins with
 // "00" loses its first character.

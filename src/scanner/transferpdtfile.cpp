@@ -6,6 +6,7 @@
 
 #include "outside/programerror.h"
 #include "scanner/shellandwait.h"
+#include "startup/blanks.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
 
@@ -17,19 +18,6 @@ const QString kItemFile = QStringLiteral("rmItems.dat");
 const QString kLineSettings = QStringLiteral(":9600,n,8,1");
 // The widths of the item file's five fields, which the utility checks each record against.
 const QString kItemFieldWidths = QStringLiteral("/f5,15,40,9,5");
-
-// The path without surrounding spaces (tabs and other white space stay, as the path box keeps them).
-QString trimSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' ')) {
-        ++first;
-    }
-    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
-        --last;
-    }
-    return text.mid(first, last - first);
-}
 
 // Deletes the old download file so the utility writes a fresh one. Only an ordinary file counts:
 // a folder or a hidden file of that name is left alone (Linux has no system files). A read-only
@@ -75,7 +63,7 @@ bool fTransferPDTFile(ModMain& modMain, const QString& sMode) {
         putSetting(modMain, QStringLiteral("COMPORT"), port);
         const QString downloadPath = menu.downloadPath();
         if (menu.overwriteTicked()) {
-            removeOldDownload(trimSpaces(downloadPath));
+            removeOldDownload(trimBlanks(downloadPath));
         }
         arguments = transferArguments(modMain.bDownloadItemFile, port, modMain.appPath, downloadPath);
         putSetting(modMain, QStringLiteral("DESPATCHPATH"), downloadPath);
