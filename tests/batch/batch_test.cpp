@@ -123,6 +123,18 @@ TEST_F(BatchRunTest, AnImportStoppedByAnErrorFails) {
     EXPECT_TRUE(result.messages.first().startsWith(QStringLiteral("Error in process despatch file = 75-")));
 }
 
+TEST_F(BatchRunTest, OrdersAndReceivedGoodsLandInTheShop) {
+    shop.registerDemoShop(20);
+    const int onHand = rows("select cast(QtyOnHand as integer) from stock where stock_id = 10");
+    EXPECT_EQ(run({"import-orders", file("Orders.dat", "NXORV100\r\n10,9310000000100,2\r\n")}).exitCode, 0);
+    EXPECT_EQ(rows("select cast(quantity as integer) from order_lines where stock_id = 10"), 24);
+
+    EXPECT_EQ(run({"import-goods", file("Goods.dat", "NXGRV100\r\n10,9310000000100,0,102,3\r\n")}).exitCode,
+              0);
+    EXPECT_EQ(rows("select cast(quantity as integer) from goods_received where order_id = 102"), 36);
+    EXPECT_EQ(rows("select cast(QtyOnHand as integer) from stock where stock_id = 10"), onHand + 36);
+}
+
 TEST_F(BatchRunTest, GoodsWithoutAnOrderNumberTakeTheOneGiven) {
     shop.registerDemoShop(20);
     const QString goods = file("Goods.dat", "NXGRV100\r\n5,9310000000056,0,,2\r\n6,9310000000063,0,0,4\r\n");
