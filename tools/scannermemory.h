@@ -60,7 +60,8 @@ inline QString itemFieldWidthsText() {
 // The scanner's memory: PDT_SIM_DIR when set, else the folder "scanner-memory" beside the tool.
 inline QString memoryFolder() {
     const QString chosen = qEnvironmentVariable("PDT_SIM_DIR");
-    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/scanner-memory") : chosen;
+    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/scanner-memory")
+                            : chosen;
 }
 
 inline QString memoryFile(const QString& name) {
