@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <functional>
 #include <optional>
 
@@ -72,6 +73,8 @@ private:
     bool shownBefore_ = false;
     std::optional<ProgramError> untrappedError_;
     bool commandRunning_ = false;
+    static constexpr qint64 kYieldIntervalMs = 16;
+    QElapsedTimer lastYield_;
     // The result of a Quit or close that came while a command ran.
     std::optional<int> pendingUnload_;
 
