@@ -37,6 +37,11 @@ void redirect(const QString& file, int fd, int flags) {
 
 }  // namespace
 
+int intOption(const QStringList& args, const char* name, int fallback) {
+    const qsizetype at = args.indexOf(QLatin1String(name));
+    return at >= 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
+}
+
 QString binFolder() {
     return QCoreApplication::applicationDirPath();
 }

@@ -38,6 +38,9 @@ private:
 Run measure(const QStringList& command, const QString& stdinFile, const QString& stdoutFile,
             const QString& stderrFile = QString());
 
+// The whole number after the option `name` on the command line, or `fallback` without one.
+int intOption(const QStringList& args, const char* name, int fallback);
+
 // The bin folder beside this benchmark, where the program and its tools are.
 QString binFolder();
 

@@ -8,21 +8,12 @@
 namespace {
 
 struct Options {
-    int items = 100000;
-    int memoryItems = 1000000;
+    int items;
+    int memoryItems;
 };
 
 Options parse(const QStringList& args) {
-    Options options;
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        const int value = args[i + 1].toInt();
-        if (args[i] == QLatin1String("--items")) {
-            options.items = value;
-        } else if (args[i] == QLatin1String("--memory-items")) {
-            options.memoryItems = value;
-        }
-    }
-    return options;
+    return {bench::intOption(args, "--items", 100000), bench::intOption(args, "--memory-items", 1000000)};
 }
 
 const QStringList kExport{QStringLiteral("export-items")};

@@ -9,24 +9,14 @@
 namespace {
 
 struct Options {
-    int items = 100000;
-    int records = 50000;
-    int memoryRecords = 1000000;
+    int items;
+    int records;
+    int memoryRecords;
 };
 
 Options parse(const QStringList& args) {
-    Options options;
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        const int value = args[i + 1].toInt();
-        if (args[i] == QLatin1String("--items")) {
-            options.items = value;
-        } else if (args[i] == QLatin1String("--records")) {
-            options.records = value;
-        } else if (args[i] == QLatin1String("--memory-records")) {
-            options.memoryRecords = value;
-        }
-    }
-    return options;
+    return {bench::intOption(args, "--items", 100000), bench::intOption(args, "--records", 50000),
+            bench::intOption(args, "--memory-records", 1000000)};
 }
 
 // The stock id of the n-th counted record: items spread over the whole table.
