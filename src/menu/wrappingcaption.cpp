@@ -5,9 +5,14 @@
 
 namespace {
 
-// Draws the caption that the style was told to leave out, wrapped within `area`.
-void drawWrappedCaption(QStylePainter& painter, const QWidget& widget, const QStyleOptionButton& option,
-                        const QRect& area, Qt::Alignment alignment, const QString& caption) {
+// Paints the control with its caption left out, then the caption wrapped within its contents.
+void paintWrapped(QWidget& widget, QStyleOptionButton option, QStyle::ControlElement control,
+                  QStyle::SubElement contents, Qt::Alignment alignment) {
+    QStylePainter painter(&widget);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(control, option);
+    const QRect area = widget.style()->subElementRect(contents, &option, &widget);
     const int mnemonic = widget.style()->styleHint(QStyle::SH_UnderlineShortcut, &option, &widget)
                              ? Qt::TextShowMnemonic
                              : Qt::TextHideMnemonic;
@@ -20,23 +25,16 @@ void drawWrappedCaption(QStylePainter& painter, const QWidget& widget, const QSt
 WrappingButton::WrappingButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
 
 void WrappingButton::paintEvent(QPaintEvent* /*event*/) {
-    QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    drawWrappedCaption(painter, *this, option, area, Qt::AlignCenter, text());
+    paintWrapped(*this, option, QStyle::CE_PushButton, QStyle::SE_PushButtonContents, Qt::AlignCenter);
 }
 
 WrappingCheckBox::WrappingCheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {}
 
 void WrappingCheckBox::paintEvent(QPaintEvent* /*event*/) {
-    QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.text.clear();
-    painter.drawControl(QStyle::CE_CheckBox, option);
-    const QRect area = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
-    drawWrappedCaption(painter, *this, option, area, Qt::AlignLeft | Qt::AlignVCenter, text());
+    paintWrapped(*this, option, QStyle::CE_CheckBox, QStyle::SE_CheckBoxContents,
+                 Qt::AlignLeft | Qt::AlignVCenter);
 }

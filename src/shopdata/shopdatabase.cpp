@@ -1,7 +1,5 @@
 #include "shopdata/shopdatabase.h"
 
-#include "shopdata/pricereadahead.h"
-
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -10,6 +8,7 @@
 
 #include "outside/programerror.h"
 #include "platform/connection.h"
+#include "shopdata/pricereadahead.h"
 #include "shopdata/shopstatements.h"
 #include "shopdata/shoptransaction.h"
 
@@ -122,7 +121,7 @@ qint32 ShopDatabase::GetNextOrderNo() {
 }
 
 void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
-    statements();
+    statements();  // raises the error of an object that is not connected
     prices_->lookup(stockId, lastField, price);
 }
 
@@ -160,8 +159,9 @@ bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
     return true;
 }
 
-void ShopDatabase::StartGoodsReceived(qint16 post, qint16 first, qint16 second) {
-    receiptRules_ = {post != 0, first, second};
+void ShopDatabase::StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals,
+                                      qint16 receivedOrderStatus) {
+    receiptRules_ = {postToStock != 0, quantityDecimals, receivedOrderStatus};
     receiptId_.reset();
 }
 

@@ -36,13 +36,7 @@ std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVa
     run(values);
     std::optional<QVariantList> row;
     if (atFirstRow()) {
-        row.emplace();
-        if (columns_ < 0) {
-            columns_ = query_.record().count();
-        }
-        for (int column = 0; column < columns_; ++column) {
-            row->append(query_.value(column));
-        }
+        row = currentValues();
     }
     release();
     return row;
@@ -51,12 +45,8 @@ std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVa
 QList<QVariantList> ShopStatement::allValues(std::initializer_list<QVariant> values) {
     run(values);
     QList<QVariantList> rows;
-    const int columns = query_.record().count();
     while (query_.next()) {
-        QVariantList& row = rows.emplace_back();
-        for (int column = 0; column < columns; ++column) {
-            row.append(query_.value(column));
-        }
+        rows.append(currentValues());
     }
     const QSqlError error = query_.lastError();
     query_.finish();
@@ -71,7 +61,6 @@ QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
     return row ? row->value(0) : QVariant();
 }
 
-// Releasing the rows at once (finish) keeps no read snapshot open between the program's calls.
 bool ShopStatement::atFirstRow() {
     if (query_.next()) {
         return true;
@@ -84,8 +73,20 @@ bool ShopStatement::atFirstRow() {
     return false;
 }
 
-// The SQLite driver, stepping through rows, loses every second run of a statement whose rows
-// were dropped before the last one was read: so the rest are read first.
+QVariantList ShopStatement::currentValues() {
+    if (columns_ < 0) {
+        columns_ = query_.record().count();
+    }
+    QVariantList row;
+    for (int column = 0; column < columns_; ++column) {
+        row.append(query_.value(column));
+    }
+    return row;
+}
+
+// Releasing the rows at once keeps no read snapshot open between the program's calls. The SQLite
+// driver, stepping through rows, loses every second run of a statement whose rows were dropped
+// before the last one was read: so the rest are read first.
 void ShopStatement::release() {
     while (query_.next()) {
     }

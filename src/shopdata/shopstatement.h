@@ -30,6 +30,8 @@ public:
 private:
     // Moves to the first row of the select just run; false when it has none.
     bool atFirstRow();
+    // The values of the current row, by column.
+    QVariantList currentValues();
     // Lets go of the rows of the select just run, keeping no read snapshot open between calls.
     void release();
     [[noreturn]] void fail() const;
