@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,19 @@ void redirect(const QString& file, int fd, int flags) {
 int intOption(const QStringList& args, const char* name, int fallback) {
     const qsizetype at = args.indexOf(QLatin1String(name));
     return at >= 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
+}
+
+Run quickest(const std::function<Run()>& run, int runs) {
+    Run best = run();
+    for (int i = 1; i < runs; ++i) {
+        const Run next = run();
+        const long peakKb = std::max(best.peakKb, next.peakKb);
+        if (next.seconds < best.seconds) {
+            best = next;
+        }
+        best.peakKb = peakKb;
+    }
+    return best;
 }
 
 QString binFolder() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 // What the benchmarks share: a private shop folder, running a program with its time and peak
 // memory measured, and printing figures.
@@ -37,6 +38,10 @@ private:
 // Runs a program and measures it; stdin and stdout may be redirected to files ("" keeps them).
 Run measure(const QStringList& command, const QString& stdinFile, const QString& stdoutFile,
             const QString& stderrFile = QString());
+
+// The quickest of `runs` runs of `run` (its peak memory the largest of them): on a shared machine
+// the quickest run is the one least disturbed by other work.
+Run quickest(const std::function<Run()>& run, int runs);
 
 // The whole number after the option `name` on the command line, or `fallback` without one.
 int intOption(const QStringList& args, const char* name, int fallback);

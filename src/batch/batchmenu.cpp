@@ -1,7 +1,5 @@
 #include "batch/batchmenu.h"
 
-#include <QCoreApplication>
-
 void BatchMenu::setStatus(const QString& text) {
     if (text.startsWith(QLatin1String("Processing Barcode=")) ||
         text.startsWith(QLatin1String("Processing BarCode="))) {
@@ -10,5 +8,5 @@ void BatchMenu::setStatus(const QString& text) {
 }
 
 void BatchMenu::yield() {
-    QCoreApplication::processEvents();
+    events_.deliver();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/progressline.h"
+#include "menu/eventdelivery.h"
 #include "menu/menuview.h"
 
 // The main menu as the batch command line plays it: the port and the path are what the menu's
@@ -26,4 +27,5 @@ private:
     bool comm1_;
     QString path_;
     ProgressLine& progress_;
+    EventDelivery events_;
 };

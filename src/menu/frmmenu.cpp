@@ -188,14 +188,7 @@ void frmMenu::setScreenBusyPointer(bool busy) {
 }
 
 void frmMenu::yield() {
-    // Commands yield once per record; repainting the form for each of a hundred thousand items
-    // would cost far more than the items. Sixty times a second still repaints it smoothly and
-    // answers every click at once.
-    if (lastYield_.isValid() && lastYield_.elapsed() < kYieldIntervalMs) {
-        return;
-    }
-    QCoreApplication::processEvents();
-    lastYield_.start();
+    events_.deliver();
 }
 
 void frmMenu::showModal() {

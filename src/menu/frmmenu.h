@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <functional>
 #include <optional>
 
+#include "menu/eventdelivery.h"
 #include "menu/menuview.h"
 #include "outside/programerror.h"
 
@@ -73,8 +73,7 @@ private:
     bool shownBefore_ = false;
     std::optional<ProgramError> untrappedError_;
     bool commandRunning_ = false;
-    static constexpr qint64 kYieldIntervalMs = 16;
-    QElapsedTimer lastYield_;
+    EventDelivery events_;
     // The result of a Quit or close that came while a command ran.
     std::optional<int> pendingUnload_;
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <charconv>
 
 #include "imports/numerictext.h"
 #include "outside/programerror.h"
@@ -17,6 +18,8 @@ constexpr qint32 kBarcodeWidth = 15;
 constexpr qint32 kDescriptionWidth = 40;
 constexpr qint32 kPriceWidth = 9;
 constexpr qint32 kLastFieldWidth = 5;
+constexpr qint32 kRecordWidth =
+    kStockIdWidth + kBarcodeWidth + kDescriptionWidth + kPriceWidth + kLastFieldWidth;
 
 const QColor kExportColour(255, 128, 128);
 
@@ -77,11 +80,13 @@ QString fPadItem(ModMain& modMain, const QString& text, qint32 width) {
                       ProgramError(5, QStringLiteral("Invalid procedure call or argument"))));
         return QString();
     }
-    return (text + QString(width, QLatin1Char(' '))).left(width);
+    return text.leftJustified(width, QLatin1Char(' '), true);
 }
 
 QString priceText(double price) {
-    QString text = QString::number(price, 'f', 2);
+    char digits[400];  // room for the largest double in fixed notation
+    const auto end = std::to_chars(digits, digits + sizeof digits, price, std::chars_format::fixed, 2).ptr;
+    QString text = QString::fromLatin1(digits, end - digits);
     // The pattern shows no integer digit where the value has none: 0.5 is ".50", -0.5 "-.50".
     if (text.startsWith(QLatin1String("0."))) {
         text.remove(0, 1);
@@ -93,10 +98,14 @@ QString priceText(double price) {
 
 QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode,
                    const QString& description, double price, double lastField) {
-    return fPadItem(modMain, stockId, kStockIdWidth) + fPadItem(modMain, barcode, kBarcodeWidth) +
-           fPadItem(modMain, description, kDescriptionWidth) +
-           fPadItem(modMain, priceText(price), kPriceWidth) +
-           fPadItem(modMain, generalNumber(lastField), kLastFieldWidth);
+    QString record;
+    record.reserve(kRecordWidth);
+    record += fPadItem(modMain, stockId, kStockIdWidth);
+    record += fPadItem(modMain, barcode, kBarcodeWidth);
+    record += fPadItem(modMain, description, kDescriptionWidth);
+    record += fPadItem(modMain, priceText(price), kPriceWidth);
+    record += fPadItem(modMain, generalNumber(lastField), kLastFieldWidth);
+    return record;
 }
 
 bool writeItemFile(ModMain& modMain) {

@@ -1,6 +1,9 @@
 #include "shopdata/pricereadahead.h"
 
+#include <algorithm>
 #include <limits>
+
+#include "platform/connection.h"
 
 namespace {
 
@@ -12,9 +15,11 @@ void PriceReadAhead::lookup(qint32 stockId, double& factor, double& price) {
     if (!covers(stockId)) {
         readFrom(stockId);
     }
-    const std::pair<double, double> item = items_.value(stockId, {0.0, 0.0});
-    factor = item.first;
-    price = item.second;
+    const auto item = std::lower_bound(items_.cbegin(), items_.cend(), stockId,
+                                       [](const Item& held, qint32 wanted) { return held.stockId < wanted; });
+    const bool found = item != items_.cend() && item->stockId == stockId;
+    factor = found ? item->factor : 0.0;
+    price = found ? item->price : 0.0;
 }
 
 bool PriceReadAhead::covers(qint32 stockId) const {
@@ -24,12 +29,21 @@ bool PriceReadAhead::covers(qint32 stockId) const {
 void PriceReadAhead::readFrom(qint32 stockId) {
     items_.clear();
     age_.invalidate();
-    const QList<QVariantList> rows = pricesFrom_.allValues({stockId});
-    for (const QVariantList& row : rows) {
-        items_.insert(row.value(0).toInt(), {row.value(1).toDouble(), row.value(2).toDouble()});
+    // A recordset, not a prepared statement: Qt's conversions of every value would cost the
+    // export more than reading the block itself.
+    platform::Recordset block;
+    block.open(QStringLiteral("select stock_id, QtyFactor, Price from stock where stock_id >= ") +
+                   QString::number(stockId) + QStringLiteral(" order by stock_id limit ") +
+                   QString::number(kBlockSize),
+               connection_);
+    for (; !block.eof(); block.moveNext()) {
+        items_.push_back({block.field(QStringLiteral("stock_id")).toInt(),
+                          block.field(QStringLiteral("QtyFactor")).toDouble(),
+                          block.field(QStringLiteral("Price")).toDouble()});
     }
+    block.close();
     first_ = stockId;
     // A short block reached the end of the stock table: nothing lies beyond it.
-    last_ = rows.size() < blockSize_ ? std::numeric_limits<qint32>::max() : rows.last().value(0).toInt();
+    last_ = std::ssize(items_) < kBlockSize ? std::numeric_limits<qint32>::max() : items_.back().stockId;
     age_.start();
 }

@@ -79,7 +79,7 @@ void ShopDatabase::Connect() {
         useWriteAheadLog();
         limitLockWaits();
         statements_ = std::make_unique<ShopStatements>(connection_);
-        prices_ = std::make_unique<PriceReadAhead>(statements_->pricesFrom, ShopStatements::kPriceBlock);
+        prices_ = std::make_unique<PriceReadAhead>(connection_);
     } catch (const ProgramError&) {
         disconnect();
         throw;

@@ -42,20 +42,6 @@ std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVa
     return row;
 }
 
-QList<QVariantList> ShopStatement::allValues(std::initializer_list<QVariant> values) {
-    run(values);
-    QList<QVariantList> rows;
-    while (query_.next()) {
-        rows.append(currentValues());
-    }
-    const QSqlError error = query_.lastError();
-    query_.finish();
-    if (error.isValid()) {
-        throw ProgramError(errnum::DatabaseError, error.text());
-    }
-    return rows;
-}
-
 QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
     const std::optional<QVariantList> row = firstValues(values);
     return row ? row->value(0) : QVariant();

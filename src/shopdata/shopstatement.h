@@ -20,8 +20,6 @@ public:
     std::optional<QSqlRecord> firstRow(std::initializer_list<QVariant> values);
     // Runs a select and gives the values of its first row by column, or nothing when it has no rows.
     std::optional<QVariantList> firstValues(std::initializer_list<QVariant> values);
-    // Runs a select and gives the values of every row, by column.
-    QList<QVariantList> allValues(std::initializer_list<QVariant> values);
     // Runs a select and gives the first column of its first row; null when it has no rows.
     QVariant scalar(std::initializer_list<QVariant> values);
     // How many rows the last insert, update or delete changed.

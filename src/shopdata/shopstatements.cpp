@@ -12,9 +12,6 @@ ShopStatement prepare(const QSqlDatabase& connection, const char* sql) {
 // order by hand without moving the counter on.
 ShopStatements::ShopStatements(const QSqlDatabase& c)
     : item(prepare(c, "select stock_id, Supplier_id, Price, QtyFactor from stock where stock_id = ?")),
-      pricesFrom(c, QStringLiteral("select stock_id, QtyFactor, Price from stock where stock_id >= ? "
-                                   "order by stock_id limit ") +
-                        QString::number(kPriceBlock)),
       itemByBarcode(prepare(c, "select * from stock where BarCode = ? order by stock_id limit 1")),
       itemHasBarcode(prepare(c, "select stock_id from stock where stock_id = ? and BarCode = ?")),
       addCount(prepare(c,

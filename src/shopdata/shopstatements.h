@@ -15,12 +15,8 @@ struct ShopStatements {
     static constexpr int kItemPrice = 2;
     static constexpr int kItemFactor = 3;
 
-    // How many items one read-ahead of prices takes.
-    static constexpr int kPriceBlock = 512;
-
     // Reading items.
     ShopStatement item;            // stock_id, Supplier_id, Price, QtyFactor of a stock id
-    ShopStatement pricesFrom;      // stock_id, QtyFactor, Price of a block of items from a stock id on
     ShopStatement itemByBarcode;   // the whole stock row (stock_id first) of the first item with a barcode
     ShopStatement itemHasBarcode;  // a row when the item with the key has the barcode
 
