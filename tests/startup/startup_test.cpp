@@ -1,6 +1,13 @@
-#include <gtest/gtest.h>
+#include "startup/startup.h"
 
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <optional>
 
 #include "fakemenuview.h"
 #include "mocks.h"
@@ -8,68 +15,42 @@
 #include "platform/odbcregistry.h"
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
-#include "startup/startup.h"
+#include "startup/settings.h"
 #include "stringtools/stringtools.h"
 #include "testshop.h"
 
-using testing::Invoke;
-using testing::Return;
-using testing::StrictMock;
-
 namespace {
 
-struct DsnCase {
-    const char* name;
-    QStringList entries;
-    bool expected;
-};
+const QString kFile = "rmstockhand.config.ini";
 
-class DsnExistsRules : public testing::TestWithParam<DsnCase> {};
-
-TEST_P(DsnExistsRules, MatchesTheNameBeforeTheTab) {
-    EXPECT_EQ(DSNExists(QStringLiteral("MYOBRM"), TextArray(GetParam().entries)), GetParam().expected);
+TEST(DSNExists, MatchesTheTrimmedNameBeforeTheTabExactly) {
+    for (const auto& [entries, found] : {std::pair<QStringList, bool>{{"MYOBRM\tSQLite3 ODBC Driver"}, true},
+                                         {{"  MYOBRM   \tSQLite3 ODBC Driver"}, true},
+                                         {{"myobrm\tSQLite3 ODBC Driver"}, false},
+                                         {{"RM\tMYOBRM"}, false},
+                                         {{"RM\tSQLite3", "MYOBRM\tSQLite3"}, true},
+                                         {{}, false}}) {
+        EXPECT_EQ(DSNExists("MYOBRM", TextArray(entries)), found) << entries.join('|').toStdString();
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DataSourceList, DsnExistsRules,
-    testing::Values(
-        DsnCase{"Plain", {QStringLiteral("MYOBRM\tSQLite3 ODBC Driver")}, true},
-        DsnCase{"BlanksBeforeTheTab", {QStringLiteral("  MYOBRM   \tSQLite3 ODBC Driver")}, true},
-        DsnCase{"LowerCase", {QStringLiteral("myobrm\tSQLite3 ODBC Driver")}, false},
-        DsnCase{"NameOnlyAfterTheTab", {QStringLiteral("RM\tMYOBRM")}, false},
-        DsnCase{"LaterEntry", {QStringLiteral("RM\tSQLite3"), QStringLiteral("MYOBRM\tSQLite3")}, true},
-        DsnCase{"NoEntries", {}, false}),
-    [](const testing::TestParamInfo<DsnCase>& info) { return std::string(info.param.name); });
-
-// The string tools with the data sources of the test's own ODBC configuration only, so that data
-// sources registered on the machine do not leak into the tests.
-class PrivateStringTools : public StringTools {
-public:
-    explicit PrivateStringTools(const TestShop& shop) : shop_(shop) {}
-
-    QString ListDataSources() override {
-        QStringList entries;
-        for (const QString& name : QSettings(shop_.odbcIni(), QSettings::IniFormat).childGroups()) {
-            entries << name + QStringLiteral("\tSQLite3");
-        }
-        return entries.join(QLatin1Char('|'));
-    }
-
-private:
-    const TestShop& shop_;
-};
-
+// A private program folder, ODBC configuration and current directory; the shop data object is a
+// strict mock, so that a call nobody expected fails the test.
 class StartupTest : public testing::Test {
 protected:
-    TestShop shop;
-    ScriptedPrompts prompts;
-    PrivateStringTools tools{shop};
-    StrictMock<MockShopData> data;
-    ModMain modMain{prompts, tools, data, shop.folder()};
-    FakeMenuView view;
-    QStringList opened;
-    int menuShows = 0;
-    qint32 checkpointAtShow = 0;
+    // Runs one settings operation on one key and gives the value as the call left it.
+    QString manage(const QString& operation, const QString& key, QString value = "unchanged") {
+        ManageDefaults(modMain, "rmstockhand", operation, key, value);
+        return value;
+    }
+    static void write(const QByteArray& text) {
+        QFile file(kFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    }
+    static QByteArray read() {
+        QFile file(kFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "<no file>";
+    }
 
     int run() {
         modMain.menu = &view;
@@ -83,84 +64,150 @@ protected:
             checkpointAtShow = tools.lastCheckpoint();
         });
     }
-
-    QString file(const QString& name) const { return shop.folder() + QLatin1Char('/') + name; }
-
     QString registeredDatabase(const QString& name) const {
-        return QSettings(shop.odbcIni(), QSettings::IniFormat)
-            .value(name + QStringLiteral("/Database"))
-            .toString();
+        return QSettings(shop.odbcIni(), QSettings::IniFormat).value(name + "/Database").toString();
     }
 
-    void expectShopPrepared(bool alreadyConnected) {
-        EXPECT_CALL(data, SetAppPath(shop.folder())).WillOnce(Invoke([this] {
-            EXPECT_EQ(tools.lastCheckpoint(), 1) << "prepared before the first checkpoint";
-        }));
-        EXPECT_CALL(data, IsConnected()).WillOnce(Return(alreadyConnected));
-        EXPECT_CALL(data, Connect()).Times(alreadyConnected ? 0 : 1);
-    }
-
-    void expectMenuShownAfterCheckpoints() {
-        EXPECT_EQ(menuShows, 1);
-        EXPECT_EQ(checkpointAtShow, 2);
-        EXPECT_EQ(view.backColour, FakeMenuView::idleColour());
-    }
+    TestShop shop;
+    ScriptedPrompts prompts;
+    StringTools tools;
+    testing::StrictMock<MockShopData> data;
+    ModMain modMain{prompts, tools, data, shop.folder()};
+    FakeMenuView view;
+    QStringList opened;
+    int menuShows = 0;
+    qint32 checkpointAtShow = 0;
 };
 
-TEST_F(StartupTest, ARegisteredShopIsOpenedAndPreparedWithoutAsking) {
-    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("MYOBRM"), file(QStringLiteral("recent.mdb"))));
-    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("RM"), file(QStringLiteral("other.mdb"))));
-    expectShopPrepared(true);
+struct StartupCase {
+    const char* name;
+    const char* chosen;             // the file dialog's answer; MYOBRM is registered when there is none
+    std::optional<bool> connected;  // the shop data object's answer when it is prepared
+    const char* shopDatabase;       // registered for MYOBRM afterwards
+    QStringList opened;
+};
+void PrintTo(const StartupCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StartupPaths : public StartupTest, public testing::WithParamInterface<StartupCase> {};
+
+TEST_P(StartupPaths, RegisterOpenAndPrepareWhatTheUserChoseBeforeTheMenu) {
+    const StartupCase& c = GetParam();
+    if (c.chosen) {
+        prompts.chooseNextFile(c.chosen);
+    } else {
+        ASSERT_TRUE(platform::registerDataSource("MYOBRM", "recent.mdb"));
+        ASSERT_TRUE(platform::registerDataSource("RM", "other.mdb"));
+    }
+    if (c.connected) {
+        EXPECT_CALL(data, SetAppPath(shop.folder())).WillOnce([this] {
+            EXPECT_EQ(tools.lastCheckpoint(), 1) << "prepared before the first checkpoint";
+        });
+        EXPECT_CALL(data, IsConnected()).WillOnce(testing::Return(*c.connected));
+        EXPECT_CALL(data, Connect()).Times(*c.connected ? 0 : 1);
+    }
 
     EXPECT_EQ(run(), 0);
 
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("dsn=MYOBRM"), QStringLiteral("dsn=RM")}));
-    EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_TRUE(prompts.fileDialogs.isEmpty());
-    EXPECT_EQ(registeredDatabase(QStringLiteral("RM")), file(QStringLiteral("other.mdb")));
-    expectMenuShownAfterCheckpoints();
+    const QStringList firstRun{
+        "This is the first time you have tried to use RM Stockhand, therefore you must select your "
+        "RetailManager database. Please select your MYOB RetailManager recent.mdb"};
+    EXPECT_EQ(prompts.shown, c.chosen ? firstRun : QStringList());
+    EXPECT_EQ(prompts.fileDialogs,
+              c.chosen ? QStringList{"Open recent.mdb from...|recent.mdb|*.mdb"} : QStringList());
+    EXPECT_EQ(registeredDatabase("MYOBRM"), QString(c.shopDatabase));
+    // A missing RM is registered in the program's folder without asking.
+    EXPECT_EQ(registeredDatabase("RM"), c.chosen ? shop.folder() + "/RM.mdb" : "other.mdb");
+    EXPECT_EQ(opened, c.opened);
+    EXPECT_EQ(menuShows, 1);
+    EXPECT_EQ(checkpointAtShow, 2);
+    EXPECT_EQ(view.backColour, FakeMenuView::idleColour());
 }
 
-TEST_F(StartupTest, FirstRunRegistersTheChosenDatabaseAndTheRmDatabaseInTheProgramFolder) {
-    prompts.chooseNextFile(file(QStringLiteral("shop.mdb")));
-    expectShopPrepared(false);
-
-    EXPECT_EQ(run(), 0);
-
-    EXPECT_EQ(prompts.shown,
-              QStringList{QStringLiteral(
-                  "This is the first time you have tried to use RM Stockhand, therefore you must "
-                  "select your RetailManager database. Please select your MYOB RetailManager "
-                  "recent.mdb")});
-    EXPECT_EQ(prompts.fileDialogs, QStringList{QStringLiteral("Open recent.mdb from...|recent.mdb|*.mdb")});
-    EXPECT_EQ(registeredDatabase(QStringLiteral("MYOBRM")), file(QStringLiteral("shop.mdb")));
-    EXPECT_EQ(registeredDatabase(QStringLiteral("RM")), file(QStringLiteral("RM.mdb")));
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("dsn=MYOBRM"), QStringLiteral("dsn=RM")}));
-    expectMenuShownAfterCheckpoints();
-}
-
-TEST_F(StartupTest, ACancelledFirstRunGoesOnWithoutTheShopDatabase) {
-    prompts.chooseNextFile(QStringLiteral("recent.mdb"));
-
-    EXPECT_EQ(run(), 0);
-
-    EXPECT_EQ(registeredDatabase(QStringLiteral("MYOBRM")), QString());
-    EXPECT_EQ(registeredDatabase(QStringLiteral("RM")), file(QStringLiteral("RM.mdb")));
-    EXPECT_EQ(opened, QStringList{QStringLiteral("dsn=RM")});
-    expectMenuShownAfterCheckpoints();
-}
+INSTANTIATE_TEST_SUITE_P(
+    Start, StartupPaths,
+    testing::Values(StartupCase{"Registered", nullptr, true, "recent.mdb", {"dsn=MYOBRM", "dsn=RM"}},
+                    StartupCase{"FirstRun", "shop.mdb", false, "shop.mdb", {"dsn=MYOBRM", "dsn=RM"}},
+                    StartupCase{"FirstRunCancelled", "recent.mdb", std::nullopt, "", {"dsn=RM"}}),
+    [](const testing::TestParamInfo<StartupCase>& info) { return std::string(info.param.name); });
 
 TEST_F(StartupTest, ADatabaseThatCannotBeOpenedEndsTheProgramBeforeTheMenu) {
-    ASSERT_TRUE(
-        platform::registerDataSource(QStringLiteral("MYOBRM"), file(QStringLiteral("gone/recent.mdb"))));
-
+    ASSERT_TRUE(platform::registerDataSource("MYOBRM", "gone/recent.mdb"));
     EXPECT_NE(run(), 0);
-
     EXPECT_EQ(menuShows, 0);
-    EXPECT_EQ(opened, QStringList{QStringLiteral("dsn=MYOBRM")});
+    EXPECT_EQ(opened, QStringList{"dsn=MYOBRM"});
     ASSERT_EQ(prompts.critical.size(), 1);
-    EXPECT_TRUE(prompts.critical[0].startsWith(QStringLiteral("Run-time error '-2147467259':\n\n")))
+    EXPECT_TRUE(prompts.critical[0].startsWith("Run-time error '-2147467259':\n\n"))
         << prompts.critical[0].toStdString();
+}
+
+// The settings file.
+
+TEST_F(StartupTest, SettingsGetThenPutFollowTheFileRules) {
+    // The file before (none when null), a GET and what it gives, a PUT and the file after it.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> cases[] = {
+        {nullptr, "COMPORT", "", "COMPORT", "2", "COMPORT=2\r\n"},
+        {"COMPORT = 2 \r\n", "COMPORT", "2", "DESPATCHPATH", "/x", "COMPORT=2\r\nDESPATCHPATH=/x\r\n"},
+        {"COMPORT=\t1\r\n", "COMPORT", "\t1", "COMPORT", "1", "COMPORT=1\r\n"},  // a tab is no blank
+        {"comport=1\r\n", "COMPORT", "", "COMPORT", "2", "comport=1\r\nCOMPORT=2\r\n"},
+        {"COMPORT=1\r\nCOMPORT=2\r\n", "COMPORT", "1", "COMPORT", "3", "COMPORT=3\r\nCOMPORT=3\r\n"},
+        {"DESPATCHPATH=/a=b\r\n", "DESPATCHPATH", "/a", "COMPORT", "1", "DESPATCHPATH=/a\r\nCOMPORT=1\r\n"},
+        {"junk\r\n\r\nCOMPORT=1\r\n", "COMPORT", "1", "COMPORT", "2", "COMPORT=2\r\n"},
+        {"COMPORT=1\rDESPATCHPATH=/x", "DESPATCHPATH", "/x", "COMPORT", "2",
+         "COMPORT=2\r\nDESPATCHPATH=/x\r\n"},
+        {"COMPORT=1\nDESPATCHPATH=/x\n", "DESPATCHPATH", "", "COMPORT", "2", "COMPORT=2\r\n"},
+    };
+    for (const auto& [before, getKey, got, putKey, putValue, after] : cases) {
+        SCOPED_TRACE(before ? before : "no file");
+        QFile::remove(kFile);
+        if (before) {
+            write(before);
+        }
+        EXPECT_EQ(manage("GET", getKey), QString(got));
+        manage("PUT", putKey, putValue);
+        EXPECT_EQ(read(), QByteArray(after));
+    }
+    EXPECT_EQ(prompts.shown, QStringList());
+}
+
+TEST_F(StartupTest, SettingsOperationsAreOnlyGetAndPut) {
+    write("COMPORT=1\r\n");
+    manage("put", "COMPORT", "2");
+    EXPECT_EQ(manage("get", "COMPORT", "2"), "2");
+    EXPECT_EQ(prompts.shown, QStringList(2, "Invalid type for manage defaults"));
+    EXPECT_EQ(read(), QByteArray("COMPORT=1\r\n"));
+}
+
+TEST_F(StartupTest, ASettingsReadThatFailsKeepsTheEntriesBeforeTheFailingLine) {
+    write("COMPORT=1\r\nDESPATCHPATH=/x\r\n");
+    testing::NiceMock<MockStringTools> failing;
+    ModMain failingMain(prompts, failing, data, shop.folder());
+    EXPECT_CALL(failing, Split(testing::_, QChar(u'=')))
+        .WillOnce(testing::Invoke(&tools, &StringTools::Split))
+        .WillOnce(testing::Throw(ProgramError(errnum::Overflow, "Overflow")));
+    QString value;
+    ManageDefaults(failingMain, "rmstockhand", "GET", "COMPORT", value);
+    EXPECT_EQ(value, "1");
+    EXPECT_EQ(prompts.shown, QStringList{"Error in fGetConfig = 6-Overflow"});
+}
+
+TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
+    write("COMPORT=1\r\nDESPATCHPATH=/short\r\n");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;  // the new file cannot grow past 64 bytes
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    manage("PUT", "DESPATCHPATH", QString(200, 'p'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(read(), QByteArray("COMPORT=1\r\nDESPATCHPATH=/short\r\n"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith("Error in putkey=57-")) << prompts.shown[0].toStdString();
+    EXPECT_EQ(QDir().entryList({"rmstockhand*"}, QDir::Files), QStringList{kFile});
 }
 
 }  // namespace
