@@ -1,134 +1,52 @@
 // The batch command line as a scheduler runs it: its exit status, the message lines on standard
 // error and what lands in a demo shop.
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QProcess>
-
 #include "batch/batchoptions.h"
+#include "programfiles.h"
+#include "sqlitefile.h"
 #include "testshop.h"
 
-namespace {
-
-struct OptionsCase {
-    QStringList arguments;
-    bool valid;
-};
-
-class BatchOptionsTest : public testing::TestWithParam<OptionsCase> {};
-
-TEST_P(BatchOptionsTest, AcceptsOnlyTheCommandLinesItDocuments) {
-    EXPECT_EQ(parseBatchOptions(GetParam().arguments).has_value(), GetParam().valid);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, BatchOptionsTest,
-    testing::Values(OptionsCase{{"import-stocktake", "Stock.dat", "--yes"}, true},
-                    OptionsCase{{"export-items", "--send"}, true}, OptionsCase{{}, false},
-                    OptionsCase{{"import-stocktake", "a", "b"}, false},
-                    OptionsCase{{"import-orders", "Orders.dat", "--order-no", "5"}, false},
-                    OptionsCase{{"import-goods", "Goods.dat", "--supplier", "two"}, false},
-                    OptionsCase{{"import-goods", "Goods.dat", "--order-no"}, false}));
-
-struct Result {
-    int exitCode;
-    QStringList messages;
-    QByteArray output;
-};
-
-class BatchRunTest : public testing::Test {
-protected:
-    Result run(const QStringList& arguments) {
-        QProcess batch;
-        batch.start(QStringLiteral(RM_BIN_DIR "/rmstockhand-batch"), arguments);
-        EXPECT_TRUE(batch.waitForFinished(60000));
-        const QString errors = QString::fromLocal8Bit(batch.readAllStandardError());
-        return {batch.exitCode(), errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-                batch.readAllStandardOutput()};
-    }
-
-    QString file(const char* name, const QByteArray& content) {
-        const QString path = shop.folder() + QLatin1Char('/') + QLatin1String(name);
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content);
-        return path;
-    }
-
-    int rows(const QString& sql) {
-        QProcess sqlite;
-        sqlite.start(QStringLiteral("sqlite3"), {shop.folder() + QStringLiteral("/shop.mdb"), sql});
-        sqlite.waitForFinished();
-        return sqlite.readAllStandardOutput().trimmed().toInt();
-    }
-
+// In the demo shop item 10 has the quantity factor 12 and 10 on hand, item 5 the factor 1 and 5 on hand.
+TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     TestShop shop;
-    const QString warning = QStringLiteral(
-        "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for details");
-};
+    const auto file = [&shop](const char* name, const QByteArray& bytes) {
+        return writeBytes(shop.folder() + '/' + name, bytes);
+    };
+    const auto expectRun = [](const QStringList& arguments, int exitCode, const QString& messages) {
+        const ProgramRun run = runProgram("rmstockhand-batch", arguments);
+        EXPECT_EQ(run.exitCode, exitCode) << arguments.join(' ').toStdString();
+        EXPECT_EQ(QString::fromLocal8Bit(run.errors), messages);
+        EXPECT_TRUE(run.output.isEmpty());  // no progress line without a terminal
+    };
+    const QString stock = file("Stock.dat", "NXSTV100\r\n10,9310000000100,3\r\n11,NUXADEL,1\r\n57\r\n");
+    for (const char* wrong :
+         {"", "import-stocktake", "import-stocktake a b", "import-orders Orders.dat --order-no 5",
+          "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no"}) {
+        expectRun(QString(wrong).split(' ', Qt::SkipEmptyParts), 2, batchUsage());
+    }
+    EXPECT_TRUE(parseBatchOptions({"export-items", "--send"}).value().send);
+    expectRun({"import-stocktake", stock}, 1,
+              "You have not configured RM Stockhand correctly yet, please Exit and try again\n");
+    SqliteFile db(shop.registerDemoShop(20).toStdString());
+    expectRun({"import-stocktake", stock, "--yes"}, 0,
+              "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for "
+              "details\nError in fLoadPDTDetails_Error=9-Subscript out of range\n");
+    EXPECT_EQ(db.rows("select stock_id || ':' || quantity from stocktake_counts"), "10:36.0");
+    expectRun({"import-stocktake", file("Big.dat", "NXSTV100\r\n" + QByteArray(2 << 20, '7'))}, 1,
+              "Error in process despatch file = 75-Line longer than 1048576 characters\n");
 
-TEST_F(BatchRunTest, WithoutTheShopDatabaseItSaysSoAndFails) {
-    const Result result = run({"import-stocktake", file("Stock.dat", "NXSTV100\r\n")});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.messages,
-              QStringList{"You have not configured RM Stockhand correctly yet, please Exit and try again"});
+    expectRun({"import-orders", file("Orders.dat", "NXORV100\r\n10,9310000000100,2\r\n")}, 0, "");
+    EXPECT_EQ(db.rows("select stock_id || ':' || quantity from order_lines"), "10:24.0");
+    const QString goods =
+        file("Goods.dat", "NXGRV100\r\n10,9310000000100,0,102,3\r\n5,9310000000056,0,,2\r\n");
+    expectRun({"import-goods", goods, "--supplier", "2", "--order-no", "5678", "--apply-to-all"}, 0,
+              "you have chosen Supplier-2 is this correct?\n"
+              "Do you want to apply this Order number to all future blank Order#'s\n");
+    expectRun({"import-goods", goods}, 0, "");  // nobody gives a number: the blank one books to 0
+    EXPECT_EQ(db.rows("select order_id || ':' || supplier_id || ':' || stock_id || ':' || quantity "
+                      "from goods_received order by received_id"),
+              "102:0:10:36.0|5678:2:5:2.0|102:0:10:36.0|0:0:5:2.0");
+    EXPECT_EQ(db.rows("select QtyOnHand from stock where stock_id in (5, 10)"), "9.0|82.0");
+
+    expectRun({"export-items"}, 0, "");
+    EXPECT_EQ(QFileInfo(shop.folder() + "/rmItems.dat").size(), 20 * 76);
 }
-
-TEST_F(BatchRunTest, AWrongCommandLineShowsTheUsage) {
-    const Result result = run({"import-stocktake"});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.messages.first().startsWith(QStringLiteral("usage: rmstockhand-batch")));
-}
-
-TEST_F(BatchRunTest, ImportsAStocktakeWithOnlyTheProgramsMessages) {
-    shop.registerDemoShop(20);
-    const Result result = run(
-        {"import-stocktake", file("Stock.dat", "NXSTV100\r\n10,9310000000100,3\r\n11,NUXADEL,1\r\n57\r\n")});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.messages,
-              (QStringList{warning, "Error in fLoadPDTDetails_Error=9-Subscript out of range"}));
-    EXPECT_TRUE(result.output.isEmpty());
-    EXPECT_EQ(rows("select cast(sum(quantity) as integer) from stocktake_counts where stock_id = 10"), 36);
-}
-
-TEST_F(BatchRunTest, AnImportStoppedByAnErrorFails) {
-    shop.registerDemoShop(20);
-    const Result result =
-        run({"import-stocktake", file("Stock.dat", "NXSTV100\r\n" + QByteArray(2 << 20, '7'))});
-    EXPECT_EQ(result.exitCode, 1);
-    ASSERT_EQ(result.messages.size(), 1);
-    EXPECT_TRUE(result.messages.first().startsWith(QStringLiteral("Error in process despatch file = 75-")));
-}
-
-TEST_F(BatchRunTest, OrdersAndReceivedGoodsLandInTheShop) {
-    shop.registerDemoShop(20);
-    const int onHand = rows("select cast(QtyOnHand as integer) from stock where stock_id = 10");
-    EXPECT_EQ(run({"import-orders", file("Orders.dat", "NXORV100\r\n10,9310000000100,2\r\n")}).exitCode, 0);
-    EXPECT_EQ(rows("select cast(quantity as integer) from order_lines where stock_id = 10"), 24);
-
-    EXPECT_EQ(run({"import-goods", file("Goods.dat", "NXGRV100\r\n10,9310000000100,0,102,3\r\n")}).exitCode,
-              0);
-    EXPECT_EQ(rows("select cast(quantity as integer) from goods_received where order_id = 102"), 36);
-    EXPECT_EQ(rows("select cast(QtyOnHand as integer) from stock where stock_id = 10"), onHand + 36);
-}
-
-TEST_F(BatchRunTest, GoodsWithoutAnOrderNumberTakeTheOneGiven) {
-    shop.registerDemoShop(20);
-    const QString goods = file("Goods.dat", "NXGRV100\r\n5,9310000000056,0,,2\r\n6,9310000000063,0,0,4\r\n");
-    EXPECT_EQ(
-        run({"import-goods", goods, "--supplier", "2", "--order-no", "5678", "--apply-to-all"}).exitCode, 0);
-    EXPECT_EQ(rows("select count(*) from goods_received where order_id = 5678 and supplier_id = 2"), 2);
-
-    EXPECT_EQ(run({"import-goods", goods}).exitCode, 0);
-    EXPECT_EQ(rows("select count(*) from goods_received where order_id = 0"), 2);
-}
-
-TEST_F(BatchRunTest, ExportsTheItemFileLikeTheButton) {
-    shop.registerDemoShop(20);
-    EXPECT_EQ(run({"export-items"}).exitCode, 0);
-    QFile items(shop.folder() + QStringLiteral("/rmItems.dat"));
-    ASSERT_TRUE(items.open(QIODevice::ReadOnly));
-    EXPECT_EQ(items.size(), 20 * 76);
-}
-
-}  // namespace
