@@ -39,6 +39,10 @@ struct LoaderCase {
     bool dialogOk = true;  // closed with OK and 5678, or without OK
 };
 
+void PrintTo(const LoaderCase& c, std::ostream* os) {
+    *os << c.line;
+}
+
 // clang-format off
 const LoaderCase kCases[] = {
     {Stock, "13.5,9310012345678,3", "Lookup 14; Count 14 36", Quiet, "", 12},
@@ -89,7 +93,6 @@ class LoaderTest : public ImportTest, public testing::WithParamInterface<LoaderC
 
 TEST_P(LoaderTest, WritesTheRecordOrReportsIt) {
     const LoaderCase& c = GetParam();
-    SCOPED_TRACE(c.line);
     const auto& loader = kLoaders[c.loader];
     factor = c.factor;
     ok = c.ok;
