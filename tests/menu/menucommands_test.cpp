@@ -1,66 +1,175 @@
-// The four transfer commands from end to end: the real menu, the stand-in transfer utility, the
-// scanner simulator and a demo shop through ODBC; only the message boxes are scripted.
+// The main menu: the form with the shop data faked, the item file's records, and the four commands end to
+// end through the stand-in utility, the scanner simulator and a demo shop; only message boxes are scripted.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <QTimer>
 
 #include "batch/batchorderdetails.h"
 #include "menu/frmmenu.h"
+#include "menu/itemexport.h"
+#include "mocks.h"
+#include "programfiles.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "startup/modmain.h"
-#include "startup/settings.h"
 #include "stringtools/stringtools.h"
 #include "testshop.h"
 
 namespace {
 
-const QString kItemCount = QStringLiteral("60");
-const QString kAuditWarning = QStringLiteral(
-    "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for details");
+class MenuTest : public testing::Test {
+protected:
+    MenuTest() {
+        modMain.sVersion = "v9.8.7";
+        ON_CALL(tools, Split).WillByDefault(testing::Invoke(&realTools, &StringTools::Split));
+        ON_CALL(tools, ListDataSources).WillByDefault(testing::ReturnPointee(&dataSources));
+    }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QString dataSources = "RM\tSQLite3";  // the shop's "MYOBRM" not yet registered
+    TestShop shop;
+    ScriptedPrompts prompts;
+    StringTools realTools;
+    testing::NiceMock<MockStringTools> tools;
+    testing::NiceMock<MockShopData> data;
+    ModMain modMain{prompts, tools, data, shop.folder()};
+    frmMenu menu{modMain};
+};
+
+TEST_F(MenuTest, TheFormStartsAsDesigned) {
+    EXPECT_EQ(menu.windowTitle(), "The NUX Group RM Stockhand");
+    EXPECT_EQ(menu.maximumSize(), QSize(354, 493));
+    EXPECT_TRUE(menu.overwriteTicked() && menu.comm1Selected());
+    // A few representative controls: caption, tool tip and place (in twips on the form).
+    const struct {
+        const char *name, *caption, *toolTip;
+        QRect twips;
+    } controls[] = {
+        {"cmdUploadPDT", "Upload &StockTake File", "Upload stock.dat from your PDT into RM Database",
+         QRect(240, 1920, 1335, 735)},
+        {"cmdDownloadItemFile", "Download RM &Item File",
+         "Download the Item File from RM, and upload into your PDT for Price Checking",
+         QRect(3720, 1920, 1335, 735)},
+        {"optcomm2", "Comm2?", "", QRect(3720, 4320, 975, 375)},
+        {"txtDownLoadPath", "Not Chosen",
+         "Choose your download path. NB: Your path should be same path as application",
+         QRect(240, 5160, 4815, 285)},
+        {"Frame1", "Comm Port", "", QRect(3360, 3480, 1695, 1455)},
+    };
+    for (const auto& c : controls) {
+        QWidget* widget = menu.findChild<QWidget*>(c.name);
+        ASSERT_NE(widget, nullptr) << c.name;
+        const QString caption =
+            widget->property(qobject_cast<QGroupBox*>(widget) ? "title" : "text").toString();
+        EXPECT_EQ(QStringList({caption, widget->toolTip()}), QStringList({c.caption, c.toolTip}));
+        EXPECT_EQ(QRect(widget->mapTo(&menu, QPoint(0, 0)), widget->size()),
+                  QRect(c.twips.topLeft() / 15, c.twips.size() / 15))
+            << c.name;
+    }
 }
 
-// The records of an upload file, each split into its fields.
-QList<QStringList> uploadRecords(const QString& path) {
-    QList<QStringList> records;
-    for (const QByteArray& line : readAll(path).split('\n')) {
-        const QString record = QString::fromLatin1(line).trimmed();
-        if (!record.isEmpty() && !record.startsWith(QLatin1String("NX"))) {
-            records << record.split(QLatin1Char(','));
-        }
+TEST_F(MenuTest, ActivationResetsThePortAndPathFromTheSettings) {
+    dataSources += "|MYOBRM\tSQLite3";
+    // Only a path in the settings replaces the one the box shows.
+    for (const char* settings : {"COMPORT=1\r\nDESPATCHPATH=/shop/Stock.dat\r\n", "COMPORT=1 \r\n",
+                                 "COMPORT=3\r\n", "COMPORT=2\r\nDESPATCHPATH=\r\n"}) {
+        const bool comm1 = QByteArray(settings).startsWith("COMPORT=1");
+        writeBytes("rmstockhand.config.ini", settings);
+        // An unsaved choice on the form gives way to the settings.
+        menu.findChild<QAbstractButton*>(comm1 ? "optcomm2" : "optcomm1")->setChecked(true);
+        menu.Form_Activate();
+        EXPECT_EQ(menu.comm1Selected(), comm1) << settings;
+        EXPECT_EQ(menu.downloadPath(), "/shop/Stock.dat") << settings;
     }
-    return records;
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-// The audit report's lines without their time stamps.
-QStringList auditMessages(const QString& path) {
-    QStringList messages;
-    for (const QByteArray& line : readAll(path).split('\n')) {
-        if (!line.isEmpty()) {
-            messages << QString::fromLatin1(line).section(QLatin1Char('-'), 1).chopped(2);
-        }
+TEST_F(MenuTest, WithoutTheShopDatabaseOnlyQuitStaysUsable) {
+    menu.Form_Activate();
+    menu.Form_Activate();
+    EXPECT_EQ(
+        prompts.shown,
+        QStringList(2, "You have not configured RM Stockhand correctly yet, please Exit and try again"));
+    EXPECT_FALSE(menu.comm1Selected());  // no settings file
+    dataSources += "|MYOBRM\tSQLite3";
+    menu.Form_Activate();
+    for (const char* name : {"cmdDownloadItemFile", "cmdGoodsReceived", "cmdUploadOrders", "cmdUploadPDT"}) {
+        EXPECT_FALSE(menu.findChild<QWidget*>(name)->isEnabled()) << name;
     }
-    return messages;
+    EXPECT_TRUE(menu.findChild<QWidget*>("cmdCancel")->isEnabled());
+}
+
+TEST_F(MenuTest, QuitAsksAndOnlyYesUnloadsWhileClosingDoesNotAsk) {
+    menu.show();
+    prompts.answerNext(false);
+    menu.findChild<QAbstractButton*>("cmdCancel")->click();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    prompts.answerNext(false);
+    QCoreApplication::sendEvent(&menu, &escape);
+    EXPECT_TRUE(menu.isVisible());
+    prompts.answerNext(true);
+    menu.findChild<QAbstractButton*>("cmdCancel")->click();
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(prompts.shown, QStringList(3, "Are you sure?"));
+    menu.show();
+    menu.close();  // unloads without the question
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(prompts.shown.size(), 3);
+}
+
+TEST_F(MenuTest, TheFirstShowActivatesAndAnUntrappedErrorEndsTheMenu) {
+    EXPECT_CALL(tools, ListDataSources())
+        .WillOnce(testing::Throw(ProgramError(errnum::DeviceIoError, "Device I/O error")));
+    // Should activation never run, the menu would wait for the user; this ends the wait.
+    QTimer::singleShot(10000, &menu, &QDialog::reject);
+    EXPECT_THROW(menu.showModal(), ProgramError);
+    EXPECT_EQ(menu.findChild<QLineEdit*>("txtVers")->text(), "v9.8.7");
+}
+
+TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
+    // Prices have two decimals and no leading zero.
+    const struct {
+        double price;
+        const char* text;
+    } prices[] = {{0, ".00"},     {57.95, "57.95"}, {3, "3.00"}, {-0.25, "-.25"}, {1234567.891, "1234567.89"},
+                  {-0.001, ".00"}};
+    for (const auto& c : prices) {
+        EXPECT_EQ(priceText(c.price), c.text) << c.price;
+    }
+    // Each field padded or cut to its width (5, 15, 40, 9, 5), shown here between bars; a price of 0 and
+    // the second value keep their plain forms; a negative width is reported and gives an empty field.
+    const struct {
+        const char *stockId, *barcode;
+        QString description;
+        double price, second;
+        QString fields;
+    } records[] = {
+        {"123456", "12345678901234567890", QString(50, 'd'), 1000000, 2.5,
+         "12345|123456789012345|" + QString(40, 'd') + "|1000000.0|2.5  "},
+        {"1", "", "", 0, 12, "1    |" + QString(15, ' ') + '|' + QString(40, ' ') + "|.00      |12   "}};
+    for (const auto& c : records) {
+        EXPECT_EQ(itemRecord(modMain, c.stockId, c.barcode, c.description, c.price, c.second),
+                  QString(c.fields).remove('|'));
+    }
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(fPadItem(modMain, "abc", -1), QString());
+    EXPECT_EQ(prompts.shown, QStringList{"Error in Padding sItems =5-Invalid procedure call or argument"});
 }
 
 class MenuCommandsTest : public testing::Test {
 protected:
+    static constexpr int kItems = 60;
     void SetUp() override {
-        shopFile = testShop.registerDemoShop(kItemCount.toInt());
-        qputenv("PDT_SIM_DIR", scannerFolder().toLocal8Bit());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(RM_BIN_DIR "/Tsr-tu3a.exe"), inFolder("Tsr-tu3a.exe")));
+        testShop.registerDemoShop(kItems);
+        qputenv("PDT_SIM_DIR", inFolder("scanner").toLocal8Bit());
+        ASSERT_TRUE(QFile::copy(RM_BIN_DIR "/Tsr-tu3a.exe", inFolder("Tsr-tu3a.exe")));
         shop.Connect();
         modMain.menu = &menu;
         modMain.orderDetails = &orderDetails;
@@ -68,55 +177,39 @@ protected:
         QCoreApplication::processEvents();  // the menu's first activation
     }
 
-    void TearDown() override { qunsetenv("PDT_SIM_DIR"); }
-
-    QString inFolder(const char* name) const {
-        return testShop.folder() + QLatin1Char('/') + QLatin1String(name);
+    QString inFolder(const QString& name) const { return testShop.folder() + '/' + name; }
+    QPushButton* button(const char* name) { return menu.findChild<QPushButton*>(name); }
+    QString text(const char* box) { return menu.findChild<QLineEdit*>(box)->text(); }
+    int rows(const QString& sql) {
+        QSqlQuery query(shop.GetConnection());
+        return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
     }
-    QString scannerFolder() const { return testShop.folder() + QStringLiteral("/scanner"); }
-    QPushButton* button(const char* name) { return menu.findChild<QPushButton*>(QLatin1String(name)); }
-    QString text(const char* box) { return menu.findChild<QLineEdit*>(QLatin1String(box))->text(); }
-
     // The scanner holds the item file and an upload of each kind, made as a shop assistant would.
     void fillScanner() {
         prompts.answerNext(true);
         button("cmdDownloadItemFile")->click();
         for (const char* mode : {"stocktake", "orders", "goods"}) {
-            ASSERT_EQ(
-                QProcess::execute(QStringLiteral(RM_BIN_DIR "/pdt-sim"),
-                                  {QLatin1String(mode), QStringLiteral("--records"), QStringLiteral("30")}),
-                0);
+            ASSERT_EQ(runProgram("pdt-sim", {mode, "--records", "30"}).exitCode, 0);
         }
         prompts.shown.clear();
     }
-
-    int rows(const char* sql) {
-        QSqlQuery query(shop.GetConnection());
-        return query.exec(QLatin1String(sql)) && query.next() ? query.value(0).toInt() : -1;
-    }
-
-    QString setting(const char* key) {
-        QString value;
-        ManageDefaults(modMain, modMain.exeName, QStringLiteral("GET"), QLatin1String(key), value);
-        return value;
-    }
-
-    bool knownItem(const QString& stockId) const {
-        const int id = stockId.toInt();
-        return id >= 1 && id <= kItemCount.toInt();
-    }
-
-    void expectFinished(const char* fileName) {
-        EXPECT_EQ(text("txtStatus"), QStringLiteral("Completed Processing Barcodes"));
-        EXPECT_EQ(menu.palette().color(QPalette::Window),
-                  QApplication::palette().color(QPalette::ToolTipBase));
-        EXPECT_EQ(text("txtDownLoadPath"), inFolder(fileName));
-        EXPECT_EQ(setting("DESPATCHPATH"), inFolder(fileName));
+    // The idle colour, the normal pointer, and the buttons free for the next command.
+    void expectIdle() {
+        EXPECT_EQ(menu.palette().window().color(), QApplication::palette().toolTipBase().color());
+        EXPECT_NE(menu.cursor().shape(), Qt::WaitCursor);
         EXPECT_FALSE(menu.commandRunning());
+    }
+    // How every upload ends, whatever happened on the way.
+    void expectFinished(const QString& fileName) {
+        EXPECT_EQ(text("txtStatus"), "Completed Processing Barcodes");
+        expectIdle();
+        EXPECT_EQ(text("txtDownLoadPath"), inFolder(fileName));
+        EXPECT_TRUE(QString(readBytes(inFolder("rmstockhand.config.ini")))
+                        .contains("DESPATCHPATH=" + inFolder(fileName) + "\r\n"));
+        EXPECT_FALSE(modMain.bApplyOrderNoToAll);
     }
 
     TestShop testShop;
-    QString shopFile;
     ScriptedPrompts prompts;
     StringTools tools;
     ShopDatabase shop;
@@ -127,91 +220,102 @@ protected:
 
 TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
     fillScanner();
-    const QByteArray sent = readAll(inFolder("rmItems.dat"));
-    EXPECT_EQ(readAll(scannerFolder() + QStringLiteral("/rmItems.dat")), sent);
+    const QByteArray sent = readBytes(inFolder("rmItems.dat"));
+    EXPECT_EQ(readBytes(inFolder("scanner/rmItems.dat")), sent);
     const QList<QByteArray> records = sent.split('\n');
-    EXPECT_EQ(records.size(), kItemCount.toInt() + 1);
-    EXPECT_EQ(records.first().size(), 75);  // 74 characters and the CR
-    EXPECT_EQ(text("txtStatus"), QStringLiteral("Finished Processing"));
+    ASSERT_EQ(records.size(), kItems + 1);  // in stock id order, each ended by CR LF
+    EXPECT_EQ(records[9], "10   9310000000100  Demo item 10                            10.95    12   \r");
+    EXPECT_EQ(records[kItems - 1].left(5), "60   ");
+    EXPECT_EQ(text("txtStatus"), "Finished Processing");
+    expectIdle();
+    // An empty stock table gives an empty item file, sent all the same.
+    QSqlQuery(shop.GetConnection()).exec("delete from stock");
+    prompts.answerNext(true);
+    button("cmdDownloadItemFile")->click();
+    EXPECT_EQ(readBytes(inFolder("scanner/rmItems.dat")), "");
+    // A failed export keeps the old item file and sends nothing.
+    writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
+    QSqlQuery(shop.GetConnection()).exec("drop table stock");
+    prompts.shown.clear();
+    prompts.answerNext(true);
+    button("cmdDownloadItemFile")->click();
+    EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n");
+    EXPECT_EQ(readBytes(inFolder("scanner/rmItems.dat")), "");
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_TRUE(prompts.shown[1].startsWith("Error in Download Item File = -2147467259-"));
+    expectIdle();
 }
 
-TEST_F(MenuCommandsTest, StocktakeUploadWritesEachKnownCountAndAuditsTheRest) {
-    fillScanner();
-    button("cmdUploadPDT")->click();
+struct Upload {
+    const char *button, *mode, *file, *auditFile, *table, *deleted, *unknown;
+    int quantityField;
+};
 
-    int known = 0;
-    QStringList expectedAudit;
-    for (const QStringList& r : uploadRecords(inFolder("Stock.dat"))) {
-        if (r[1] == QLatin1String("NUXADEL")) {
-            expectedAudit << "Record had been deleted in your scanner, record skipped: Barcode = " + r[1] +
-                                 "Qty = " + r[2];
-        } else if (!knownItem(r[0])) {
-            expectedAudit << "Error writing Stocktake barcode: Barcode = " + r[1] + "Qty = " + r[2];
-        } else {
-            ++known;
-        }
-    }
-    EXPECT_GT(known, 0);
-    EXPECT_FALSE(expectedAudit.isEmpty());
-    EXPECT_EQ(rows("select count(*) from stocktake_counts"), known);
-    EXPECT_EQ(auditMessages(inFolder("StockTakeAuditFile.rep")), expectedAudit);
-    EXPECT_EQ(prompts.shown.count(kAuditWarning), expectedAudit.size());
-    EXPECT_EQ(prompts.shown.first(),
-              QStringLiteral("Please put BHT 8000 into StockTake download mode and plug cable in !!"));
-    expectFinished("Stock.dat");
-}
+class UploadTest : public MenuCommandsTest, public testing::WithParamInterface<Upload> {};
 
-TEST_F(MenuCommandsTest, OrdersUploadAddsOrderLinesAndAuditsTheRest) {
-    fillScanner();
-    button("cmdUploadOrders")->click();
-
-    int known = 0;
-    int audited = 0;
-    for (const QStringList& r : uploadRecords(inFolder("Orders.dat"))) {
-        knownItem(r[0]) && r[1] != QLatin1String("NUXADEL") ? ++known : ++audited;
-    }
-    EXPECT_EQ(rows("select count(*) from order_lines"), known);
-    EXPECT_EQ(auditMessages(inFolder("OrdersAuditFile.rep")).size(), audited);
-    expectFinished("Orders.dat");
-}
-
-TEST_F(MenuCommandsTest, GoodsUploadBooksEachKnownItemAndForgetsTheAppliedOrderNumber) {
+TEST_P(UploadTest, StoresEachKnownRecordAndAuditsExactlyTheOthers) {
+    const Upload& u = GetParam();
     fillScanner();
     const int onHandBefore = rows("select sum(QtyOnHand) from stock");
-    button("cmdGoodsReceived")->click();
-
+    button(u.button)->click();
     int known = 0;
     QSet<QString> orderNumbers;
-    for (const QStringList& r : uploadRecords(inFolder("Goods.dat"))) {
-        if (knownItem(r[0]) && r[1] != QLatin1String("NUXADEL")) {
+    QString audit;  // the report as it should read, without its time stamps
+    for (const QString& line :
+         QString(readBytes(inFolder(u.file))).split("\r\n", Qt::SkipEmptyParts).mid(1)) {
+        const QStringList r = line.split(',');  // a record after the header line
+        const bool deleted = r[1] == "NUXADEL";
+        if (!deleted && r[0].toInt() >= 1 && r[0].toInt() <= kItems) {
             ++known;
-            orderNumbers << (r[3].toInt() == 0 ? QStringLiteral("5678") : r[3]);
+            orderNumbers << (r.value(3).toInt() != 0 ? r[3] : "5678");
+        } else {
+            audit += (deleted ? u.deleted : u.unknown) + r[1] + "Qty = " + r[u.quantityField] + "\"\r\n";
         }
     }
-    EXPECT_EQ(rows("select count(*) from goods_received"), known);
-    EXPECT_EQ(rows("select count(distinct order_id) from goods_received"), orderNumbers.size());
-    EXPECT_GT(rows("select sum(QtyOnHand) from stock"), onHandBefore);
-    EXPECT_FALSE(auditMessages(inFolder("GoodsRecAuditFile.rep")).isEmpty());
-    EXPECT_FALSE(modMain.bApplyOrderNoToAll);
-    expectFinished("Goods.dat");
+    ASSERT_TRUE(known > 0 && !audit.isEmpty());  // both kinds of record were scanned
+    EXPECT_EQ(rows(QString("select count(*) from ") + u.table), known);
+    const QRegularExpression timeStamp("^\"[^-]*-", QRegularExpression::MultilineOption);
+    EXPECT_EQ(QString::fromLatin1(readBytes(inFolder(u.auditFile))).remove(timeStamp), audit);
+    EXPECT_EQ(prompts.shown.first(),
+              QString("Please put BHT 8000 into") + u.mode + "download mode and plug cable in !!");
+    EXPECT_EQ(
+        prompts.shown.count("You have scanned a barcode(s) that does not exist in RetailManager, refer to "
+                            "AuditFile for details"),
+        audit.count("\r\n"));
+    if (u.table == QLatin1String("goods_received")) {  // the dialog's number fills each blank one
+        EXPECT_EQ(rows("select count(distinct order_id) from goods_received"), orderNumbers.size());
+        EXPECT_GT(rows("select sum(QtyOnHand) from stock"), onHandBefore);
+    }
+    expectFinished(u.file);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, UploadTest,
+    testing::Values(Upload{"cmdUploadPDT", " StockTake ", "Stock.dat", "StockTakeAuditFile.rep",
+                           "stocktake_counts",
+                           "Record had been deleted in your scanner, record skipped: Barcode = ",
+                           "Error writing Stocktake barcode: Barcode = ", 2},
+                    Upload{"cmdUploadOrders", " Order ", "Orders.dat", "OrdersAuditFile.rep", "order_lines",
+                           "Record has been deleted in your scanner, record skipped: Barcode = ",
+                           "Error writing Stock barcode: Barcode = ", 2},
+                    Upload{"cmdGoodsReceived", " Goods Received ", "Goods.dat", "GoodsRecAuditFile.rep",
+                           "goods_received", "Record has been deleted out of your scanner: BarCode = ",
+                           "Error writing Stock barcode: BarCode = ", 4}));
 
 TEST_F(MenuCommandsTest, AMissingUtilityStopsBeforeTheImportAndStillFinishes) {
     ASSERT_TRUE(QFile::remove(inFolder("Tsr-tu3a.exe")));
     modMain.bApplyOrderNoToAll = true;
     button("cmdGoodsReceived")->click();
-
-    EXPECT_TRUE(prompts.shown.contains(QStringLiteral("Error in Shell=53-File not found")));
+    EXPECT_EQ(prompts.shown.last(), "Error in Shell=53-File not found");
+    EXPECT_EQ(prompts.shown.size(), 2);  // after the prompt, and with no processing
     EXPECT_EQ(rows("select count(*) from goods_received"), 0);
-    EXPECT_FALSE(modMain.bApplyOrderNoToAll);
     expectFinished("Goods.dat");
 }
 
 TEST_F(MenuCommandsTest, NothingStartsAndNothingClosesWhileATransferWaits) {
     fillScanner();
     qputenv("PDT_SIM_DELAY_MS", "800");
-    bool otherButtonEnabled = true;
-    bool openAfterClose = false;
+    bool otherButtonEnabled = true, openAfterClose = false;
     QTimer::singleShot(300, &menu, [&] {
         otherButtonEnabled = button("cmdUploadOrders")->isEnabled();
         button("cmdUploadOrders")->click();
@@ -220,10 +324,9 @@ TEST_F(MenuCommandsTest, NothingStartsAndNothingClosesWhileATransferWaits) {
     });
     button("cmdUploadPDT")->click();
     qunsetenv("PDT_SIM_DELAY_MS");
-
     EXPECT_FALSE(otherButtonEnabled);
     EXPECT_TRUE(openAfterClose);
-    EXPECT_EQ(prompts.shown.filter(QStringLiteral("Please put BHT 8000")).size(), 1);
+    EXPECT_EQ(prompts.shown.filter("Please put BHT 8000").size(), 1);
     EXPECT_EQ(rows("select count(*) from order_lines"), 0);
     EXPECT_GT(rows("select count(*) from stocktake_counts"), 0);
     // The close waited for the command, then unloaded the menu with its buttons as they were.

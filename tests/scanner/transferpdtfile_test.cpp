@@ -1,54 +1,98 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QRegularExpression>
+#include <QTimer>
 
 #include "fakemenuview.h"
 #include "mocks.h"
+#include "programfiles.h"
+#include "scanner/shellandwait.h"
 #include "scanner/transferpdtfile.h"
 #include "scriptedprompts.h"
-#include "standinutility.h"
 #include "startup/modmain.h"
 #include "stringtools/stringtools.h"
 #include "testshop.h"
 
 namespace {
 
+TEST(ShowMode, GivesTheWindowsShowCode) {
+    // The code for each minimised, maximised and focus: maximised counts only with focus and unminimised.
+    const int codes[2][2][2] = {{{4, 1}, {4, 3}}, {{6, 2}, {6, 2}}};
+    for (int flags = 0; flags < 8; ++flags) {
+        const bool minimised = flags & 4, maximised = flags & 2, focus = flags & 1;
+        EXPECT_EQ(fShowMode(minimised, maximised, focus), codes[minimised][maximised][focus]) << flags;
+    }
+}
+
+// A menu whose event delivery really delivers, as the form's does.
+class LiveMenuView : public FakeMenuView {
+public:
+    void yield() override {
+        FakeMenuView::yield();
+        QCoreApplication::processEvents();
+    }
+};
+
 class TransferTest : public testing::Test {
 protected:
-    TransferTest() : modMain(prompts, tools, data, shop.folder() + "/Shop") { modMain.menu = &menu; }
+    TransferTest() : modMain(prompts, tools, data, shop.folder()) { modMain.menu = &menu; }
 
-    // The program's folder, with a stand-in utility that writes the arguments it gets to "argv".
+    // The program's folder, not the current one, with a stand-in utility writing its arguments to "argv".
     void useFolder(const QString& name) {
         modMain.appPath = shop.folder() + '/' + name;
         ASSERT_TRUE(QDir().mkpath(modMain.appPath));
-        writeStandIn(modMain.appPath, "Tsr-tu3a.exe", "printf '%s\\n' \"$@\" > argv");
+        writeProgram("Tsr-tu3a.exe", "printf '%s\\n' \"$@\" > argv");
+    }
+    void writeProgram(const QString& name, const QByteArray& script,
+                      QFileDevice::Permissions run = QFileDevice::ExeOwner) {
+        writeBytes(inApp(name), "#!/bin/sh\n" + script + "\n");
+        QFile::setPermissions(inApp(name), QFileDevice::ReadOwner | run);
     }
     QString inApp(const QString& name) const { return modMain.appPath + '/' + name; }
-    QString read(const QString& file) const {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
-    }
-    QStringList utilityArguments() const { return read(inApp("argv")).split('\n', Qt::SkipEmptyParts); }
-    // A value as the settings file holds it.
-    QString setting(const QString& key) const {
-        const QStringList lines =
-            read(modMain.exeName + ".config.ini").split("\r\n").filter(QRegularExpression('^' + key + '='));
-        return lines.isEmpty() ? "<missing>" : lines.first().mid(key.size() + 1);
+    QString settings() const { return QString::fromLocal8Bit(readBytes(modMain.exeName + ".config.ini")); }
+    bool shell(bool waitFirst) {
+        wait = waitFirst;
+        return fShellAndWait(modMain, "util.exe", "a  b", wait, false, true, true);
     }
 
     TestShop shop;
     ScriptedPrompts prompts;
     StringTools tools;
     MockShopData data;
-    FakeMenuView menu;
+    LiveMenuView menu;
     ModMain modMain;
+    bool wait = true;
 };
 
+TEST_F(TransferTest, ReportsAProgramThatCannotStartAndDoesNotWait) {
+    EXPECT_FALSE(shell(true));
+    writeProgram("util.exe", "exit 0", {});
+    EXPECT_FALSE(shell(true));
+    EXPECT_FALSE(shell(false));
+    EXPECT_FALSE(wait);
+    EXPECT_EQ(prompts.shown, QStringList{"Error in Shell=53-File not found"} +
+                                 QStringList(2, "Error in Shell=70-Permission denied"));
+    EXPECT_EQ(menu.yields, 0);
+}
+
+TEST_F(TransferTest, WaitsForTheEndWhileTheMenuStaysLiveAndIgnoresTheExitCode) {
+    useFolder("Shop");
+    writeProgram("util.exe", "printf '%s\\n' \"$@\" > argv; sleep 0.4; echo done > end; exit 3");
+    QObject context;
+    bool busyWhenTimerFired = false;
+    QTimer::singleShot(100, &context, [&] { busyWhenTimerFired = menu.screenBusyPointer; });
+    EXPECT_TRUE(shell(true));
+    EXPECT_EQ(readBytes(inApp("end")), "done\n");  // waited for, in its own folder
+    EXPECT_EQ(readBytes(inApp("argv")), "a\nb\n");
+    EXPECT_TRUE(busyWhenTimerFired);
+    EXPECT_FALSE(menu.screenBusyPointer);
+    EXPECT_GT(menu.yields, 3);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
 struct CommandCase {
-    bool send;
-    bool comm1;
+    bool send, comm1;
     const char* folder;
     QStringList expected;  // %T is the test's folder
 };
@@ -59,69 +103,57 @@ TEST_P(CommandLineTest, RunsTheUtilityWithTheUnquotedCommandLine) {
     const CommandCase& c = GetParam();
     useFolder(c.folder);
     menu.comm1 = c.comm1;
-    menu.path = inApp("Stock.dat");
+    menu.path = c.send ? menu.path : inApp("Stock.dat");  // a send before any receive records "Not Chosen"
     modMain.bDownloadItemFile = c.send;
-    EXPECT_TRUE(fTransferPDTFile(modMain, " StockTake "));
-    EXPECT_EQ(utilityArguments(), QStringList(c.expected).replaceInStrings("%T", shop.folder()));
+    const QString mode = c.send ? " PriceCheck " : " StockTake ";
+    EXPECT_TRUE(fTransferPDTFile(modMain, mode));
+    EXPECT_EQ(QString(readBytes(inApp("argv"))).split('\n', Qt::SkipEmptyParts),
+              QStringList(c.expected).replaceInStrings("%T", shop.folder()));
     EXPECT_EQ(prompts.shown,
-              QStringList{"Please put BHT 8000 into StockTake download mode and plug cable in !!"});
+              QStringList{"Please put BHT 8000 into" + mode + "download mode and plug cable in !!"});
     EXPECT_EQ(modMain.sCommPort, c.comm1 ? "1" : "2");
-    EXPECT_EQ(setting("COMPORT"), modMain.sCommPort);
+    EXPECT_EQ(settings(), "COMPORT=" + modMain.sCommPort + "\r\nDESPATCHPATH=" + menu.path + "\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     PortsAndFolders, CommandLineTest,
-    testing::Values(
-        CommandCase{true, true, "Shop", {"COM1:9600,n,8,1", "n", "D%T/Shop/rmItems.dat", "/f5,15,40,9,5"}},
-        CommandCase{true, false, "Shop", {"COM2:9600,n,8,1", "n", "D%T/Shop/rmItems.dat", "/f5,15,40,9,5"}},
-        CommandCase{false, true, "Shop", {"COM1:9600,n,8,1", "n@", "%T/Shop/Stock.dat"}},
-        CommandCase{false, false, "Shop", {"COM2:9600,n,8,1", "n@", "%T/Shop/Stock.dat"}},
+    testing::ValuesIn(std::vector<CommandCase>{
+        {true, true, "Shop", {"COM1:9600,n,8,1", "n", "D%T/Shop/rmItems.dat", "/f5,15,40,9,5"}},
+        {true, false, "Shop", {"COM2:9600,n,8,1", "n", "D%T/Shop/rmItems.dat", "/f5,15,40,9,5"}},
+        {false, true, "Shop", {"COM1:9600,n,8,1", "n@", "%T/Shop/Stock.dat"}},
+        {false, false, "Shop", {"COM2:9600,n,8,1", "n@", "%T/Shop/Stock.dat"}},
         // Nothing is quoted, so a folder with a blank reaches the utility in two pieces.
-        CommandCase{
-            true, true, "My Shop", {"COM1:9600,n,8,1", "n", "D%T/My", "Shop/rmItems.dat", "/f5,15,40,9,5"}},
-        CommandCase{false, false, "My Shop", {"COM2:9600,n,8,1", "n@", "%T/My", "Shop/Stock.dat"}}));
+        {true, true, "My Shop", {"COM1:9600,n,8,1", "n", "D%T/My", "Shop/rmItems.dat", "/f5,15,40,9,5"}},
+        {false, false, "My Shop", {"COM2:9600,n,8,1", "n@", "%T/My", "Shop/Stock.dat"}}}));
 
-TEST_F(TransferTest, RemovesOnlyAnOrdinaryOldDownloadWhenTicked) {
+TEST_F(TransferTest, RemovesOnlyAnOrdinaryWritableOldDownloadWhenTicked) {
     const struct {
-        bool ticked;
         const char* name;
-        bool isFolder, removed;
-    } cases[] = {{true, "Stock.dat", false, true},
-                 {false, "Stock.dat", false, false},
-                 {true, "Stock.dat", true, false},
-                 {true, ".Stock.dat", false, false}};
+        bool ticked, isFolder, readOnly, removed;
+    } cases[] = {{"Stock.dat", true, false, true, false},  // first, while no path is recorded
+                 {"Stock.dat", true, false, false, true},
+                 {"Stock.dat", false, false, false, false},
+                 {"Stock.dat", true, true, false, false},
+                 {".Stock.dat", true, false, false, false}};
     useFolder("Shop");
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << &c - cases);
         const QString old = inApp(c.name);
         ASSERT_TRUE(c.isFolder ? QDir().mkpath(old) : QFile(old).open(QIODevice::WriteOnly));
+        QFile::setPermissions(old, c.readOnly ? QFileDevice::ReadOwner : QFile(old).permissions());
+        QFile::remove(inApp("argv"));
         menu.overwrite = c.ticked;
         menu.path = "  " + old + " ";  // trimmed for the deletion, kept for the rest
-        EXPECT_TRUE(fTransferPDTFile(modMain, " StockTake ")) << c.name;
-        EXPECT_EQ(QFileInfo::exists(old), !c.removed) << c.name << " ticked " << c.ticked;
-        EXPECT_EQ(setting("DESPATCHPATH"), menu.path);
-        QDir(old).removeRecursively();
-        QFile::remove(old);
+        EXPECT_EQ(fTransferPDTFile(modMain, " StockTake "), !c.readOnly);
+        EXPECT_EQ(QFileInfo::exists(old), !c.removed);
+        // A refused deletion stops before the utility runs and before the path is recorded.
+        EXPECT_EQ(QFileInfo::exists(inApp("argv")), !c.readOnly);
+        EXPECT_EQ(settings(), "COMPORT=1\r\n" + (c.readOnly ? "" : "DESPATCHPATH=" + menu.path + "\r\n"));
+        EXPECT_EQ(prompts.shown.last(),
+                  c.readOnly ? "Error during receiving PDT file= 75-Path/File access error"
+                             : "Please put BHT 8000 into StockTake download mode and plug cable in !!");
+        c.isFolder ? QDir(old).removeRecursively() : QFile::remove(old);
     }
-    EXPECT_EQ(prompts.shown.size(), 4);  // the prompts alone
-}
-
-TEST_F(TransferTest, ARefusedDeletionStopsTheTransferBeforeTheUtility) {
-    useFolder("Shop");
-    QFile old(inApp("Stock.dat"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.setPermissions(QFileDevice::ReadOwner);
-    menu.path = old.fileName();
-    EXPECT_FALSE(fTransferPDTFile(modMain, " StockTake "));
-    EXPECT_EQ(prompts.shown.last(), "Error during receiving PDT file= 75-Path/File access error");
-    EXPECT_TRUE(old.exists());
-    EXPECT_TRUE(utilityArguments().isEmpty());
-}
-
-TEST_F(TransferTest, ASendBeforeAnyReceiveRecordsNotChosen) {
-    useFolder("Shop");
-    modMain.bDownloadItemFile = true;
-    EXPECT_TRUE(fTransferPDTFile(modMain, " PriceCheck "));
-    EXPECT_EQ(setting("DESPATCHPATH"), "Not Chosen");
 }
 
 }  // namespace
