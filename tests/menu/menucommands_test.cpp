@@ -179,7 +179,6 @@ protected:
 
     QString inFolder(const QString& name) const { return testShop.folder() + '/' + name; }
     QPushButton* button(const char* name) { return menu.findChild<QPushButton*>(name); }
-    QString text(const char* box) { return menu.findChild<QLineEdit*>(box)->text(); }
     int rows(const QString& sql) {
         QSqlQuery query(shop.GetConnection());
         return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
@@ -201,9 +200,9 @@ protected:
     }
     // How every upload ends, whatever happened on the way.
     void expectFinished(const QString& fileName) {
-        EXPECT_EQ(text("txtStatus"), "Completed Processing Barcodes");
+        EXPECT_EQ(menu.findChild<QLineEdit*>("txtStatus")->text(), "Completed Processing Barcodes");
         expectIdle();
-        EXPECT_EQ(text("txtDownLoadPath"), inFolder(fileName));
+        EXPECT_EQ(menu.findChild<QLineEdit*>("txtDownLoadPath")->text(), inFolder(fileName));
         EXPECT_TRUE(QString(readBytes(inFolder("rmstockhand.config.ini")))
                         .contains("DESPATCHPATH=" + inFolder(fileName) + "\r\n"));
         EXPECT_FALSE(modMain.bApplyOrderNoToAll);
@@ -226,7 +225,7 @@ TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
     ASSERT_EQ(records.size(), kItems + 1);  // in stock id order, each ended by CR LF
     EXPECT_EQ(records[9], "10   9310000000100  Demo item 10                            10.95    12   \r");
     EXPECT_EQ(records[kItems - 1].left(5), "60   ");
-    EXPECT_EQ(text("txtStatus"), "Finished Processing");
+    EXPECT_EQ(menu.findChild<QLineEdit*>("txtStatus")->text(), "Finished Processing");
     expectIdle();
     // An empty stock table gives an empty item file, sent all the same.
     QSqlQuery(shop.GetConnection()).exec("delete from stock");
@@ -304,10 +303,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MenuCommandsTest, AMissingUtilityStopsBeforeTheImportAndStillFinishes) {
     ASSERT_TRUE(QFile::remove(inFolder("Tsr-tu3a.exe")));
+    menu.findChild<QAbstractButton*>("chOverwrite")->setChecked(false);
+    writeBytes(inFolder("Goods.dat"), "NXGRV100\r\n10,9310000000100,0,77,5\r\n");  // old, not to be read
     modMain.bApplyOrderNoToAll = true;
     button("cmdGoodsReceived")->click();
-    EXPECT_EQ(prompts.shown.last(), "Error in Shell=53-File not found");
-    EXPECT_EQ(prompts.shown.size(), 2);  // after the prompt, and with no processing
+    EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Shell=53-File not found"});  // after the prompt
     EXPECT_EQ(rows("select count(*) from goods_received"), 0);
     expectFinished("Goods.dat");
 }
