@@ -31,6 +31,10 @@ void redirect(const QString& file, int fd, int flags) {
     ::close(opened);
 }
 
+double megabytes(const Run& run) {
+    return static_cast<double>(run.peakKb) / 1024.0;
+}
+
 [[noreturn]] void fail(const QString& what) {
     std::fprintf(stderr, "benchmark stopped: %s\n", qPrintable(what));
     std::exit(1);
@@ -128,11 +132,17 @@ void printFigure(const char* name, double value, const char* unit) {
     std::printf("  %-34s %12.2f %s\n", name, value, unit);
 }
 
+void printMemoryRun(const char* what, qint64 count, const Run& run) {
+    std::printf("Memory: %lld %s\n", static_cast<long long>(count), what);
+    printFigure("rmstockhand-batch time", run.seconds, "s");
+    printFigure("rmstockhand-batch peak memory", megabytes(run), "MB");
+}
+
 void printComparison(const char* what, qint64 count, const Run& program, const Run& floor) {
     std::printf("%s\n", what);
     printFigure("rmstockhand-batch time", program.seconds, "s");
     printFigure("rmstockhand-batch rate", static_cast<double>(count) / program.seconds, "per second");
-    printFigure("rmstockhand-batch peak memory", static_cast<double>(program.peakKb) / 1024.0, "MB");
+    printFigure("rmstockhand-batch peak memory", megabytes(program), "MB");
     printFigure("sqlite3 floor time", floor.seconds, "s");
     printFigure("sqlite3 floor rate", static_cast<double>(count) / floor.seconds, "per second");
     printFigure("ratio to the floor", program.seconds / floor.seconds, "x");

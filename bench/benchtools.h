@@ -52,6 +52,9 @@ QString binFolder();
 // Prints one figure line: name, value and unit.
 void printFigure(const char* name, double value, const char* unit);
 
+// Prints the time and peak memory of one run of the program over `count` items or records.
+void printMemoryRun(const char* what, qint64 count, const Run& run);
+
 // Prints how a run of the program compares with the floor's run of the same work.
 void printComparison(const char* what, qint64 count, const Run& program, const Run& floor);
 

@@ -47,9 +47,7 @@ int main(int argc, char** argv) {
     if (options.memoryItems > 0) {
         bench::BenchShop large(options.memoryItems);
         const bench::Run run = large.runBatch(kExport, large.path(QStringLiteral("messages.txt")));
-        std::printf("Memory: %d items\n", options.memoryItems);
-        bench::printFigure("rmstockhand-batch time", run.seconds, "s");
-        bench::printFigure("rmstockhand-batch peak memory", static_cast<double>(run.peakKb) / 1024.0, "MB");
+        bench::printMemoryRun("items", options.memoryItems, run);
     }
     return 0;
 }

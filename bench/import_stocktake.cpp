@@ -96,9 +96,7 @@ int main(int argc, char** argv) {
     if (options.memoryRecords > 0) {
         writeStockFile(stockFile, options.memoryRecords, options.items, 0);
         const bench::Run large = shop.runBatch(import, messages);
-        std::printf("Memory: %d records\n", options.memoryRecords);
-        bench::printFigure("rmstockhand-batch time", large.seconds, "s");
-        bench::printFigure("rmstockhand-batch peak memory", static_cast<double>(large.peakKb) / 1024.0, "MB");
+        bench::printMemoryRun("records", options.memoryRecords, large);
     }
     return 0;
 }

@@ -6,7 +6,7 @@
 
 #include "imports/numerictext.h"
 #include "outside/programerror.h"
-#include "platform/connection.h"
+#include "platform/recordset.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
 

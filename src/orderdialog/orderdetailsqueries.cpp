@@ -1,6 +1,6 @@
 #include "orderdialog/orderdetailsqueries.h"
 
-#include "platform/connection.h"
+#include "platform/recordset.h"
 
 QStringList supplierEntries(const QSqlDatabase& connection) {
     QStringList entries;

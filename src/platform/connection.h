@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QList>
 #include <QSqlDatabase>
 #include <QString>
-#include <QVariant>
 
-// Database connections through Qt SQL's ODBC driver, and recordsets read through ODBC on them.
+// Database connections through Qt SQL's ODBC driver.
 namespace platform {
 
 // Opens a connection by the program's connection string ("dsn=" + the data source name) under
@@ -14,43 +12,5 @@ QSqlDatabase openConnection(const QString& connectionString, const QString& conn
 
 // Closes and forgets a connection opened by openConnection.
 void closeConnection(const QString& connectionName);
-
-// A forward-only, read-only recordset over one SQL text, read from the first row to the end,
-// fields by name. Failures raise ProgramError with the driver's text.
-//
-// It reads through the ODBC interface itself, on the handle of the Qt SQL connection: the item
-// export reads every row of the stock table, and Qt's per-value conversions (a variant, a wide
-// copy converted by the driver manager) cost more than the driver's own fetch. Each value is read
-// by its column's type: whole and decimal numbers as numbers, binary columns as bytes, anything
-// else as the driver's UTF-8 text.
-class Recordset {
-public:
-    Recordset() = default;
-    Recordset(const Recordset&) = delete;
-    Recordset& operator=(const Recordset&) = delete;
-    ~Recordset() { close(); }
-
-    void open(const QString& sql, const QSqlDatabase& connection);
-    bool eof() const { return eof_; }
-    void moveNext();
-    // The field's value in the current row; null stays a null QVariant.
-    QVariant field(const QString& name) const;
-    void close();
-
-private:
-    struct Column {
-        QString name;
-        short type = 0;
-    };
-    void describeColumns();
-    qsizetype columnIndex(const QString& name) const;
-    QVariant readColumn(qsizetype index) const;
-
-    void* statement_ = nullptr;
-    QList<Column> columns_;
-    // The current row's values read so far: columns are read in order, once each.
-    mutable QList<QVariant> values_;
-    bool eof_ = true;
-};
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/connection.h"
+#include "platform/recordset.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "platform/connection.h"
+#include "platform/recordset.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "outside/programerror.h"
+#include "platform/connection.h"
+#include "raised.h"
 #include "sqlitefile.h"
 #include "testshop.h"
 
@@ -31,15 +31,6 @@ protected:
     QSqlDatabase connection_;
 };
 
-ProgramError raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ProgramError& error) {
-        return error;
-    }
-    return ProgramError(0, QStringLiteral("nothing raised"));
-}
-
 TEST_F(RecordsetTest, ReadsEachKindOfValueByNameInAnyCaseAndNullsAsNull) {
     platform::Recordset rows;
     rows.open(QStringLiteral("select * from oddities order by id"), connection_);
@@ -61,8 +52,10 @@ TEST_F(RecordsetTest, ReadsEachKindOfValueByNameInAnyCaseAndNullsAsNull) {
     EXPECT_TRUE(rows.eof());
 }
 
-TEST_F(RecordsetTest, RaisesTheProgramsErrorsForUnknownFieldsFailedQueriesAndReadsPastTheEnd) {
+TEST_F(RecordsetTest, EndsEmptyResultsAtOnceAndRaisesTheProgramsErrors) {
     platform::Recordset rows;
+    rows.open(QStringLiteral("select * from oddities where id = 3"), connection_);
+    EXPECT_TRUE(rows.eof());  // an empty result is at its end from the start
     rows.open(QStringLiteral("select * from oddities where id = 1"), connection_);
     EXPECT_EQ(raised([&] { rows.field(QStringLiteral("colour")); }).number(), errnum::ItemNotFound);
     rows.moveNext();
@@ -73,12 +66,6 @@ TEST_F(RecordsetTest, RaisesTheProgramsErrorsForUnknownFieldsFailedQueriesAndRea
     EXPECT_EQ(failed.number(), errnum::DatabaseError);
     EXPECT_TRUE(failed.description().contains(QStringLiteral("no such table")))
         << failed.description().toStdString();
-    EXPECT_TRUE(rows.eof());
-}
-
-TEST_F(RecordsetTest, AnEmptyResultIsAtTheEndFromTheStart) {
-    platform::Recordset rows;
-    rows.open(QStringLiteral("select * from oddities where id = 3"), connection_);
     EXPECT_TRUE(rows.eof());
 }
 

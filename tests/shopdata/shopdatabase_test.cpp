@@ -3,23 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <functional>
 
 #include "outside/programerror.h"
+#include "raised.h"
 #include "sqlitefile.h"
 #include "testshop.h"
 
 namespace {
-
-// The error that a call raised; number 0 when it raised none.
-ProgramError raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ProgramError& error) {
-        return error;
-    }
-    return ProgramError(0, "nothing raised");
-}
 
 // A demo shop of 200 items registered as MYOBRM, the shop data object connected to it, and the
 // same file opened directly to see what was written.
