@@ -2,6 +2,8 @@
 
 #include <QMap>
 
+#include "platform/serveroptions.h"
+
 namespace {
 
 using Command = BatchOptions::Command;
@@ -17,8 +19,8 @@ const QMap<QString, Command>& commandsByName() {
     return commands;
 }
 
-bool takesPath(Command command) {
-    return command != Command::ExportItems;
+bool takesPath(const BatchOptions& options) {
+    return options.command != Command::ExportItems && !options.server;
 }
 
 // Reads one option (and its value) at `index`; false when it is not one this command takes.
@@ -38,6 +40,9 @@ bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options
         bool ok = false;
         options.supplierId = args[++index].toInt(&ok);
         return ok;
+    } else if (options.command == Command::RegisterShopDb) {
+        options.server = options.server.value_or(platform::ServerAddress());
+        return platform::readServerOption(args, index, *options.server);
     } else {
         return false;
     }
@@ -58,14 +63,14 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
             if (!readOption(arguments, i, options)) {
                 return std::nullopt;
             }
-        } else if (takesPath(options.command) && !havePath) {
+        } else if (!havePath) {
             options.path = arguments[i];
             havePath = true;
         } else {
             return std::nullopt;
         }
     }
-    if (takesPath(options.command) != havePath) {
+    if (takesPath(options) != havePath || (options.server && !platform::namesServer(*options.server))) {
         return std::nullopt;
     }
     return options;
@@ -74,7 +79,9 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
 QString batchUsage() {
     return QStringLiteral(
         "usage: rmstockhand-batch COMMAND [--yes]\n"
-        "  register-shop-db PATH      register PATH as the shop database \"MYOBRM\"\n"
+        "  register-shop-db PATH      register the file PATH as the shop database \"MYOBRM\"\n"
+        "  register-shop-db --server HOST [--port N] --database NAME --user USER\n"
+        "                             register a database on a PostgreSQL server as \"MYOBRM\"\n"
         "  import-stocktake FILE      import a stocktake upload (Stock.dat)\n"
         "  import-orders FILE         import a purchase order upload (Orders.dat)\n"
         "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "platform/odbcregistry.h"
+
 // One command of the batch command line, as parsed from its arguments.
 struct BatchOptions {
     enum class Command { RegisterShopDb, ImportStocktake, ImportOrders, ImportGoods, ExportItems };
@@ -11,6 +13,8 @@ struct BatchOptions {
     Command command = Command::ExportItems;
     // The database file to register, or the upload file to import.
     QString path;
+    // The database server to register instead of a file.
+    std::optional<platform::ServerAddress> server;
     std::optional<qint32> supplierId;
     std::optional<QString> orderNo;
     bool applyToAll = false;

@@ -10,6 +10,7 @@
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
 #include "menu/itemexport.h"
+#include "platform/odbcregistry.h"
 #include "platform/programfolder.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
@@ -82,14 +83,27 @@ int runOnShop(ModMain& modMain, const BatchOptions& options) {
     return status;
 }
 
+// Registers the shop database, a file or a server, as the data source "MYOBRM"; unlike the
+// window's first run, a refusal is reported, since a schedule relies on the exit status.
+int registerShopDatabase(ModMain& modMain, const BatchOptions& options) {
+    const platform::DataSource source =
+        options.server ? platform::serverDataSource(*options.server)
+                       : platform::fileDataSource(QFileInfo(options.path).absoluteFilePath());
+    if (!platform::registerDataSource(shopDataSource(), source)) {
+        modMain.prompts.notice(
+            QStringLiteral("The data source \"%1\" could not be registered").arg(shopDataSource()));
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop) {
     BatchPrompts prompts(options.yes);
     ModMain modMain(prompts, tools, shop, platform::programFolder());
     if (options.command == Command::RegisterShopDb) {
-        AddDSN(modMain, shopDataSource(), QFileInfo(options.path).absoluteFilePath());
-        return dataSourceRegistered(modMain, shopDataSource()) ? 0 : 1;
+        return registerShopDatabase(modMain, options);
     }
     return runOnShop(modMain, options);
 }

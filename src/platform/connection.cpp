@@ -3,7 +3,7 @@
 #include <QSqlError>
 
 #include "outside/programerror.h"
-#include "platform/embeddedengine.h"
+#include "platform/odbccalls.h"
 
 namespace platform {
 
@@ -23,7 +23,6 @@ QString dataSourceName(const QString& connectionString) {
 }  // namespace
 
 QSqlDatabase openConnection(const QString& connectionString, const QString& connectionName) {
-    tuneEmbeddedEngine();
     if (QSqlDatabase::contains(connectionName)) {
         closeConnection(connectionName);
     }
@@ -44,6 +43,16 @@ void closeConnection(const QString& connectionName) {
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
+}
+
+QString databaseProduct(const QSqlDatabase& connection) {
+    SQLHDBC dbc = odbc::connectionHandle(connection);
+    SQLWCHAR name[128] = {};
+    SQLSMALLINT bytes = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(dbc, SQL_DBMS_NAME, name, sizeof name, &bytes))) {
+        throw odbc::error(SQL_HANDLE_DBC, dbc);
+    }
+    return odbc::fromWide(name, qMin<qsizetype>(bytes / qsizetype{sizeof(SQLWCHAR)}, std::size(name) - 1));
 }
 
 }  // namespace platform

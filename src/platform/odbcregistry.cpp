@@ -5,38 +5,77 @@
 #include <sqlext.h>
 
 #include <QDir>
+#include <algorithm>
 
 namespace platform {
 
 namespace {
 
-// The SQLite ODBC driver stands where the Access driver stands on Windows.
-constexpr const char* kDriver = "SQLite3";
 constexpr const char* kIniFile = "odbc.ini";
 
-bool writeAttribute(const QByteArray& dsn, const char* key, const QByteArray& value) {
-    return SQLWritePrivateProfileString(dsn.constData(), key, value.constData(), kIniFile);
+bool holdsLineBreak(const QString& text) {
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
 }  // namespace
 
-bool registerDataSource(const QString& name, const QString& databasePath) {
-    // SQLConfigDataSource fails through the SQLite driver's setup library, so the entry is written
-    // directly: these two calls honour ODBCINI as the driver manager does.
+DataSource fileDataSource(const QString& databasePath) {
+    // The SQLite ODBC driver stands where the Access driver stands on Windows.
+    return {QStringLiteral("SQLite3"),
+            {{QStringLiteral("Database"), QDir::toNativeSeparators(databasePath)},
+             // Wait up to five seconds for a database that another program holds locked.
+             {QStringLiteral("Timeout"), QStringLiteral("5000")},
+             // Each write is its own transaction, committed to the write-ahead log without a flush.
+             {QStringLiteral("JournalMode"), QStringLiteral("WAL")},
+             {QStringLiteral("SyncPragma"), QStringLiteral("NORMAL")},
+             // Rows are read one at a time rather than the whole result first, so a query over the
+             // whole stock table takes no more memory than one row.
+             {QStringLiteral("StepAPI"), QStringLiteral("1")}}};
+}
+
+DataSource serverDataSource(const ServerAddress& server) {
+    return {QStringLiteral("PostgreSQL Unicode"),
+            {{QStringLiteral("Servername"), server.host},
+             {QStringLiteral("Port"), QString::number(server.port)},
+             {QStringLiteral("Database"), server.database},
+             {QStringLiteral("Username"), server.user},
+             // A query over the whole stock table is read through a cursor a block of rows at a
+             // time, not gathered whole into memory first.
+             {QStringLiteral("UseDeclareFetch"), QStringLiteral("1")},
+             {QStringLiteral("Fetch"), QStringLiteral("1000")},
+             // The system's driver entry may turn on a log file per connection; the program needs none.
+             {QStringLiteral("CommLog"), QStringLiteral("0")},
+             {QStringLiteral("Debug"), QStringLiteral("0")}}};
+}
+
+bool registerDataSource(const QString& name, const DataSource& source) {
+    const auto valueBreaks = [](const auto& attribute) { return holdsLineBreak(attribute.second); };
+    if (holdsLineBreak(name) ||
+        std::any_of(source.attributes.cbegin(), source.attributes.cend(), valueBreaks)) {
+        return false;
+    }
+    // SQLConfigDataSource fails through the drivers' setup libraries, so the entry is written
+    // directly: these calls honour ODBCINI as the driver manager does. Writing the entry's driver
+    // removes the old entry first, so no setting of another driver is left behind in it.
     const QByteArray dsn = name.toLocal8Bit();
-    bool ok = SQLWriteDSNToIni(dsn.constData(), kDriver);
-    ok = ok && writeAttribute(dsn, "Database", QDir::toNativeSeparators(databasePath).toLocal8Bit());
-    // Wait up to five seconds for a database that another program holds locked.
-    ok = ok && writeAttribute(dsn, "Timeout", "5000");
-    // Each write is its own transaction, committed to the write-ahead log without a disk flush.
-    ok = ok && writeAttribute(dsn, "JournalMode", "WAL");
-    ok = ok && writeAttribute(dsn, "SyncPragma", "NORMAL");
-    // Rows are read one at a time rather than the whole result first, so a query over the whole
-    // stock table takes no more memory than one row.
-    ok = ok && writeAttribute(dsn, "StepAPI", "1");
+    bool ok = SQLWriteDSNToIni(dsn.constData(), source.driver.toLocal8Bit().constData());
+    for (const auto& [key, value] : source.attributes) {
+        ok = ok && SQLWritePrivateProfileString(dsn.constData(), key.toLocal8Bit().constData(),
+                                                value.toLocal8Bit().constData(), kIniFile);
+    }
     return ok;
 }
 
+QString connectionString(const DataSource& source) {
+    QString text = QStringLiteral("DRIVER={") + source.driver + QLatin1Char('}');
+    for (const auto& [key, value] : source.attributes) {
+        if (value.contains(QLatin1Char(';'))) {
+            return QString();
+        }
+        text += QLatin1Char(';') + key + QLatin1Char('=') + value;
+    }
+    return text;
+}
 QStringList dataSources() {
     QStringList entries;
     SQLHENV env = SQL_NULL_HENV;

@@ -1,45 +1,16 @@
 #include "platform/recordset.h"
 
-#include <QSqlDriver>
-#include <QStringList>
+#include <iterator>
 
-#include <sql.h>
-#include <sqlext.h>
-
-#include "outside/programerror.h"
+#include "platform/odbccalls.h"
 
 namespace platform {
 
 namespace {
 
-// The ODBC connection handle under a connection of Qt's ODBC driver.
-SQLHDBC connectionHandle(const QSqlDatabase& connection) {
-    const QVariant handle = connection.isOpen() ? connection.driver()->handle() : QVariant();
-    if (handle.metaType() != QMetaType::fromType<SQLHANDLE>()) {
-        throw ProgramError(errnum::DatabaseError, QStringLiteral("The connection is not open."));
-    }
-    return *static_cast<const SQLHANDLE*>(handle.constData());
-}
-
-// The driver's messages about the last call on a handle, as one error.
-ProgramError odbcError(SQLSMALLINT handleType, SQLHANDLE handle) {
-    QStringList messages;
-    SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
-    SQLINTEGER nativeError = 0;
-    SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
-    SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1; SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, record, state, &nativeError,
-                                                             message, sizeof message, &length));
-         ++record) {
-        messages << QString::fromUtf8(reinterpret_cast<const char*>(message));
-    }
-    return ProgramError(errnum::DatabaseError, messages.isEmpty() ? QStringLiteral("ODBC call failed.")
-                                                                  : messages.join(QLatin1Char(' ')));
-}
-
 void check(SQLRETURN result, SQLHSTMT statement) {
     if (!SQL_SUCCEEDED(result)) {
-        throw odbcError(SQL_HANDLE_STMT, statement);
+        throw odbc::error(SQL_HANDLE_STMT, statement);
     }
 }
 
@@ -53,14 +24,15 @@ QVariant readNumber(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT cType) 
 }
 
 // A text or binary column, read piece by piece however long it is and made into a value by
-// `toValue`; null stays null. Nearly every value fits one piece and is made straight from it.
+// `toValue` from its bytes; null stays null. Nearly every value fits one piece and is made straight
+// from it; a longer one is joined first, so a character split between two pieces survives.
 template <typename ToValue>
 QVariant readPieces(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT cType, ToValue toValue) {
-    // Text pieces end in a terminating NUL that is not part of the value.
-    constexpr SQLLEN kPiece = 1024;
-    const SQLLEN room = cType == SQL_C_CHAR ? kPiece - 1 : kPiece;
+    constexpr SQLLEN kPiece = 2048;
+    // Text pieces end in a terminating NUL character that is not part of the value.
+    const SQLLEN room = cType == SQL_C_WCHAR ? kPiece - SQLLEN{sizeof(SQLWCHAR)} : kPiece;
     QByteArray longer;
-    char piece[kPiece];
+    alignas(SQLWCHAR) char piece[kPiece];
     for (;;) {
         SQLLEN indicator = 0;
         const SQLRETURN result = SQLGetData(statement, number, cType, piece, kPiece, &indicator);
@@ -83,20 +55,25 @@ QVariant readPieces(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT cType, 
     return toValue(QByteArrayView(longer));
 }
 
+QVariant wideText(QByteArrayView bytes) {
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()),
+                              bytes.size() / qsizetype{sizeof(char16_t)});
+}
+
 }  // namespace
 
 void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
     close();
-    SQLHDBC dbc = connectionHandle(connection);
+    SQLHDBC dbc = odbc::connectionHandle(connection);
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &statement))) {
-        throw odbcError(SQL_HANDLE_DBC, dbc);
+        throw odbc::error(SQL_HANDLE_DBC, dbc);
     }
     statement_ = statement;
-    QByteArray text = sql.toUtf8();
-    const SQLRETURN result = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
+    QString text = sql;
+    const SQLRETURN result = SQLExecDirectW(statement, odbc::wide(text), SQLINTEGER(text.size()));
     if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
-        const ProgramError error = odbcError(SQL_HANDLE_STMT, statement);
+        const ProgramError error = odbc::error(SQL_HANDLE_STMT, statement);
         close();
         throw error;
     }
@@ -108,16 +85,16 @@ void Recordset::describeColumns() {
     SQLSMALLINT count = 0;
     check(SQLNumResultCols(statement_, &count), statement_);
     for (SQLUSMALLINT number = 1; number <= count; ++number) {
-        SQLCHAR name[256] = {};
+        SQLWCHAR name[256] = {};
         SQLSMALLINT nameLength = 0;
         SQLSMALLINT type = 0;
         SQLULEN size = 0;
         SQLSMALLINT digits = 0;
         SQLSMALLINT nullable = 0;
-        check(SQLDescribeCol(statement_, number, name, sizeof name, &nameLength, &type, &size, &digits,
-                             &nullable),
+        check(SQLDescribeColW(statement_, number, name, std::size(name), &nameLength, &type, &size, &digits,
+                              &nullable),
               statement_);
-        columns_.append({QString::fromUtf8(reinterpret_cast<const char*>(name)), type});
+        columns_.append({odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type});
     }
 }
 
@@ -185,8 +162,7 @@ QVariant Recordset::readColumn(qsizetype index) const {
             return readPieces(statement_, number, SQL_C_BINARY,
                               [](QByteArrayView bytes) { return QVariant(bytes.toByteArray()); });
         default:
-            return readPieces(statement_, number, SQL_C_CHAR,
-                              [](QByteArrayView text) { return QVariant(QString::fromUtf8(text)); });
+            return readPieces(statement_, number, SQL_C_WCHAR, wideText);
     }
 }
 

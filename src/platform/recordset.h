@@ -12,10 +12,10 @@ namespace platform {
 // fields by name. Failures raise ProgramError with the driver's text.
 //
 // It reads through the ODBC interface itself, on the handle of the Qt SQL connection: the item
-// export reads every row of the stock table, and Qt's per-value conversions (a variant, a wide
-// copy converted by the driver manager) cost more than the driver's own fetch. Each value is read
+// export reads every row of the stock table, and Qt's per-value work (a variant and its buffers
+// for every value) costs more than the driver's own fetch. Each value is read
 // by its column's type: whole and decimal numbers as numbers, binary columns as bytes, anything
-// else as the driver's UTF-8 text.
+// else as text, which crosses the interface as UTF-16 whatever the locale.
 class Recordset {
 public:
     Recordset() = default;

@@ -1,7 +1,6 @@
 #include "shopdata/shopdatabase.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QDateTime>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -9,6 +8,7 @@
 #include "outside/programerror.h"
 #include "platform/connection.h"
 #include "shopdata/pricereadahead.h"
+#include "shopdata/shopbackend.h"
 #include "shopdata/shopstatements.h"
 #include "shopdata/shoptransaction.h"
 
@@ -24,15 +24,6 @@ QString uniqueConnectionName() {
 
 ProgramError databaseError(const QString& text) {
     return ProgramError(errnum::DatabaseError, text);
-}
-
-// Runs a PRAGMA (fixed text, never the user's) and gives its answer in lower case.
-QString pragma(const QSqlDatabase& connection, const QString& sql) {
-    QSqlQuery query(connection);
-    if (!query.exec(sql)) {
-        throw databaseError(query.lastError().text());
-    }
-    return query.next() ? query.value(0).toString().toLower() : QString();
 }
 
 // The received quantity as the goods-received loader writes it: "." is the decimal point.
@@ -58,7 +49,9 @@ double roundedTo(double quantity, int decimals) {
 
 }  // namespace
 
-ShopDatabase::ShopDatabase() : connectionName_(uniqueConnectionName()) {}
+ShopDatabase::ShopDatabase() : connectionName_(uniqueConnectionName()) {
+    prepareShopEngines();
+}
 
 ShopDatabase::~ShopDatabase() {
     disconnect();
@@ -76,9 +69,9 @@ void ShopDatabase::Connect() {
     disconnect();
     connection_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), connectionName_);
     try {
-        useWriteAheadLog();
-        limitLockWaits();
-        statements_ = std::make_unique<ShopStatements>(connection_);
+        const ShopBackend& backend = shopBackend(connection_);
+        backend.prepareConnection(connection_);
+        statements_ = std::make_unique<ShopStatements>(connection_, backend);
         prices_ = std::make_unique<PriceReadAhead>(connection_);
     } catch (const ProgramError&) {
         disconnect();
@@ -149,6 +142,9 @@ bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
     }
     ShopStatements& s = statements();
     ShopTransaction transaction(connection_);
+    // The order numbers are held before anything is read: a second upload writing at the same time
+    // waits here, then sees the scanner order that this one makes, rather than making another.
+    s.lockOrderNumbers.run({});
     const std::optional<QVariantList> item = s.item.firstValues({itemKey});
     if (!item) {
         return false;
@@ -202,27 +198,6 @@ void ShopDatabase::disconnect() {
     }
 }
 
-// Counts are written one transaction at a time while the shop's own software may be reading the
-// same file: the write-ahead log lets both go on, and NORMAL sync spares a disk flush per count.
-void ShopDatabase::useWriteAheadLog() {
-    if (pragma(connection_, QStringLiteral("PRAGMA journal_mode")) != QLatin1String("wal") &&
-        pragma(connection_, QStringLiteral("PRAGMA journal_mode=WAL")) != QLatin1String("wal")) {
-        throw databaseError(QStringLiteral("The shop database cannot use a write-ahead log"));
-    }
-    pragma(connection_, QStringLiteral("PRAGMA synchronous=NORMAL"));
-    if (pragma(connection_, QStringLiteral("PRAGMA synchronous")) != QLatin1String("1")) {
-        throw databaseError(QStringLiteral("The shop database cannot use NORMAL synchronous writes"));
-    }
-}
-
-// The SQLite driver retries a statement that finds the database locked until the data source's
-// Timeout has passed, and each try also waits in the connection's busy handler, which the driver
-// sets to that same Timeout: twice the wait in all. A short handler wait keeps the whole wait near
-// the Timeout, after which the write fails with "database is locked".
-void ShopDatabase::limitLockWaits() {
-    pragma(connection_, QStringLiteral("PRAGMA busy_timeout=50"));
-}
-
 // Scanned orders for a supplier go onto one open order that the scanner made; the first one
 // takes the next order number and moves the number on.
 qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
@@ -232,7 +207,7 @@ qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
         return open.toInt();
     }
     const qint32 number = GetNextOrderNo();
-    s.addOrder.run({number, supplierId});
+    s.addOrder.run({number, supplierId, QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate)});
     s.advanceOrderNo.run({number + 1});
     return number;
 }

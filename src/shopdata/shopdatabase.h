@@ -10,8 +10,10 @@
 struct ShopStatements;
 class PriceReadAhead;
 
-// The shop data object over the shop's SQLite database, reached through the data source "MYOBRM".
-// Every write is its own transaction; every failure of the database raises ProgramError.
+// The shop data object over the shop's database, reached through the data source "MYOBRM": an
+// SQLite file or a PostgreSQL server, whichever the data source names; the engine's differences
+// stay in its ShopBackend. Every write is its own transaction; every failure of the database
+// raises ProgramError.
 class ShopDatabase : public ShopDataObject {
 public:
     ShopDatabase();
@@ -48,8 +50,6 @@ private:
 
     ShopStatements& statements();
     void disconnect();
-    void useWriteAheadLog();
-    void limitLockWaits();
     qint32 scannerOrderFor(qint32 supplierId);
     qint64 newReceipt();
 

@@ -1,6 +1,12 @@
 #include "shopdata/shopstatements.h"
 
+#include "shopdata/shopbackend.h"
+
 namespace {
+
+ShopStatement prepare(const QSqlDatabase& connection, const QString& sql) {
+    return ShopStatement(connection, sql);
+}
 
 ShopStatement prepare(const QSqlDatabase& connection, const char* sql) {
     return ShopStatement(connection, QString::fromLatin1(sql));
@@ -10,7 +16,7 @@ ShopStatement prepare(const QSqlDatabase& connection, const char* sql) {
 
 // The next order number is never one that an order already has, even when the shop entered an
 // order by hand without moving the counter on.
-ShopStatements::ShopStatements(const QSqlDatabase& c)
+ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend)
     : item(prepare(c, "select stock_id, Supplier_id, Price, QtyFactor from stock where stock_id = ?")),
       itemByBarcode(prepare(c, "select * from stock where BarCode = ? order by stock_id limit 1")),
       itemHasBarcode(prepare(c, "select stock_id from stock where stock_id = ? and BarCode = ?")),
@@ -20,18 +26,21 @@ ShopStatements::ShopStatements(const QSqlDatabase& c)
       scannerOrder(prepare(c,
                            "select max(order_id) from orders "
                            "where supplier_id = ? and status = 1 and from_scanner = 1")),
-      nextOrderNo(prepare(c,
-                          "select max(value, coalesce((select max(order_id) + 1 from orders), 0)) "
-                          "from counters where name = 'next_order_no'")),
+      nextOrderNo(prepare(c, QStringLiteral("select ") +
+                                 backend.greatest(QStringLiteral("value"),
+                                                  QStringLiteral("coalesce((select max(order_id) + 1 "
+                                                                 "from orders), 0)")) +
+                                 QStringLiteral(" from counters where name = 'next_order_no'"))),
+      lockOrderNumbers(prepare(c, "update counters set value = value where name = 'next_order_no'")),
       addOrder(prepare(c,
                        "insert into orders (order_id, supplier_id, order_date, status, from_scanner) "
-                       "values (?, ?, date('now'), 1, 1)")),
+                       "values (?, ?, ?, 1, 1)")),
       advanceOrderNo(prepare(c, "update counters set value = ? where name = 'next_order_no'")),
       addOrderLine(prepare(c, "insert into order_lines (order_id, stock_id, quantity) values (?, ?, ?)")),
       addReceipt(prepare(c,
                          "insert into receipts (post_to_stock, quantity_decimals, order_status) "
                          "values (?, ?, ?)")),
-      lastRowId(prepare(c, "select last_insert_rowid()")),
+      lastRowId(prepare(c, backend.lastInsertedKey())),
       addReceived(
           prepare(c,
                   "insert into goods_received (receipt_id, order_id, supplier_id, reference, "

@@ -4,10 +4,12 @@
 
 #include "shopdata/shopstatement.h"
 
-// Every statement the shop data object runs, prepared together once the connection is open.
-// The tables and columns are those that the demo shop maker creates.
+class ShopBackend;
+
+// Every statement the shop data object runs, prepared together once the connection is open, in
+// the SQL of the connection's engine. The tables and columns are those of the shop schema.
 struct ShopStatements {
-    explicit ShopStatements(const QSqlDatabase& connection);
+    ShopStatements(const QSqlDatabase& connection, const ShopBackend& backend);
 
     // The columns of `item`, by position.
     static constexpr int kItemStockId = 0;
@@ -24,11 +26,12 @@ struct ShopStatements {
     ShopStatement addCount;  // a count row for a quantity and a stock id, when the item exists
 
     // Purchase orders.
-    ShopStatement scannerOrder;    // the open order that the scanner made for a supplier
-    ShopStatement nextOrderNo;     // the next free purchase order number
-    ShopStatement addOrder;        // a new open scanner order: number, supplier
-    ShopStatement advanceOrderNo;  // the next order number from now on
-    ShopStatement addOrderLine;    // order, stock id, quantity
+    ShopStatement scannerOrder;      // the open order that the scanner made for a supplier
+    ShopStatement nextOrderNo;       // the next free purchase order number
+    ShopStatement lockOrderNumbers;  // holds the order numbers (and scanner orders) for this transaction
+    ShopStatement addOrder;          // a new open scanner order: number, supplier, UTC date
+    ShopStatement advanceOrderNo;    // the next order number from now on
+    ShopStatement addOrderLine;      // order, stock id, quantity
 
     // Goods received.
     ShopStatement addReceipt;   // a receipt: post to stock, quantity decimals, order status

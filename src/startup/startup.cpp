@@ -81,7 +81,7 @@ bool DSNExists(const QString& name, const TextArray& entries) {
 void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath) {
     try {
         // A refused registration passes silently: the menu finds the data source missing.
-        platform::registerDataSource(name, databasePath);
+        platform::registerDataSource(name, platform::fileDataSource(databasePath));
     } catch (const ProgramError& error) {
         modMain.prompts.notice(errorText(QStringLiteral("Error adding DSN - "), error));
     }

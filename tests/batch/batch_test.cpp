@@ -2,7 +2,7 @@
 // error and what lands in a demo shop.
 #include "batch/batchoptions.h"
 #include "programfiles.h"
-#include "sqlitefile.h"
+#include "shoprows.h"
 #include "testshop.h"
 
 // In the demo shop item 10 has the quantity factor 12 and 10 on hand, item 5 the factor 1 and 5 on hand.
@@ -26,26 +26,27 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     EXPECT_TRUE(parseBatchOptions({"export-items", "--send"}).value().send);
     expectRun({"import-stocktake", stock}, 1,
               "You have not configured RM Stockhand correctly yet, please Exit and try again\n");
-    SqliteFile db(shop.registerDemoShop(20).toStdString());
+    shop.registerDemoShop(20);
+    ShopRows db;
     expectRun({"import-stocktake", stock, "--yes"}, 0,
               "You have scanned a barcode(s) that does not exist in RetailManager, refer to AuditFile for "
               "details\nError in fLoadPDTDetails_Error=9-Subscript out of range\n");
-    EXPECT_EQ(db.rows("select stock_id || ':' || quantity from stocktake_counts"), "10:36.0");
+    EXPECT_EQ(db.rows("select stock_id, quantity from stocktake_counts"), "10:36");
     expectRun({"import-stocktake", file("Big.dat", "NXSTV100\r\n" + QByteArray(2 << 20, '7'))}, 1,
               "Error in process despatch file = 75-Line longer than 1048576 characters\n");
 
     expectRun({"import-orders", file("Orders.dat", "NXORV100\r\n10,9310000000100,2\r\n")}, 0, "");
-    EXPECT_EQ(db.rows("select stock_id || ':' || quantity from order_lines"), "10:24.0");
+    EXPECT_EQ(db.rows("select stock_id, quantity from order_lines"), "10:24");
     const QString goods =
         file("Goods.dat", "NXGRV100\r\n10,9310000000100,0,102,3\r\n5,9310000000056,0,,2\r\n");
     expectRun({"import-goods", goods, "--supplier", "2", "--order-no", "5678", "--apply-to-all"}, 0,
               "you have chosen Supplier-2 is this correct?\n"
               "Do you want to apply this Order number to all future blank Order#'s\n");
     expectRun({"import-goods", goods}, 0, "");  // nobody gives a number: the blank one books to 0
-    EXPECT_EQ(db.rows("select order_id || ':' || supplier_id || ':' || stock_id || ':' || quantity "
-                      "from goods_received order by received_id"),
-              "102:0:10:36.0|5678:2:5:2.0|102:0:10:36.0|0:0:5:2.0");
-    EXPECT_EQ(db.rows("select QtyOnHand from stock where stock_id in (5, 10)"), "9.0|82.0");
+    EXPECT_EQ(
+        db.rows("select order_id, supplier_id, stock_id, quantity from goods_received order by received_id"),
+        "102:0:10:36|5678:2:5:2|102:0:10:36|0:0:5:2");
+    EXPECT_EQ(db.rows("select QtyOnHand from stock where stock_id in (5, 10) order by stock_id"), "9|82");
 
     expectRun({"export-items"}, 0, "");
     EXPECT_EQ(QFileInfo(shop.folder() + "/rmItems.dat").size(), 20 * 76);

@@ -97,8 +97,8 @@ TEST_P(StartupPaths, RegisterOpenAndPrepareWhatTheUserChoseBeforeTheMenu) {
     if (c.chosen) {
         prompts.chooseNextFile(c.chosen);
     } else {
-        ASSERT_TRUE(platform::registerDataSource("MYOBRM", "recent.mdb"));
-        ASSERT_TRUE(platform::registerDataSource("RM", "other.mdb"));
+        ASSERT_TRUE(platform::registerDataSource("MYOBRM", platform::fileDataSource("recent.mdb")));
+        ASSERT_TRUE(platform::registerDataSource("RM", platform::fileDataSource("other.mdb")));
     }
     if (c.connected) {
         EXPECT_CALL(data, SetAppPath(shop.folder())).WillOnce([this] {
@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<StartupCase>& info) { return std::string(info.param.name); });
 
 TEST_F(StartupTest, ADatabaseThatCannotBeOpenedEndsTheProgramBeforeTheMenu) {
-    ASSERT_TRUE(platform::registerDataSource("MYOBRM", "gone/recent.mdb"));
+    ASSERT_TRUE(platform::registerDataSource("MYOBRM", platform::fileDataSource("gone/recent.mdb")));
     EXPECT_NE(run(), 0);
     EXPECT_EQ(menuShows, 0);
     EXPECT_EQ(opened, QStringList{"dsn=MYOBRM"});

@@ -2,16 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
 
-#include "platform/odbcregistry.h"
+#include "outside/programerror.h"
+#include "platform/connection.h"
+#include "testengine.h"
 
 namespace {
 
 // The variables a test shop points at its own folder.
-constexpr const char* kVariables[] = {"ODBCINI", "ODBCSYSINI", "RMSTOCKHAND_HOME"};
+constexpr const char* kVariables[] = {"ODBCINI", "RMSTOCKHAND_HOME"};
+
+// Runs one statement on the test server's maintenance database.
+void administer(const QString& sql) {
+    const QString name = QStringLiteral("test server");
+    try {
+        const QSqlDatabase server = platform::openConnection(
+            platform::connectionString(platform::serverDataSource(*testServer())), name);
+        QSqlQuery query(server);
+        EXPECT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
+    } catch (const ProgramError& error) {
+        ADD_FAILURE() << "cannot reach the test server: " << error.description().toStdString();
+    }
+    platform::closeConnection(name);
+}
 
 }  // namespace
 
@@ -19,16 +38,17 @@ TestShop::TestShop() : oldCurrent_(QDir::currentPath()) {
     for (const char* name : kVariables) {
         oldEnvironment_.append(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
     }
-    // The drivers stay known, but no data source of the machine's or the user's can leak in,
-    // and nothing a test registers can leak out.
-    QFile::copy(QStringLiteral("/etc/odbcinst.ini"), folder() + QStringLiteral("/odbcinst.ini"));
+    // No data source of the user's can leak in, and nothing a test registers can leak out; the
+    // test program's own system configuration (see testmain.cpp) holds no data source either.
     qputenv("ODBCINI", odbcIni().toLocal8Bit());
-    qputenv("ODBCSYSINI", folder().toLocal8Bit());
     qputenv("RMSTOCKHAND_HOME", folder().toLocal8Bit());
     QDir::setCurrent(folder());
 }
 
 TestShop::~TestShop() {
+    if (database_) {
+        administer(QStringLiteral("drop database if exists %1 with (force)").arg(database_->database));
+    }
     QDir::setCurrent(oldCurrent_);
     for (qsizetype i = 0; i < oldEnvironment_.size(); ++i) {
         if (oldEnvironment_[i]) {
@@ -49,8 +69,34 @@ QString TestShop::makeDemoDatabase(int items, const QString& name) const {
     return path;
 }
 
-QString TestShop::registerDemoShop(int items) const {
-    const QString path = makeDemoDatabase(items);
-    EXPECT_TRUE(platform::registerDataSource(QStringLiteral("MYOBRM"), path));
-    return path;
+QStringList TestShop::demoShopPlace() {
+    if (testEngine() == TestEngine::Sqlite) {
+        return {folder() + QStringLiteral("/shop.mdb")};
+    }
+    if (!database_) {
+        database_ = newServerDatabase();
+    }
+    return {QStringLiteral("--server"),   database_->host,
+            QStringLiteral("--port"),     QString::number(database_->port),
+            QStringLiteral("--database"), database_->database,
+            QStringLiteral("--user"),     database_->user};
+}
+
+void TestShop::registerDemoShop(int items) {
+    QProcess maker;
+    maker.start(QStringLiteral(RM_BIN_DIR "/rmstockhand-demo-db"),
+                demoShopPlace() + QStringList{QStringLiteral("--items"), QString::number(items)});
+    ASSERT_TRUE(maker.waitForFinished(120000)) << "demo shop maker did not finish";
+    ASSERT_EQ(maker.exitCode(), 0) << maker.readAllStandardError().toStdString();
+    const platform::DataSource source = database_ ? platform::serverDataSource(*database_)
+                                                  : platform::fileDataSource(demoShopPlace().first());
+    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("MYOBRM"), source));
+}
+
+platform::ServerAddress TestShop::newServerDatabase() {
+    static int count = 0;
+    platform::ServerAddress database = *testServer();
+    database.database = QStringLiteral("rmtest_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+    administer(QStringLiteral("create database ") + database.database);
+    return database;
 }

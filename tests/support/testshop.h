@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 
-// A private program folder and ODBC configuration for one test: ODBCINI and ODBCSYSINI point into
-// a fresh temporary folder, which also serves as the program's folder and the current directory.
+#include "platform/odbcregistry.h"
+
+// A private program folder and ODBC configuration for one test: ODBCINI points into a fresh
+// temporary folder, which also serves as the program's folder and the current directory.
+// Its shop database lives in the test program's engine: a file in that folder, or a database of
+// its own on the test server, dropped again at the end.
 class TestShop {
 public:
     TestShop();
@@ -16,13 +21,19 @@ public:
     QString folder() const { return dir_.path(); }
     QString odbcIni() const { return folder() + QStringLiteral("/odbc.ini"); }
 
-    // Makes a demo shop database with the demo maker and returns its path.
+    // Makes a demo shop database file with the demo maker and returns its path.
     QString makeDemoDatabase(int items = 200, const QString& name = QStringLiteral("shop.mdb")) const;
-    // Makes a demo shop database and registers it as the data source "MYOBRM".
-    QString registerDemoShop(int items = 200) const;
+    // Where the demo maker writes this test's shop database: its file or its server options.
+    QStringList demoShopPlace();
+    // Makes a demo shop database in the test's engine and registers it as the data source "MYOBRM".
+    void registerDemoShop(int items = 200);
 
 private:
+    // A new empty database on the test server, for this test alone.
+    platform::ServerAddress newServerDatabase();
+
     QTemporaryDir dir_;
     QList<std::optional<QByteArray>> oldEnvironment_;
     QString oldCurrent_;
+    std::optional<platform::ServerAddress> database_;
 };

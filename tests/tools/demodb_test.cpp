@@ -1,51 +1,96 @@
+#include <QSqlRecord>
+
 #include "demoshop.h"
 #include "programfiles.h"
-#include "sqlitefile.h"
+#include "shoprows.h"
+#include "testengine.h"
 #include "testshop.h"
 
-// The maker refuses a wrong command line with its usage and an unwritable path with one line, and
-// otherwise replaces any old file with the same demo shop each time.
-TEST(DemoShopMaker, WritesTheSameDemoShopEachTimeOrSaysWhyNot) {
+namespace {
+
+ProgramRun makeDemoShop(const QStringList& arguments) {
+    return runProgram("rmstockhand-demo-db", arguments);
+}
+
+// The maker refuses a wrong command line with its usage, and a place it cannot write with one line.
+TEST(DemoShopMaker, RefusesAWrongCommandLineOrAPlaceItCannotWrite) {
     TestShop shop;
     const QString path = shop.folder() + "/shop.mdb";
-    const QStringList wrong[] = {
-        {},           {path, "--items"}, {path, "--items", "x"}, {path, "--items", "-1"},
-        {path, path}, {"--size", path}};
+    const QStringList server{"--server", "/tmp", "--database", "shop", "--user", "me"};
+    const QStringList wrong[] = {{},
+                                 {path, "--items"},
+                                 {path, "--items", "x"},
+                                 {path, "--items", "-1"},
+                                 {path, path},
+                                 {"--size", path},
+                                 {"--server", "/tmp", "--database", "shop"},
+                                 server + QStringList{path},
+                                 server + QStringList{"--port", "0"}};
     for (const QStringList& arguments : wrong) {
-        const ProgramRun run = runProgram("rmstockhand-demo-db", arguments);
+        const ProgramRun run = makeDemoShop(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(run.errors.startsWith("usage: rmstockhand-demo-db PATH [--items N]"));
+        EXPECT_TRUE(
+            run.errors.startsWith("usage: rmstockhand-demo-db PATH [--items N]\n"
+                                  "       rmstockhand-demo-db --server HOST [--port N] --database NAME "
+                                  "--user USER [--items N]\n"));
     }
     EXPECT_FALSE(QFile::exists(path));
-    const ProgramRun unwritable = runProgram("rmstockhand-demo-db", {shop.folder() + "/missing/shop.mdb"});
-    EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_TRUE(unwritable.errors.startsWith("rmstockhand-demo-db: cannot write "))
-        << unwritable.errors.data();
-    EXPECT_EQ(unwritable.errors.count('\n'), 1);
-
-    writeBytes(path, "not a database");
-    writeBytes(path + "-wal", "not a log");
-    ASSERT_EQ(runProgram("rmstockhand-demo-db", {path}).exitCode, 0);  // 200 items unless told
-    EXPECT_FALSE(QFile::exists(path + "-wal"));
-    EXPECT_TRUE(readBytes(path) == readBytes(shop.makeDemoDatabase(200, "again.mdb")));
-    SqliteFile file(path.toStdString());
-    const std::pair<const char*, const char*> queries[] = {
-        {"select BarCode||' '||Description||' '||Price||' '||QtyFactor||' '||Supplier_id from stock "
-         "where stock_id in (1, 10, 57, 200)",
-         "9310000000018 Demo item 1 1.95 1.0 2|9310000000100 Demo item 10 10.95 12.0 2|"
-         "9310000000575 Demo item 57 57.95 1.0 1|9310000002005 Demo item 200 0.95 12.0 3"},
-        {"select count(*) || ' ' || max(stock_id) from stock", "200 200"},
-        {"select name from pragma_table_info('stock') order by cid desc limit 1", "QtyFactor"},
-        {"select Supplier_id || ' ' || Supplier from supplier",
-         "1 Alpha Wholesale|2 Beta Distributors|3 Gamma Foods"},
-        {"select order_id || ' ' || supplier_id from orders order by order_id", "101 3|102 3|103 3|201 2"},
-        {"select value from counters where name = 'next_order_no'", "1001"},
-        {"pragma journal_mode", "wal"},
-        {"select name from pragma_index_list('stock')", "stock_barcode"},
-    };
-    for (const auto& [sql, expected] : queries) {
-        EXPECT_EQ(file.rows(sql), expected) << sql;
+    QStringList unwritable{shop.folder() + "/missing/shop.mdb"};
+    if (testEngine() == TestEngine::Postgres) {
+        unwritable = shop.demoShopPlace();
+        unwritable[unwritable.indexOf("--database") + 1] = "no_such_database";
     }
+    const ProgramRun run = makeDemoShop(unwritable);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.startsWith("rmstockhand-demo-db: cannot write ")) << run.errors.data();
+    EXPECT_EQ(run.errors.count('\n'), 1);
     EXPECT_EQ(demoshop::eanCheckDigit("400638133393"), '1');
     EXPECT_EQ(demoshop::demoBarcode(123456789), "9311234567896");
 }
+
+// The same demo shop in either engine, made anew however often it is made and whatever was there.
+TEST(DemoShopMaker, WritesTheSameDemoShopEachTimeInEitherEngine) {
+    TestShop shop;
+    const bool sqlite = testEngine() == TestEngine::Sqlite;
+    if (sqlite) {  // a file that is no database, and an old log beside it, are replaced
+        writeBytes(shop.demoShopPlace().first(), "not a database");
+        writeBytes(shop.demoShopPlace().first() + "-wal", "not a log");
+    }
+    shop.registerDemoShop(5);
+    {
+        ShopRows db;
+        ASSERT_EQ(db.exec("insert into stocktake_counts (stock_id, quantity) values (1, 1)"), "");
+    }
+    ASSERT_EQ(makeDemoShop(shop.demoShopPlace()).exitCode, 0);  // 200 items unless told
+    ShopRows db;
+    const std::pair<const char*, const char*> queries[] = {
+        {"select BarCode, Description, Price, QtyOnHand, QtyFactor, Supplier_id from stock "
+         "where stock_id in (1, 10, 57, 200) order by stock_id",
+         "9310000000018:Demo item 1:1.95:1:1:2|9310000000100:Demo item 10:10.95:10:12:2|"
+         "9310000000575:Demo item 57:57.95:17:1:1|9310000002005:Demo item 200:0.95:0:12:3"},
+        {"select count(*), max(stock_id) from stock", "200:200"},
+        {"select Supplier_id, Supplier from supplier order by Supplier_id",
+         "1:Alpha Wholesale|2:Beta Distributors|3:Gamma Foods"},
+        {"select order_id, supplier_id, status, from_scanner from orders order by order_id",
+         "101:3:1:0|102:3:1:0|103:3:1:0|201:2:1:0"},
+        {"select value from counters where name = 'next_order_no'", "1001"},
+        {"select (select count(*) from stocktake_counts) + (select count(*) from order_lines) + "
+         "(select count(*) from receipts) + (select count(*) from goods_received)",
+         "0"},
+        {sqlite ? "select name from pragma_index_list('stock')"
+                : "select indexname from pg_indexes where tablename = 'stock' and indexname <> 'stock_pkey'",
+         "stock_barcode"},
+    };
+    for (const auto& [sql, expected] : queries) {
+        EXPECT_EQ(db.rows(sql), expected) << sql;
+    }
+    // The item export sends the stock table's last column as the item record's last field.
+    const QSqlRecord stock = db.connection().record("stock");
+    EXPECT_EQ(stock.fieldName(stock.count() - 1).toLower(), "qtyfactor");
+    if (sqlite) {
+        EXPECT_EQ(db.rows("pragma journal_mode"), "wal");
+        EXPECT_FALSE(QFile::exists(shop.demoShopPlace().first() + ".new"));
+    }
+}
+
+}  // namespace

@@ -1,14 +1,17 @@
 #include "demoshop.h"
 
-#include <sqlite3.h>
-
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <stdexcept>
 
-#include "shopschema.h"
+#include "outside/programerror.h"
+#include "platform/connection.h"
+#include "shopdata/shopbackend.h"
+#include "shopdata/shopschema.h"
 
 namespace demoshop {
 
@@ -29,105 +32,115 @@ constexpr Supplier kSuppliers[] = {{1, "Alpha Wholesale"}, {2, "Beta Distributor
 constexpr Order kOrders[] = {
     {101, 3, "2024-03-04"}, {102, 3, "2024-03-11"}, {103, 3, "2024-03-18"}, {201, 2, "2024-03-06"}};
 constexpr long kNextOrderNo = 1001;
+// Items go in by statements of this many rows: few statements, none of them large.
+constexpr long kItemsPerStatement = 500;
 
-using Connection = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+const QString kConnectionName = QStringLiteral("demo shop");
 
-// The helpers below give SQLite's own reason; writeDemoShop adds which file it was.
-[[noreturn]] void fail(sqlite3* db) {
-    throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-void exec(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        fail(db);
+// The helpers below give the database's own reason; the callers add which database it was.
+void exec(const QSqlDatabase& connection, const QString& sql) {
+    QSqlQuery query(connection);
+    if (!query.exec(sql)) {
+        throw std::runtime_error(query.lastError().text().toStdString());
     }
 }
 
-Statement prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-        fail(db);
-    }
-    return Statement(statement, &sqlite3_finalize);
+// One row of the stock table as SQL values; every text is the maker's own, never quoted.
+QString itemValues(long item) {
+    return QStringLiteral("(%1, '%2', 'Demo item %1', %3, %4.95, %5, %6)")
+        .arg(item)
+        .arg(QString::fromStdString(demoBarcode(item)))
+        .arg(1 + item % 3)
+        .arg(item % 100)
+        .arg(item % 20)
+        .arg(item % 10 == 0 ? 12 : 1);
 }
 
-// Runs a prepared insert whose values are already bound, and makes it ready for the next row.
-void step(sqlite3* db, sqlite3_stmt* statement) {
-    if (sqlite3_step(statement) != SQLITE_DONE) {
-        fail(db);
+void insertItems(const QSqlDatabase& connection, long items) {
+    for (long first = 1; first <= items; first += kItemsPerStatement) {
+        QStringList rows;
+        for (long item = first; item <= std::min(items, first + kItemsPerStatement - 1); ++item) {
+            rows << itemValues(item);
+        }
+        exec(connection,
+             QStringLiteral("insert into stock (stock_id, BarCode, Description, Supplier_id, Price, "
+                            "QtyOnHand, QtyFactor) values ") +
+                 rows.join(QLatin1Char(',')));
     }
-    sqlite3_reset(statement);
 }
 
-void insertSuppliers(sqlite3* db) {
-    const Statement insert = prepare(db, "insert into supplier (Supplier_id, Supplier) values (?, ?)");
+void insertSuppliersAndOrders(const QSqlDatabase& connection) {
     for (const Supplier& supplier : kSuppliers) {
-        sqlite3_bind_int(insert.get(), 1, supplier.id);
-        sqlite3_bind_text(insert.get(), 2, supplier.name, -1, SQLITE_STATIC);
-        step(db, insert.get());
+        exec(connection, QStringLiteral("insert into supplier (Supplier_id, Supplier) values (%1, '%2')")
+                             .arg(supplier.id)
+                             .arg(QLatin1String(supplier.name)));
     }
-}
-
-void insertItems(sqlite3* db, long items) {
-    const Statement insert = prepare(db,
-                                     "insert into stock (stock_id, BarCode, Description, Supplier_id, Price, "
-                                     "QtyOnHand, QtyFactor) values (?, ?, ?, ?, ?, ?, ?)");
-    char description[32];
-    for (long item = 1; item <= items; ++item) {
-        const std::string barcode = demoBarcode(item);
-        std::snprintf(description, sizeof description, "Demo item %ld", item);
-        sqlite3_bind_int64(insert.get(), 1, item);
-        sqlite3_bind_text(insert.get(), 2, barcode.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert.get(), 3, description, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert.get(), 4, static_cast<int>(1 + item % 3));
-        sqlite3_bind_double(insert.get(), 5, static_cast<double>(item % 100) + 0.95);
-        sqlite3_bind_int(insert.get(), 6, static_cast<int>(item % 20));
-        sqlite3_bind_int(insert.get(), 7, item % 10 == 0 ? 12 : 1);
-        step(db, insert.get());
-    }
-}
-
-void insertOrders(sqlite3* db) {
-    const Statement insert =
-        prepare(db,
-                "insert into orders (order_id, supplier_id, order_date, status, from_scanner) "
-                "values (?, ?, ?, 1, 0)");
     for (const Order& order : kOrders) {
-        sqlite3_bind_int(insert.get(), 1, order.id);
-        sqlite3_bind_int(insert.get(), 2, order.supplierId);
-        sqlite3_bind_text(insert.get(), 3, order.date, -1, SQLITE_STATIC);
-        step(db, insert.get());
+        exec(connection,
+             QStringLiteral("insert into orders (order_id, supplier_id, order_date, status, from_scanner) "
+                            "values (%1, %2, '%3', 1, 0)")
+                 .arg(order.id)
+                 .arg(order.supplierId)
+                 .arg(QLatin1String(order.date)));
     }
-    const Statement counter = prepare(db, "insert into counters (name, value) values ('next_order_no', ?)");
-    sqlite3_bind_int64(counter.get(), 1, kNextOrderNo);
-    step(db, counter.get());
+    exec(connection,
+         QStringLiteral("insert into counters (name, value) values ('next_order_no', %1)").arg(kNextOrderNo));
 }
 
-// The file is built whole under a temporary name and only then takes the place of the old one,
-// so an interrupted run never leaves half a shop behind.
-void writeFile(const std::string& path, long items) {
-    sqlite3* raw = nullptr;
-    const int opened =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Connection db(raw, &sqlite3_close);
-    if (opened != SQLITE_OK) {
-        fail(db.get());
+// The shop tables made anew and filled, in one transaction on the engine's own terms.
+void fill(const QSqlDatabase& connection, long items) {
+    const ShopBackend& backend = shopBackend(connection);
+    backend.prepareConnection(connection);
+    if (!QSqlDatabase(connection).transaction()) {
+        throw std::runtime_error(connection.lastError().text().toStdString());
     }
-    // Nothing needs undoing in a file that is thrown away on failure, so no rollback journal.
-    exec(db.get(), "pragma journal_mode=off; pragma synchronous=off; begin");
-    exec(db.get(), kShopSchemaSql);
-    insertSuppliers(db.get());
-    insertItems(db.get(), items);
-    insertOrders(db.get());
-    exec(db.get(), "commit");
-    // The program writes one count at a time while the shop's own software reads: write-ahead log.
-    exec(db.get(), "pragma journal_mode=wal");
+    try {
+        for (const QString& statement : dropShopSchemaStatements() + shopSchemaStatements(backend)) {
+            exec(connection, statement);
+        }
+        insertSuppliersAndOrders(connection);
+        insertItems(connection, items);
+    } catch (const std::runtime_error&) {
+        QSqlDatabase(connection).rollback();
+        throw;
+    }
+    if (!QSqlDatabase(connection).commit()) {
+        throw std::runtime_error(connection.lastError().text().toStdString());
+    }
 }
 
-void removeIfThere(const std::string& path) {
-    if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
-        throw std::runtime_error("cannot replace " + path + ": " + std::strerror(errno));
+// The one-line reason that the maker gives: a server's message may run over several lines.
+std::runtime_error cannotWrite(const QString& name, const QString& reason) {
+    return std::runtime_error("cannot write " + name.toStdString() + ": " +
+                              reason.simplified().toStdString());
+}
+
+// Fills the database that the data source reaches; `name` says which one, for the message.
+void fillDataSource(const platform::DataSource& source, const QString& name, long items) {
+    const QString connectionString = platform::connectionString(source);
+    try {
+        if (connectionString.isEmpty()) {
+            throw std::runtime_error("the name holds a \";\", which a connection string cannot hold");
+        }
+        {
+            const QSqlDatabase connection = platform::openConnection(connectionString, kConnectionName);
+            fill(connection, items);
+        }
+        platform::closeConnection(kConnectionName);
+    } catch (const ProgramError& error) {
+        platform::closeConnection(kConnectionName);
+        throw cannotWrite(name, error.description());
+    } catch (const std::runtime_error& error) {
+        platform::closeConnection(kConnectionName);
+        throw cannotWrite(name, QString::fromStdString(error.what()));
+    }
+}
+
+void removeIfThere(const QString& path) {
+    QFile file(path);
+    if (file.exists() && !file.remove()) {
+        throw std::runtime_error("cannot replace " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
     }
 }
 
@@ -149,23 +162,33 @@ std::string demoBarcode(long item) {
     return barcode;
 }
 
-void writeDemoShop(const std::string& path, long items) {
-    const std::string building = path + ".new";
-    removeIfThere(building);
+// The file is built whole under a temporary name and only then takes the place of the old one,
+// so an interrupted run never leaves half a shop behind.
+void writeDemoShopFile(const QString& path, long items) {
+    const QString building = path + QStringLiteral(".new");
+    for (const QString& leftover :
+         {building, building + QStringLiteral("-wal"), building + QStringLiteral("-shm")}) {
+        removeIfThere(leftover);
+    }
     try {
-        writeFile(building, items);
-    } catch (const std::runtime_error& error) {
-        std::remove(building.c_str());
-        throw std::runtime_error("cannot write " + path + ": " + error.what());
+        fillDataSource(platform::fileDataSource(building), path, items);
+    } catch (const std::runtime_error&) {
+        QFile::remove(building);
+        throw;
     }
     // A log or shared-memory file left by the old database must not be read against the new one.
-    removeIfThere(path + "-wal");
-    removeIfThere(path + "-shm");
-    if (std::rename(building.c_str(), path.c_str()) != 0) {
+    removeIfThere(path + QStringLiteral("-wal"));
+    removeIfThere(path + QStringLiteral("-shm"));
+    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0) {
         const std::string reason = std::strerror(errno);
-        std::remove(building.c_str());
-        throw std::runtime_error("cannot replace " + path + ": " + reason);
+        QFile::remove(building);
+        throw std::runtime_error("cannot replace " + path.toStdString() + ": " + reason);
     }
+}
+
+void writeDemoShopOnServer(const platform::ServerAddress& server, long items) {
+    fillDataSource(platform::serverDataSource(server), server.database + QStringLiteral(" on ") + server.host,
+                   items);
 }
 
 }  // namespace demoshop

@@ -1,0 +1,26 @@
+#include "shopdata/shopbackend.h"
+
+#include "outside/programerror.h"
+#include "platform/connection.h"
+#include "shopdata/postgresbackend.h"
+#include "shopdata/sqlitebackend.h"
+
+const ShopBackend& shopBackend(const QSqlDatabase& connection) {
+    static const SqliteBackend sqlite;
+    static const PostgresBackend postgres;
+    const QString product = platform::databaseProduct(connection);
+    if (product.startsWith(QLatin1String("SQLite"), Qt::CaseInsensitive)) {
+        return sqlite;
+    }
+    if (product.startsWith(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)) {
+        return postgres;
+    }
+    throw ProgramError(errnum::DatabaseError,
+                       QStringLiteral("The shop database's engine \"%1\" is not one that RM Stockhand "
+                                      "can work with")
+                           .arg(product));
+}
+
+void prepareShopEngines() {
+    SqliteBackend::prepareEngine();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// What differs between the database engines a shop database can live in: how a connection is
+// readied, the few statements the engines spell differently, and the column types of the schema.
+// Everything else the program sends is SQL that every engine takes alike.
+class ShopBackend {
+public:
+    // The kinds of column the shop database's tables are made of.
+    enum class ColumnType {
+        Integer,
+        // A whole-number key that the engine numbers itself when a row gives none.
+        AutoKey,
+        // A double-precision number.
+        Real,
+        // Text; of at most the column's length when it has one.
+        Text,
+        // When the row was written: a UTC time stamp as text, "YYYY-MM-DD HH:MM:SS".
+        UtcTime,
+    };
+
+    virtual ~ShopBackend() = default;
+
+    // Readies a newly opened connection for the program's writes and lock waits; raises
+    // ProgramError when the engine refuses.
+    virtual void prepareConnection(const QSqlDatabase& connection) const = 0;
+    // The column's type in a CREATE TABLE statement, with the clauses that the type brings.
+    virtual QString columnType(ColumnType type, int length) const = 0;
+    // The larger of two whole-number expressions.
+    virtual QString greatest(const QString& first, const QString& second) const = 0;
+    // A select of the automatic key that the connection's last insert gave its row.
+    virtual QString lastInsertedKey() const = 0;
+};
+
+// The backend of the engine behind an open connection, chosen by the name its driver reports;
+// raises ProgramError for an engine that the program does not know.
+const ShopBackend& shopBackend(const QSqlDatabase& connection);
+
+// Sets up, once per process and before its first connection, what an engine needs set for the
+// whole process.
+void prepareShopEngines();

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+class ShopBackend;
+
+// The tables of the shop database, described once and rendered as SQL for each engine. The demo
+// shop maker creates them; the shop data object only reads and writes rows.
+
+// Every CREATE TABLE and CREATE INDEX statement of the shop database, in the engine's own SQL.
+QStringList shopSchemaStatements(const ShopBackend& backend);
+
+// The statements that remove the shop database's tables (and their rows) where they exist.
+QStringList dropShopSchemaStatements();

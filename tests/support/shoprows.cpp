@@ -1,0 +1,79 @@
+#include "shoprows.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+#include "outside/programerror.h"
+#include "platform/connection.h"
+
+namespace {
+
+QString valueText(const QVariant& value) {
+    if (value.isNull()) {
+        return QStringLiteral("NULL");
+    }
+    if (value.metaType() == QMetaType::fromType<double>() ||
+        value.metaType() == QMetaType::fromType<float>()) {
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    }
+    return value.toString();
+}
+
+}  // namespace
+
+ShopRows::ShopRows() {
+    static int count = 0;
+    name_ = QStringLiteral("shop rows %1").arg(++count);
+}
+
+ShopRows::~ShopRows() {
+    if (connection_.isValid()) {
+        connection_ = QSqlDatabase();
+        platform::closeConnection(name_);
+    }
+}
+
+QSqlDatabase ShopRows::connection() {
+    if (!connection_.isValid()) {
+        try {
+            connection_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), name_);
+        } catch (const ProgramError& error) {
+            ADD_FAILURE() << "cannot open the shop database: " << error.description().toStdString();
+        }
+    }
+    return connection_;
+}
+
+QString ShopRows::rows(const QString& sql) {
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.exec(sql)) {
+        return QStringLiteral("error: ") + query.lastError().text();
+    }
+    QStringList rows;
+    while (query.next()) {
+        QStringList columns;
+        for (int column = 0; column < query.record().count(); ++column) {
+            columns << valueText(query.value(column));
+        }
+        rows << columns.join(QLatin1Char(':'));
+    }
+    return rows.join(QLatin1Char('|'));
+}
+
+QString ShopRows::exec(const QString& sql) {
+    QSqlQuery query(connection());
+    return query.exec(sql) ? QString() : query.lastError().text();
+}
+
+QString ShopRows::exec(const QString& sql, const QString& text) {
+    QSqlQuery query(connection());
+    query.prepare(sql);
+    query.addBindValue(text);
+    return query.exec() ? QString() : query.lastError().text();
+}
