@@ -4,6 +4,10 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QSqlQuery>
+#include <atomic>
+#include <barrier>
+#include <thread>
 
 #include "outside/programerror.h"
 #include "raised.h"
@@ -87,6 +91,42 @@ TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScann
     EXPECT_EQ(db.rows("select distinct order_date from orders where from_scanner = 1"), today);
     EXPECT_EQ(db.rows("select count(*) from stocktake_counts where counted_at like '" + today + " __:__:__'"),
               "2");
+}
+
+// Two writers (two shop data objects, as two imports running at once) order an item of the same
+// supplier at the same moment, again and again, the scanner order closed after each round: each
+// round makes one scanner order holding both lines.
+TEST_F(ShopDatabaseTest, TwoWritersAtOnceShareTheSuppliersNewScannerOrder) {
+    constexpr int kRounds = 10;
+    std::barrier together(2);
+    std::atomic<int> written{0};
+    std::atomic<int> failed{0};
+    const auto writer = [&](bool closesOrders) {
+        ShopDatabase writerShop;  // a connection of its own, used by its own thread only
+        writerShop.Connect();
+        for (int round = 0; round < kRounds; ++round) {
+            together.arrive_and_wait();
+            try {
+                written += writerShop.WriteOrderQty(57, 1) ? 1 : 0;
+            } catch (const ProgramError&) {
+                ++failed;
+            }
+            together.arrive_and_wait();
+            if (closesOrders) {
+                QSqlQuery(writerShop.GetConnection())
+                    .exec("update orders set status = 2 where from_scanner = 1");
+            }
+        }
+    };
+    std::thread first(writer, true), second(writer, false);
+    first.join();
+    second.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(written, 2 * kRounds);
+    EXPECT_EQ(db.rows("select count(*), count(distinct order_id) from order_lines"),
+              QStringLiteral("%1:%2").arg(2 * kRounds).arg(kRounds));
+    EXPECT_EQ(db.rows("select count(*), min(order_id), max(order_id) from orders where from_scanner = 1"),
+              QStringLiteral("%1:1001:%2").arg(kRounds).arg(1000 + kRounds));
 }
 
 TEST_F(ShopDatabaseTest, GoodsReceivedAreBookedAndRaiseTheQuantityOnHand) {

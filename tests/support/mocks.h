@@ -4,6 +4,7 @@
 
 #include "outside/shopdataobject.h"
 #include "outside/stringtoolsobject.h"
+#include "qtprinting.h"
 
 // The shop data object as a GoogleMock, for tests of the procedures that call it.
 class MockShopData : public ShopDataObject {
@@ -32,8 +33,3 @@ public:
     MOCK_METHOD(QString, ListDataSources, (), (override));
     MOCK_METHOD(void, Checkpoint, (qint32, const QString&), (override));
 };
-
-// gtest prints Qt strings readably.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qtprinting.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -11,10 +13,23 @@ struct ProgramRun {
     QByteArray output, errors;
 };
 
-// Runs `name` from the bin folder in the test's environment and waits for it to end.
-inline ProgramRun runProgram(const char* name, const QStringList& arguments) {
-    QProcess program;
+// Starts `name` from the bin folder in the test's environment, with `variables` ("NAME=value")
+// set or changed.
+inline void startProgram(QProcess& program, const char* name, const QStringList& arguments,
+                         const QStringList& variables = {}) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : variables) {
+        environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    }
+    program.setProcessEnvironment(environment);
     program.start(QStringLiteral(RM_BIN_DIR "/") + QLatin1String(name), arguments);
+}
+
+// Runs `name` from the bin folder like startProgram and waits for it to end.
+inline ProgramRun runProgram(const char* name, const QStringList& arguments,
+                             const QStringList& variables = {}) {
+    QProcess program;
+    startProgram(program, name, arguments, variables);
     EXPECT_TRUE(program.waitForFinished(120000)) << name << " did not finish";
     return {program.exitCode(), program.readAllStandardOutput(), program.readAllStandardError()};
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -13,12 +14,19 @@
 
 namespace {
 
+// A driver may give a computed column (a sum, say) as the engine's text for it: a decimal written
+// so is read as the number it is.
+bool isDecimalText(const QVariant& value) {
+    static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+\\.[0-9]+(e[-+]?[0-9]+)?$"));
+    return value.metaType() == QMetaType::fromType<QString>() && decimal.match(value.toString()).hasMatch();
+}
+
 QString valueText(const QVariant& value) {
     if (value.isNull()) {
         return QStringLiteral("NULL");
     }
     if (value.metaType() == QMetaType::fromType<double>() ||
-        value.metaType() == QMetaType::fromType<float>()) {
+        value.metaType() == QMetaType::fromType<float>() || isDecimalText(value)) {
         return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     }
     return value.toString();
@@ -26,7 +34,7 @@ QString valueText(const QVariant& value) {
 
 }  // namespace
 
-ShopRows::ShopRows() {
+ShopRows::ShopRows(QString connectionString) : connectionString_(std::move(connectionString)) {
     static int count = 0;
     name_ = QStringLiteral("shop rows %1").arg(++count);
 }
@@ -41,7 +49,7 @@ ShopRows::~ShopRows() {
 QSqlDatabase ShopRows::connection() {
     if (!connection_.isValid()) {
         try {
-            connection_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), name_);
+            connection_ = platform::openConnection(connectionString_, name_);
         } catch (const ProgramError& error) {
             ADD_FAILURE() << "cannot open the shop database: " << error.description().toStdString();
         }

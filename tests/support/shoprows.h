@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qtprinting.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -8,7 +10,9 @@
 // whole number as its digits, a real number in its shortest form (36, 2.5), null as "NULL".
 class ShopRows {
 public:
-    ShopRows();
+    // Reaches the shop by a connection string of the program's: the data source "MYOBRM" unless
+    // told otherwise.
+    explicit ShopRows(QString connectionString = QStringLiteral("dsn=MYOBRM"));
     ~ShopRows();
     ShopRows(const ShopRows&) = delete;
     ShopRows& operator=(const ShopRows&) = delete;
@@ -24,6 +28,7 @@ public:
     QSqlDatabase connection();
 
 private:
+    QString connectionString_;
     QString name_;
     QSqlDatabase connection_;
 };

@@ -69,8 +69,8 @@ QString TestShop::makeDemoDatabase(int items, const QString& name) const {
     return path;
 }
 
-QStringList TestShop::demoShopPlace() {
-    if (testEngine() == TestEngine::Sqlite) {
+QStringList TestShop::demoShopPlace(TestEngine engine) {
+    if (engine == TestEngine::Sqlite) {
         return {folder() + QStringLiteral("/shop.mdb")};
     }
     if (!database_) {
@@ -82,15 +82,23 @@ QStringList TestShop::demoShopPlace() {
             QStringLiteral("--user"),     database_->user};
 }
 
-void TestShop::registerDemoShop(int items) {
+void TestShop::makeDemoShop(int items, TestEngine engine) {
     QProcess maker;
     maker.start(QStringLiteral(RM_BIN_DIR "/rmstockhand-demo-db"),
-                demoShopPlace() + QStringList{QStringLiteral("--items"), QString::number(items)});
+                demoShopPlace(engine) + QStringList{QStringLiteral("--items"), QString::number(items)});
     ASSERT_TRUE(maker.waitForFinished(120000)) << "demo shop maker did not finish";
     ASSERT_EQ(maker.exitCode(), 0) << maker.readAllStandardError().toStdString();
-    const platform::DataSource source = database_ ? platform::serverDataSource(*database_)
-                                                  : platform::fileDataSource(demoShopPlace().first());
-    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("MYOBRM"), source));
+}
+
+void TestShop::registerDemoShop(int items) {
+    makeDemoShop(items);
+    ASSERT_TRUE(platform::registerDataSource(QStringLiteral("MYOBRM"), dataSource()));
+}
+
+platform::DataSource TestShop::dataSource(TestEngine engine) {
+    const QStringList place = demoShopPlace(engine);
+    return engine == TestEngine::Sqlite ? platform::fileDataSource(place.first())
+                                        : platform::serverDataSource(*database_);
 }
 
 platform::ServerAddress TestShop::newServerDatabase() {

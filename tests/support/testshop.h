@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/odbcregistry.h"
+#include "testengine.h"
 
 // A private program folder and ODBC configuration for one test: ODBCINI points into a fresh
 // temporary folder, which also serves as the program's folder and the current directory.
@@ -23,10 +24,15 @@ public:
 
     // Makes a demo shop database file with the demo maker and returns its path.
     QString makeDemoDatabase(int items = 200, const QString& name = QStringLiteral("shop.mdb")) const;
-    // Where the demo maker writes this test's shop database: its file or its server options.
-    QStringList demoShopPlace();
-    // Makes a demo shop database in the test's engine and registers it as the data source "MYOBRM".
+    // Where the demo maker writes this test's shop database in an engine, the test program's
+    // unless told: its file, or its server options. The same options register it in the batch.
+    QStringList demoShopPlace(TestEngine engine = testEngine());
+    // Makes a demo shop database with `items` items in the engine, with the demo maker.
+    void makeDemoShop(int items, TestEngine engine = testEngine());
+    // Makes a demo shop database in the test program's engine and registers it as "MYOBRM".
     void registerDemoShop(int items = 200);
+    // The data source of this test's shop database in an engine.
+    platform::DataSource dataSource(TestEngine engine = testEngine());
 
 private:
     // A new empty database on the test server, for this test alone.
