@@ -93,26 +93,107 @@ Run measure(const QStringList& command, const QString& stdinFile, const QString&
     return Run{elapsed.count(), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-BenchShop::BenchShop(int items) {
+BenchShop::BenchShop(int items, std::optional<Server> server) : server_(std::move(server)) {
     if (!dir_.isValid()) {
         fail(QStringLiteral("no temporary folder"));
     }
     qputenv("RMSTOCKHAND_HOME", folder().toLocal8Bit());
     qputenv("ODBCINI", path(QStringLiteral("odbc.ini")).toLocal8Bit());
     QDir::setCurrent(folder());
+    QStringList place{path(QStringLiteral("shop.mdb"))};
+    if (server_) {
+        static int count = 0;
+        database_ = QStringLiteral("rmbench_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+        administer(QStringLiteral("postgres"), QStringLiteral("create database ") + database_);
+        place = QStringList{QStringLiteral("--server"),   server_->host,
+                            QStringLiteral("--port"),     QString::number(server_->port),
+                            QStringLiteral("--database"), database_,
+                            QStringLiteral("--user"),     server_->user};
+    }
     runTool(QStringLiteral("rmstockhand-demo-db"),
-            {path(QStringLiteral("shop.mdb")), QStringLiteral("--items"), QString::number(items)});
-    runTool(QStringLiteral("rmstockhand-batch"),
-            {QStringLiteral("register-shop-db"), path(QStringLiteral("shop.mdb"))});
+            place + QStringList{QStringLiteral("--items"), QString::number(items)});
+    runTool(QStringLiteral("rmstockhand-batch"), QStringList{QStringLiteral("register-shop-db")} + place);
+}
+
+BenchShop::~BenchShop() {
+    if (server_) {
+        for (const QString& database : {database_ + QStringLiteral("_floor"), database_}) {
+            administer(QStringLiteral("postgres"), QStringLiteral("drop database if exists ") + database);
+        }
+    }
+}
+
+QStringList BenchShop::psql(const QString& database) const {
+    return {QStringLiteral("/usr/bin/psql"),
+            QStringLiteral("-X"),
+            QStringLiteral("-q"),
+            QStringLiteral("-h"),
+            server_->host,
+            QStringLiteral("-p"),
+            QString::number(server_->port),
+            QStringLiteral("-U"),
+            server_->user,
+            QStringLiteral("-d"),
+            database};
+}
+
+void BenchShop::administer(const QString& database, const QString& sql) const {
+    const Run run = measure(psql(database) + QStringList{QStringLiteral("-c"), sql}, QString(),
+                            QStringLiteral("/dev/null"));
+    if (run.exitCode != 0) {
+        fail(QStringLiteral("psql could not run: ") + sql);
+    }
 }
 
 QString BenchShop::floorCopy() const {
+    if (server_) {
+        const QString copy = database_ + QStringLiteral("_floor");
+        administer(QStringLiteral("postgres"), QStringLiteral("drop database if exists ") + copy);
+        administer(QStringLiteral("postgres"),
+                   QStringLiteral("create database %1 template %2").arg(copy, database_));
+        return copy;
+    }
     const QString copy = path(QStringLiteral("floor.mdb"));
     QFile::remove(copy);
     if (!QFile::copy(path(QStringLiteral("shop.mdb")), copy)) {
         fail(QStringLiteral("cannot copy the shop database"));
     }
     return copy;
+}
+
+Run BenchShop::runFloorScript(const QString& script) const {
+    if (server_) {
+        return measure(psql(floorCopy()) + QStringList{QStringLiteral("-f"), script}, QString(),
+                       QStringLiteral("/dev/null"));
+    }
+    return measure({QStringLiteral("/usr/bin/sqlite3"), floorCopy()}, script, QStringLiteral("/dev/null"));
+}
+
+Run BenchShop::runFloorQuery(const QString& query, const QString& outputFile) const {
+    if (server_) {
+        return measure(
+            psql(floorCopy()) + QStringList{QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-R"),
+                                            QStringLiteral("\r\n"), QStringLiteral("-c"), query},
+            QString(), outputFile);
+    }
+    return measure({QStringLiteral("/usr/bin/sqlite3"), QStringLiteral("-newline"), QStringLiteral("\r\n"),
+                    floorCopy(), query},
+                   QString(), outputFile);
+}
+
+std::optional<Server> serverOption(const QStringList& args) {
+    const qsizetype at = args.indexOf(QLatin1String("--server"));
+    if (at < 0 || at + 1 >= args.size()) {
+        return std::nullopt;
+    }
+    Server server;
+    server.host = args[at + 1];
+    server.port = intOption(args, "--port", server.port);
+    const qsizetype user = args.indexOf(QLatin1String("--user"));
+    if (user >= 0 && user + 1 < args.size()) {
+        server.user = args[user + 1];
+    }
+    return server;
 }
 
 Run BenchShop::runBatch(const QStringList& arguments, const QString& stderrFile) const {
@@ -138,13 +219,16 @@ void printMemoryRun(const char* what, qint64 count, const Run& run) {
     printFigure("rmstockhand-batch peak memory", megabytes(run), "MB");
 }
 
-void printComparison(const char* what, qint64 count, const Run& program, const Run& floor) {
+void printComparison(const char* what, const char* floorName, qint64 count, const Run& program,
+                     const Run& floor) {
     std::printf("%s\n", what);
     printFigure("rmstockhand-batch time", program.seconds, "s");
     printFigure("rmstockhand-batch rate", static_cast<double>(count) / program.seconds, "per second");
     printFigure("rmstockhand-batch peak memory", megabytes(program), "MB");
-    printFigure("sqlite3 floor time", floor.seconds, "s");
-    printFigure("sqlite3 floor rate", static_cast<double>(count) / floor.seconds, "per second");
+    const QByteArray floorTime = QByteArray(floorName) + " floor time";
+    const QByteArray floorRate = QByteArray(floorName) + " floor rate";
+    printFigure(floorTime.constData(), floor.seconds, "s");
+    printFigure(floorRate.constData(), static_cast<double>(count) / floor.seconds, "per second");
     printFigure("ratio to the floor", program.seconds / floor.seconds, "x");
     if (program.exitCode != 0) {
         std::printf("  rmstockhand-batch exit code %d\n", program.exitCode);

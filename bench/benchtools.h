@@ -4,10 +4,21 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 
 // What the benchmarks share: a private shop folder, running a program with its time and peak
-// memory measured, and printing figures.
+// memory measured, and printing figures. A shop lives in an SQLite file, or on a PostgreSQL server
+// when the benchmark is given one; the floor is that engine's own command line doing the same
+// database work: sqlite3 or psql.
 namespace bench {
+
+// A PostgreSQL server to hold the benchmark's shops: --server HOST (a host name, or the folder of
+// its socket) [--port N] [--user USER], the user allowed to create databases.
+struct Server {
+    QString host;
+    int port = 5432;
+    QString user = QStringLiteral("postgres");
+};
 
 // One measured run of a program.
 struct Run {
@@ -17,23 +28,44 @@ struct Run {
 };
 
 // A private program folder and ODBC configuration for one benchmark, holding a demo shop of
-// `items` items registered as the shop database.
+// `items` items registered as the shop database: a file in the folder, or a database of its own on
+// the server, dropped again at the end.
 class BenchShop {
 public:
-    explicit BenchShop(int items);
+    BenchShop(int items, std::optional<Server> server);
+    ~BenchShop();
+    BenchShop(const BenchShop&) = delete;
+    BenchShop& operator=(const BenchShop&) = delete;
 
     QString folder() const { return dir_.path(); }
     QString path(const QString& name) const { return folder() + QLatin1Char('/') + name; }
-    // A copy of the demo shop for the sqlite3 command line to work on.
-    QString floorCopy() const;
+    bool onServer() const { return server_.has_value(); }
+    // The floor's command line: "sqlite3" or "psql".
+    const char* floorName() const { return onServer() ? "psql" : "sqlite3"; }
+    // The floor running the SQL statements of a script file on a fresh copy of the demo shop.
+    Run runFloorScript(const QString& script) const;
+    // The floor writing the rows of one query on a fresh copy of the demo shop to a file, a CR LF
+    // after each.
+    Run runFloorQuery(const QString& query, const QString& outputFile) const;
     // Runs rmstockhand-batch with these arguments, measured, its messages going to `stderrFile`.
     Run runBatch(const QStringList& arguments, const QString& stderrFile) const;
     // Runs a program from the bin folder, unmeasured; stops the benchmark when it fails.
     void runTool(const QString& tool, const QStringList& arguments) const;
 
 private:
+    // A fresh copy of the demo shop for the floor: a file, or a database on the server.
+    QString floorCopy() const;
+    // Runs psql on a database of the server; stops the benchmark when it fails.
+    void administer(const QString& database, const QString& sql) const;
+    QStringList psql(const QString& database) const;
+
     QTemporaryDir dir_;
+    std::optional<Server> server_;
+    QString database_;
 };
+
+// The server named by the command line's --server, --port and --user, or none without --server.
+std::optional<Server> serverOption(const QStringList& args);
 
 // Runs a program and measures it; stdin and stdout may be redirected to files ("" keeps them).
 Run measure(const QStringList& command, const QString& stdinFile, const QString& stdoutFile,
@@ -56,6 +88,7 @@ void printFigure(const char* name, double value, const char* unit);
 void printMemoryRun(const char* what, qint64 count, const Run& run);
 
 // Prints how a run of the program compares with the floor's run of the same work.
-void printComparison(const char* what, qint64 count, const Run& program, const Run& floor);
+void printComparison(const char* what, const char* floorName, qint64 count, const Run& program,
+                     const Run& floor);
 
 }  // namespace bench

@@ -1,8 +1,9 @@
 // Times a stocktake import through rmstockhand-batch against the floor: the same database work
-// done by the sqlite3 command line.
+// done by the engine's own command line, sqlite3 or psql.
 #include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
+#include <optional>
 
 #include "benchtools.h"
 
@@ -12,11 +13,12 @@ struct Options {
     int items;
     int records;
     int memoryRecords;
+    std::optional<bench::Server> server;
 };
 
 Options parse(const QStringList& args) {
     return {bench::intOption(args, "--items", 100000), bench::intOption(args, "--records", 50000),
-            bench::intOption(args, "--memory-records", 1000000)};
+            bench::intOption(args, "--memory-records", 1000000), bench::serverOption(args)};
 }
 
 // The stock id of the n-th counted record: items spread over the whole table.
@@ -43,14 +45,16 @@ void writeStockFile(const QString& path, qint64 records, int items, int unloadab
     }
 }
 
-// Per record one select of the item by its stock id and one insert of a count, each insert its
-// own transaction, in WAL mode with synchronous=NORMAL.
-void writeFloorScript(const QString& path, qint64 records, int items) {
+// Per record one select of the item by its stock id and one insert of a count, each its own
+// transaction; a file in WAL mode with synchronous=NORMAL, as the program keeps it.
+void writeFloorScript(const QString& path, qint64 records, int items, bool onServer) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         std::exit(1);
     }
-    file.write("PRAGMA journal_mode=WAL;\nPRAGMA synchronous=NORMAL;\n");
+    if (!onServer) {
+        file.write("PRAGMA journal_mode=WAL;\nPRAGMA synchronous=NORMAL;\n");
+    }
     for (qint64 n = 0; n < records; ++n) {
         const QByteArray id = QByteArray::number(stockIdOf(n, items));
         file.write("SELECT stock_id, QtyFactor FROM stock WHERE stock_id=" + id + ";\n");
@@ -61,9 +65,8 @@ void writeFloorScript(const QString& path, qint64 records, int items) {
 
 bench::Run runFloor(const bench::BenchShop& shop, qint64 records, int items) {
     const QString script = shop.path(QStringLiteral("floor.sql"));
-    writeFloorScript(script, records, items);
-    return bench::measure({QStringLiteral("/usr/bin/sqlite3"), shop.floorCopy()}, script,
-                          QStringLiteral("/dev/null"));
+    writeFloorScript(script, records, items, shop.onServer());
+    return shop.runFloorScript(script);
 }
 
 qint64 lineCount(const QString& path) {
@@ -76,20 +79,22 @@ qint64 lineCount(const QString& path) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const Options options = parse(QCoreApplication::arguments());
-    std::printf("Stocktake import: %d items, %d records\n", options.items, options.records);
-    bench::BenchShop shop(options.items);
+    std::printf("Stocktake import: %d items, %d records, %s\n", options.items, options.records,
+                options.server ? "on a PostgreSQL server" : "in an SQLite file");
+    bench::BenchShop shop(options.items, options.server);
     const QString stockFile = shop.path(QStringLiteral("Stock.dat"));
     const QString messages = shop.path(QStringLiteral("messages.txt"));
     const QStringList import{QStringLiteral("import-stocktake"), stockFile};
 
     writeStockFile(stockFile, options.records, options.items, 0);
     const bench::Run floor = runFloor(shop, options.records, options.items);
-    bench::printComparison("All records known:", options.records, shop.runBatch(import, messages), floor);
+    bench::printComparison("All records known:", shop.floorName(), options.records,
+                           shop.runBatch(import, messages), floor);
 
     writeStockFile(stockFile, options.records, options.items, 33);
     const bench::Run withAudit = shop.runBatch(import, messages);
-    bench::printComparison("About 3% unloadable (unknown stock ids, deleted records):", options.records,
-                           withAudit, floor);
+    bench::printComparison("About 3% unloadable (unknown stock ids, deleted records):", shop.floorName(),
+                           options.records, withAudit, floor);
     bench::printFigure("audit report lines",
                        static_cast<double>(lineCount(shop.path("StockTakeAuditFile.rep"))), "");
 

@@ -39,9 +39,7 @@ DataSource serverDataSource(const ServerAddress& server) {
              {QStringLiteral("Port"), QString::number(server.port)},
              {QStringLiteral("Database"), server.database},
              {QStringLiteral("Username"), server.user},
-             // A query over the whole stock table is read through a cursor a block of rows at a
-             // time, not gathered whole into memory first.
-             {QStringLiteral("UseDeclareFetch"), QStringLiteral("1")},
+             // The rows a block takes where a recordset reads through a cursor (see Recordset).
              {QStringLiteral("Fetch"), QStringLiteral("1000")},
              // The system's driver entry may turn on a log file per connection; the program needs none.
              {QStringLiteral("CommLog"), QStringLiteral("0")},

@@ -55,6 +55,26 @@ QVariant readPieces(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT cType, 
     return toValue(QByteArrayView(longer));
 }
 
+// Runs `execute` with the PostgreSQL driver reading the select's rows a block at a time through a
+// server-side cursor, and then restores the connection as it was: a recordset is read from its
+// first row to its last, and a read of the whole stock table then takes the memory of one block,
+// where the driver would otherwise fetch every row before the first. The single-row lookups of
+// the shop's other statements keep the connection's plain reads, one round trip each. A driver
+// that does not know the setting refuses it and reads as it always does.
+template <typename Execute>
+SQLRETURN executeInBlocks(SQLHDBC dbc, Execute execute) {
+    constexpr SQLINTEGER kReadThroughCursor = 65539;  // the PostgreSQL driver's "use declare/fetch"
+    SQLULEN before = 0;
+    const bool known =
+        SQL_SUCCEEDED(SQLGetConnectAttr(dbc, kReadThroughCursor, &before, 0, nullptr)) &&
+        SQL_SUCCEEDED(SQLSetConnectAttr(dbc, kReadThroughCursor, reinterpret_cast<SQLPOINTER>(1), 0));
+    const SQLRETURN result = execute();
+    if (known) {
+        SQLSetConnectAttr(dbc, kReadThroughCursor, reinterpret_cast<SQLPOINTER>(before), 0);
+    }
+    return result;
+}
+
 QVariant wideText(QByteArrayView bytes) {
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()),
                               bytes.size() / qsizetype{sizeof(char16_t)});
@@ -71,7 +91,8 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
     }
     statement_ = statement;
     QString text = sql;
-    const SQLRETURN result = SQLExecDirectW(statement, odbc::wide(text), SQLINTEGER(text.size()));
+    const SQLRETURN result = executeInBlocks(
+        dbc, [&] { return SQLExecDirectW(statement, odbc::wide(text), SQLINTEGER(text.size())); });
     if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
         const ProgramError error = odbc::error(SQL_HANDLE_STMT, statement);
         close();

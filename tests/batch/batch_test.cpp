@@ -1,5 +1,7 @@
 // The batch command line as a scheduler runs it: its exit status, the message lines on standard
 // error and what lands in a demo shop.
+#include <QSettings>
+
 #include "batch/batchoptions.h"
 #include "programfiles.h"
 #include "shoprows.h"
@@ -20,7 +22,10 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     const QString stock = file("Stock.dat", "NXSTV100\r\n10,9310000000100,3\r\n11,NUXADEL,1\r\n57\r\n");
     for (const char* wrong :
          {"", "import-stocktake", "import-stocktake a b", "import-orders Orders.dat --order-no 5",
-          "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no"}) {
+          "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no", "register-shop-db",
+          "register-shop-db --server db --database shop",
+          "register-shop-db a.mdb --server db --database shop --user me",
+          "register-shop-db --server db --port x --database shop --user me", "export-items --server db"}) {
         expectRun(QString(wrong).split(' ', Qt::SkipEmptyParts), 2, batchUsage());
     }
     EXPECT_TRUE(parseBatchOptions({"export-items", "--send"}).value().send);
@@ -50,4 +55,36 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
 
     expectRun({"export-items"}, 0, "");
     EXPECT_EQ(QFileInfo(shop.folder() + "/rmItems.dat").size(), 20 * 76);
+}
+
+// The shop database moves from a file to a server and back; each registration leaves only its own
+// settings, and a name that would break the configuration file is refused.
+TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
+    TestShop shop;
+    const auto registered = [&shop] {
+        QSettings odbcIni(shop.odbcIni(), QSettings::IniFormat);
+        odbcIni.beginGroup("MYOBRM");
+        QStringList settings;
+        for (const QString& key : odbcIni.childKeys()) {
+            settings << key + '=' + odbcIni.value(key).toString();
+        }
+        return settings.join(' ');
+    };
+    const QString file = shop.folder() + "/shop.mdb";
+    EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", "shop.mdb"}).exitCode, 0);
+    EXPECT_EQ(registered(), "Database=" + file +
+                                " Driver=SQLite3 JournalMode=WAL StepAPI=1 SyncPragma=NORMAL Timeout=5000");
+    const QStringList server{"register-shop-db", "--server", "db.example", "--port", "5433",
+                             "--database",       "shop",     "--user",     "till"};
+    EXPECT_EQ(runProgram("rmstockhand-batch", server).exitCode, 0);
+    EXPECT_EQ(registered(),
+              "CommLog=0 Database=shop Debug=0 Driver=PostgreSQL Unicode Fetch=1000 Port=5433 "
+              "Servername=db.example Username=till");
+    const ProgramRun broken =
+        runProgram("rmstockhand-batch", {"register-shop-db", "shop\n[Other]\nDriver=x.mdb"});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_EQ(broken.errors, "The data source \"MYOBRM\" could not be registered\n");
+    EXPECT_TRUE(registered().contains("Servername=db.example"));
+    EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", file}).exitCode, 0);
+    EXPECT_TRUE(registered().startsWith("Database=" + file + " Driver=SQLite3 "));
 }

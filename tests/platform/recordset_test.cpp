@@ -15,8 +15,8 @@
 namespace {
 
 const QString kConnection = QStringLiteral("recordset test");
-// Long enough to come in pieces, with a character of two bytes where a piece would end.
-const QString kLongText = QString(1022, u'a') + QStringLiteral("é") + QString(3000, u'z');
+// Long enough to come in pieces, with a character of two UTF-16 units where the first piece ends.
+const QString kLongText = QString(1022, u'a') + QStringLiteral("😀é") + QString(3000, u'z');
 
 // A registered shop holding a table of awkward values: a row of each kind and a row of nulls.
 class RecordsetTest : public testing::Test {
