@@ -41,6 +41,9 @@ DataSource serverDataSource(const ServerAddress& server) {
              {QStringLiteral("Username"), server.user},
              // The rows a block takes where a recordset reads through a cursor (see Recordset).
              {QStringLiteral("Fetch"), QStringLiteral("1000")},
+             // An error undoes its whole transaction, as the program's own writes want: the driver
+             // would otherwise put a savepoint before every statement to undo that one alone.
+             {QStringLiteral("Protocol"), QStringLiteral("7.4-1")},
              // The system's driver entry may turn on a log file per connection; the program needs none.
              {QStringLiteral("CommLog"), QStringLiteral("0")},
              {QStringLiteral("Debug"), QStringLiteral("0")}}};

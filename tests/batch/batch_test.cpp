@@ -79,7 +79,7 @@ TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
     EXPECT_EQ(runProgram("rmstockhand-batch", server).exitCode, 0);
     EXPECT_EQ(registered(),
               "CommLog=0 Database=shop Debug=0 Driver=PostgreSQL Unicode Fetch=1000 Port=5433 "
-              "Servername=db.example Username=till");
+              "Protocol=7.4-1 Servername=db.example Username=till");
     const ProgramRun broken =
         runProgram("rmstockhand-batch", {"register-shop-db", "shop\n[Other]\nDriver=x.mdb"});
     EXPECT_EQ(broken.exitCode, 1);
