@@ -81,7 +81,7 @@ QString batchUsage() {
         "usage: rmstockhand-batch COMMAND [--yes]\n"
         "  register-shop-db PATH      register the file PATH as the shop database \"MYOBRM\"\n"
         "  register-shop-db --server HOST [--port N] --database NAME --user USER\n"
-        "                             register a database on a PostgreSQL server as \"MYOBRM\"\n"
+        "                             register a database on a database server as \"MYOBRM\"\n"
         "  import-stocktake FILE      import a stocktake upload (Stock.dat)\n"
         "  import-orders FILE         import a purchase order upload (Orders.dat)\n"
         "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"

@@ -70,9 +70,9 @@ QVariantList ShopStatement::currentValues() {
     return row;
 }
 
-// Releasing the rows at once keeps no read snapshot open between the program's calls. The SQLite
-// driver, stepping through rows, loses every second run of a statement whose rows were dropped
-// before the last one was read: so the rest are read first.
+// Releasing the rows at once keeps no read snapshot open between the program's calls. The driver
+// of a shop database file, stepping through rows, loses every second run of a statement whose rows
+// were dropped before the last one was read: so the rest are read first.
 void ShopStatement::release() {
     while (query_.next()) {
     }
