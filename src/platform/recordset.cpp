@@ -1,5 +1,6 @@
 #include "platform/recordset.h"
 
+#include <QHash>
 #include <iterator>
 
 #include "platform/odbccalls.h"
@@ -75,6 +76,12 @@ SQLRETURN executeInBlocks(SQLHDBC dbc, Execute execute) {
     return result;
 }
 
+// The recordsets open on each connection, by the connection's name, in the order they were opened.
+QHash<QString, QList<const Recordset*>>& openRecordsets() {
+    static QHash<QString, QList<const Recordset*>> open;
+    return open;
+}
+
 QVariant wideText(QByteArrayView bytes) {
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()),
                               bytes.size() / qsizetype{sizeof(char16_t)});
@@ -99,7 +106,17 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
         throw error;
     }
     describeColumns();
+    SQLUINTEGER getData = 0;
+    anyOrder_ = SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr)) &&
+                (getData & SQL_GD_ANY_ORDER) != 0 && (getData & SQL_GD_ANY_COLUMN) != 0;
+    connectionName_ = connection.connectionName();
+    openRecordsets()[connectionName_].append(this);
     moveNext();
+}
+
+const Recordset* Recordset::lastOpenOn(const QSqlDatabase& connection) {
+    const QList<const Recordset*> open = openRecordsets().value(connection.connectionName());
+    return open.isEmpty() ? nullptr : open.last();
 }
 
 void Recordset::describeColumns() {
@@ -139,27 +156,32 @@ QVariant Recordset::field(const QString& name) const {
                            QStringLiteral("Item cannot be found in the collection "
                                           "corresponding to the requested name or ordinal."));
     }
-    // ODBC drivers need not read a row's columns out of order, so the ones before are read too.
-    while (values_.size() <= index) {
-        values_.append(readColumn(values_.size()));
+    if (values_.isEmpty()) {
+        values_.resize(columns_.size());
     }
-    return values_[index];
+    // A driver that reads a row's columns only in order has the ones before read too.
+    for (qsizetype column = anyOrder_ ? index : 0; column <= index; ++column) {
+        if (!values_[column]) {
+            values_[column] = readColumn(column);
+        }
+    }
+    return *values_[index];
 }
 
+// Names are matched as a recordset matches them, in any case (a server may report "barcode" for
+// BarCode). A reader asks for the same few names on every row, so each name is matched once.
 qsizetype Recordset::columnIndex(const QString& name) const {
-    // Names are matched as a recordset matches them, in any case; the exact spelling is tried
-    // first because it is far quicker and is what the program's own queries use.
-    for (qsizetype i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].name == name) {
-            return i;
+    for (const auto& [asked, index] : asked_) {
+        if (asked == name) {
+            return index;
         }
     }
-    for (qsizetype i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
+    qsizetype index = 0;
+    while (index < columns_.size() && columns_[index].name.compare(name, Qt::CaseInsensitive) != 0) {
+        ++index;
     }
-    return -1;
+    asked_.append({name, index < columns_.size() ? index : -1});
+    return asked_.last().second;
 }
 
 QVariant Recordset::readColumn(qsizetype index) const {
@@ -192,7 +214,12 @@ void Recordset::close() {
         SQLFreeHandle(SQL_HANDLE_STMT, statement_);
         statement_ = nullptr;
     }
+    const auto open = openRecordsets().find(connectionName_);
+    if (open != openRecordsets().end() && open->removeOne(this) && open->isEmpty()) {
+        openRecordsets().erase(open);
+    }
     columns_.clear();
+    asked_.clear();
     values_.clear();
     eof_ = true;
 }

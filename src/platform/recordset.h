@@ -4,6 +4,8 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <optional>
+#include <utility>
 
 // Recordsets read through ODBC on the program's Qt SQL connections.
 namespace platform {
@@ -13,9 +15,9 @@ namespace platform {
 //
 // It reads through the ODBC interface itself, on the handle of the Qt SQL connection: the item
 // export reads every row of the stock table, and Qt's per-value work (a variant and its buffers
-// for every value) costs more than the driver's own fetch. Each value is read
-// by its column's type: whole and decimal numbers as numbers, binary columns as bytes, anything
-// else as text, which crosses the interface as UTF-16 whatever the locale.
+// for every value) costs more than the driver's own fetch. Each value is read by its column's
+// type: whole and decimal numbers as numbers, binary columns as bytes, anything else as text,
+// which crosses the interface as UTF-16 whatever the locale.
 class Recordset {
 public:
     Recordset() = default;
@@ -28,7 +30,13 @@ public:
     void moveNext();
     // The field's value in the current row; null stays a null QVariant.
     QVariant field(const QString& name) const;
+    // True when the recordset has a column of that name, in any case.
+    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
     void close();
+
+    // The recordset opened last on the connection and still open, or none: the row it stands on is
+    // the one that a reader of the connection has just fetched.
+    static const Recordset* lastOpenOn(const QSqlDatabase& connection);
 
 private:
     struct Column {
@@ -40,9 +48,15 @@ private:
     QVariant readColumn(qsizetype index) const;
 
     void* statement_ = nullptr;
+    // The connection it is open on, by name.
+    QString connectionName_;
     QList<Column> columns_;
-    // The current row's values read so far: columns are read in order, once each.
-    mutable QList<QVariant> values_;
+    // The column index of each name asked for so far; -1 for a name that no column has.
+    mutable QList<std::pair<QString, qsizetype>> asked_;
+    // The current row's values read so far, by column: each is read once.
+    mutable QList<std::optional<QVariant>> values_;
+    // True when the driver reads a row's columns in any order, not only one after another.
+    bool anyOrder_ = false;
     bool eof_ = true;
 };
 

@@ -7,7 +7,7 @@
 
 #include "outside/programerror.h"
 #include "platform/connection.h"
-#include "shopdata/pricereadahead.h"
+#include "platform/recordset.h"
 #include "shopdata/shopbackend.h"
 #include "shopdata/shopstatements.h"
 #include "shopdata/shoptransaction.h"
@@ -42,6 +42,13 @@ QString scannedBarcode(const QString& barcode) {
     return barcode.trimmed();
 }
 
+// True when the recordset stands on the stock row of the item.
+bool standsOnItem(const platform::Recordset& rows, qint32 stockId) {
+    return !rows.eof() && rows.hasField(QStringLiteral("QtyFactor")) &&
+           rows.hasField(QStringLiteral("Price")) && rows.hasField(QStringLiteral("stock_id")) &&
+           rows.field(QStringLiteral("stock_id")).toInt() == stockId;
+}
+
 double roundedTo(double quantity, int decimals) {
     const double scale = std::pow(10.0, std::clamp(decimals, 0, 9));
     return std::round(quantity * scale) / scale;
@@ -72,7 +79,6 @@ void ShopDatabase::Connect() {
         const ShopBackend& backend = shopBackend(connection_);
         backend.prepareConnection(connection_);
         statements_ = std::make_unique<ShopStatements>(connection_, backend);
-        prices_ = std::make_unique<PriceReadAhead>(connection_);
     } catch (const ProgramError&) {
         disconnect();
         throw;
@@ -113,9 +119,18 @@ qint32 ShopDatabase::GetNextOrderNo() {
     return next.toInt();
 }
 
+// The item export reads every stock row and asks at once for the item of the row it stands on: that
+// row answers, so the export reads the stock table once. Any other item is read from the database.
 void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
-    statements();  // raises the error of an object that is not connected
-    prices_->lookup(stockId, lastField, price);
+    const platform::Recordset* rows = platform::Recordset::lastOpenOn(connection_);
+    if (rows != nullptr && standsOnItem(*rows, stockId)) {
+        lastField = rows->field(QStringLiteral("QtyFactor")).toDouble();
+        price = rows->field(QStringLiteral("Price")).toDouble();
+        return;
+    }
+    const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());
+    lastField = item.value(ShopStatements::kItemFactor).toDouble();
+    price = item.value(ShopStatements::kItemPrice).toDouble();
 }
 
 void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) {
@@ -189,7 +204,6 @@ ShopStatements& ShopDatabase::statements() {
 }
 
 void ShopDatabase::disconnect() {
-    prices_.reset();
     statements_.reset();
     if (connection_.isValid()) {
         connection_ = QSqlDatabase();

@@ -8,7 +8,6 @@
 #include "outside/shopdataobject.h"
 
 struct ShopStatements;
-class PriceReadAhead;
 
 // The shop data object over the shop's database, reached through the data source "MYOBRM": an
 // SQLite file or a PostgreSQL server, whichever the data source names; the engine's differences
@@ -57,8 +56,6 @@ private:
     const QString connectionName_;
     QSqlDatabase connection_;
     std::unique_ptr<ShopStatements> statements_;
-    // Answers the item export's price lookups a block of items at a time.
-    std::unique_ptr<PriceReadAhead> prices_;
     ReceiptRules receiptRules_;
     // The receipt that this upload's lines belong to, once its first line is booked.
     std::optional<qint64> receiptId_;

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "outside/programerror.h"
+#include "platform/recordset.h"
 #include "raised.h"
 #include "shoprows.h"
 #include "testengine.h"
@@ -66,6 +67,34 @@ TEST_F(ShopDatabaseTest, LookupsGiveTheItemOrZeros) {
     EXPECT_EQ(item.value("Description").toString(), "Demo item 57");
     EXPECT_FALSE(shop.GetItemByBarcode("9310000000576", item));
     EXPECT_TRUE(item.isEmpty());
+}
+
+// The item export reads every stock row in turn and asks for each row's price: the row it stands on
+// answers, all the way through a large stock table, and any other item is read from the shop.
+TEST(ShopDatabaseExport, APriceLookupOfTheExportsRowComesFromThatRow) {
+    TestShop testShop;
+    testShop.registerDemoShop(1300);
+    ShopDatabase shop;
+    shop.Connect();
+    platform::Recordset stock;
+    stock.open("select * from stock order by stock_id", shop.GetConnection());
+    // The shop changes the first item after the export has read its row: the record keeps the row.
+    ShopRows db;
+    ASSERT_EQ(db.exec("update stock set Price = 99.5, QtyFactor = 6 where stock_id = 1"), "");
+    qint32 item = 0;
+    for (; !stock.eof(); stock.moveNext()) {
+        const qint32 stockId = stock.field("stock_id").toInt();
+        ASSERT_EQ(stockId, ++item);
+        double factor = -1, price = -1;
+        shop.LookupItemPrice(stockId, factor, price);
+        ASSERT_EQ(factor, stockId % 10 == 0 ? 12 : 1) << stockId;  // as read with the row
+        ASSERT_DOUBLE_EQ(price, stockId % 100 + 0.95) << stockId;
+        if (stockId == 1) {
+            shop.LookupItemPrice(57, factor, price);  // another item than the row's
+            EXPECT_EQ(std::pair(factor, price), std::pair(1.0, 57.95));
+        }
+    }
+    EXPECT_EQ(item, 1300);
 }
 
 TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScannerOrder) {
