@@ -23,6 +23,14 @@ constexpr qint32 kRecordWidth =
 
 const QColor kExportColour(255, 128, 128);
 
+// Appends the text followed by spaces to `width` characters, cut to its first `width` characters:
+// the one rule of a field's width, which fPadItem gives as a text of its own.
+void appendPadded(QString& record, QStringView text, qsizetype width) {
+    const QStringView kept = text.left(width);
+    record.append(kept);
+    record.resize(record.size() + width - kept.size(), QLatin1Char(' '));
+}
+
 QString itemFilePath(const ModMain& modMain) {
     return QDir::toNativeSeparators(modMain.appPath + QStringLiteral("/rmItems") + QStringLiteral(".dat"));
 }
@@ -48,8 +56,7 @@ void writeRecords(ModMain& modMain, QSaveFile& file) {
         const QString barcode = stock.field(QStringLiteral("BarCode")).toString();
         const QString description = stock.field(QStringLiteral("Description")).toString();
         modMain.shop.LookupItemPrice(stockId, lastField, price);
-        writeLine(file,
-                  itemRecord(modMain, QString::number(stockId), barcode, description, price, lastField));
+        writeLine(file, itemRecord(QString::number(stockId), barcode, description, price, lastField));
         modMain.menu->yield();
         modMain.menu->setStatus(QStringLiteral("Processing BarCode=") + barcode);
         stock.moveNext();
@@ -80,7 +87,9 @@ QString fPadItem(ModMain& modMain, const QString& text, qint32 width) {
                       ProgramError(5, QStringLiteral("Invalid procedure call or argument"))));
         return QString();
     }
-    return text.leftJustified(width, QLatin1Char(' '), true);
+    QString padded;
+    appendPadded(padded, text, width);
+    return padded;
 }
 
 QString priceText(double price) {
@@ -96,15 +105,16 @@ QString priceText(double price) {
     return text == QLatin1String("-.00") ? QStringLiteral(".00") : text;
 }
 
-QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode,
-                   const QString& description, double price, double lastField) {
+// The widths are the record's own, never negative, so each field is padded in place.
+QString itemRecord(const QString& stockId, const QString& barcode, const QString& description, double price,
+                   double lastField) {
     QString record;
     record.reserve(kRecordWidth);
-    record += fPadItem(modMain, stockId, kStockIdWidth);
-    record += fPadItem(modMain, barcode, kBarcodeWidth);
-    record += fPadItem(modMain, description, kDescriptionWidth);
-    record += fPadItem(modMain, priceText(price), kPriceWidth);
-    record += fPadItem(modMain, generalNumber(lastField), kLastFieldWidth);
+    appendPadded(record, stockId, kStockIdWidth);
+    appendPadded(record, barcode, kBarcodeWidth);
+    appendPadded(record, description, kDescriptionWidth);
+    appendPadded(record, priceText(price), kPriceWidth);
+    appendPadded(record, generalNumber(lastField), kLastFieldWidth);
     return record;
 }
 

@@ -16,8 +16,8 @@ QString fPadItem(ModMain& modMain, const QString& text, qint32 width);
 QString priceText(double price);
 
 // One 74-character record of the item file, without its line end.
-QString itemRecord(ModMain& modMain, const QString& stockId, const QString& barcode,
-                   const QString& description, double price, double lastField);
+QString itemRecord(const QString& stockId, const QString& barcode, const QString& description, double price,
+                   double lastField);
 
 // Writes rmItems.dat in the program's folder from the stock table, showing progress on the menu;
 // false (after a message, with the form's colour and pointer restored and any old item file left

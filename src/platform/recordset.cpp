@@ -3,6 +3,7 @@
 #include <QHash>
 #include <iterator>
 
+#include "platform/boundblock.h"
 #include "platform/odbccalls.h"
 
 namespace platform {
@@ -89,6 +90,12 @@ QVariant wideText(QByteArrayView bytes) {
 
 }  // namespace
 
+Recordset::Recordset() = default;
+
+Recordset::~Recordset() {
+    close();
+}
+
 void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
     close();
     SQLHDBC dbc = odbc::connectionHandle(connection);
@@ -106,6 +113,11 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
         throw error;
     }
     describeColumns();
+    std::vector<BoundBlock::Column> shapes;
+    for (const Column& column : columns_) {
+        shapes.push_back({column.name, column.type, SQLULEN(column.size)});
+    }
+    block_ = BoundBlock::bindTo(statement_, shapes);
     SQLUINTEGER getData = 0;
     anyOrder_ = SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr)) &&
                 (getData & SQL_GD_ANY_ORDER) != 0 && (getData & SQL_GD_ANY_COLUMN) != 0;
@@ -132,7 +144,7 @@ void Recordset::describeColumns() {
         check(SQLDescribeColW(statement_, number, name, std::size(name), &nameLength, &type, &size, &digits,
                               &nullable),
               statement_);
-        columns_.append({odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type});
+        columns_.append({odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type, size});
     }
 }
 
@@ -140,6 +152,10 @@ void Recordset::moveNext() {
     values_.clear();
     eof_ = true;
     if (statement_ == nullptr || columns_.isEmpty()) {
+        return;
+    }
+    if (block_) {
+        eof_ = !block_->next();
         return;
     }
     const SQLRETURN result = SQLFetch(statement_);
@@ -155,6 +171,9 @@ QVariant Recordset::field(const QString& name) const {
         throw ProgramError(errnum::ItemNotFound,
                            QStringLiteral("Item cannot be found in the collection "
                                           "corresponding to the requested name or ordinal."));
+    }
+    if (block_) {
+        return block_->value(std::size_t(index));
     }
     if (values_.isEmpty()) {
         values_.resize(columns_.size());
@@ -210,6 +229,7 @@ QVariant Recordset::readColumn(qsizetype index) const {
 }
 
 void Recordset::close() {
+    block_.reset();
     if (statement_ != nullptr) {
         SQLFreeHandle(SQL_HANDLE_STMT, statement_);
         statement_ = nullptr;

@@ -4,11 +4,14 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
 #include <utility>
 
 // Recordsets read through ODBC on the program's Qt SQL connections.
 namespace platform {
+
+class BoundBlock;
 
 // A forward-only, read-only recordset over one SQL text, read from the first row to the end,
 // fields by name. Failures raise ProgramError with the driver's text.
@@ -20,10 +23,10 @@ namespace platform {
 // which crosses the interface as UTF-16 whatever the locale.
 class Recordset {
 public:
-    Recordset() = default;
+    Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
-    ~Recordset() { close(); }
+    ~Recordset();
 
     void open(const QString& sql, const QSqlDatabase& connection);
     bool eof() const { return eof_; }
@@ -42,6 +45,8 @@ private:
     struct Column {
         QString name;
         short type = 0;
+        // The declared length of a text, in characters.
+        qulonglong size = 0;
     };
     void describeColumns();
     qsizetype columnIndex(const QString& name) const;
@@ -57,6 +62,8 @@ private:
     mutable QList<std::optional<QVariant>> values_;
     // True when the driver reads a row's columns in any order, not only one after another.
     bool anyOrder_ = false;
+    // The block of rows fetched at once, where the columns can be bound.
+    std::unique_ptr<BoundBlock> block_;
     bool eof_ = true;
 };
 

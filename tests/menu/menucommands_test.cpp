@@ -155,7 +155,7 @@ TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
          "12345|123456789012345|" + QString(40, 'd') + "|1000000.0|2.5  "},
         {"1", "", "", 0, 12, "1    |" + QString(15, ' ') + '|' + QString(40, ' ') + "|.00      |12   "}};
     for (const auto& c : records) {
-        EXPECT_EQ(itemRecord(modMain, c.stockId, c.barcode, c.description, c.price, c.second),
+        EXPECT_EQ(itemRecord(c.stockId, c.barcode, c.description, c.price, c.second),
                   QString(c.fields).remove('|'));
     }
     EXPECT_TRUE(prompts.shown.isEmpty());

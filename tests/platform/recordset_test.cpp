@@ -5,6 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "demoshop.h"
 #include "outside/programerror.h"
 #include "platform/connection.h"
 #include "raised.h"
@@ -15,6 +16,8 @@
 namespace {
 
 const QString kConnection = QStringLiteral("recordset test");
+// More than two blocks of rows.
+constexpr int kItems = 600;
 // Long enough to come in pieces, with a character of two UTF-16 units where the first piece ends.
 const QString kLongText = QString(1022, u'a') + QStringLiteral("😀é") + QString(3000, u'z');
 
@@ -22,7 +25,7 @@ const QString kLongText = QString(1022, u'a') + QStringLiteral("😀é") + QStri
 class RecordsetTest : public testing::Test {
 protected:
     RecordsetTest() {
-        testShop_.registerDemoShop(1);
+        testShop_.registerDemoShop(kItems);
         ShopRows db;
         const QString bytes = testEngine() == TestEngine::Sqlite ? "blob" : "bytea";
         EXPECT_EQ(
@@ -84,6 +87,50 @@ TEST_F(RecordsetTest, EndsEmptyResultsAtOnceAndRaisesTheProgramsErrors) {
     EXPECT_TRUE(failed.description().contains(QStringLiteral("nowhere")))
         << failed.description().toStdString();
     EXPECT_TRUE(rows.eof());
+}
+
+}  // namespace
+
+namespace {
+
+// A result of numbers and short texts, the stock table's kind, comes a block of rows at a time:
+// every row arrives in order across the blocks, its nulls as nulls, its texts whole.
+TEST_F(RecordsetTest, ReadsAResultOfNumbersAndShortTextsWholeAcrossBlocks) {
+    ShopRows db;
+    ASSERT_EQ(db.exec("create table plain (id integer, code varchar(10), amount double precision)"), "");
+    ASSERT_EQ(db.exec("insert into plain select stock_id, case when stock_id % 7 = 0 then null else "
+                      "substr(BarCode, 1, 10) end, case when stock_id % 5 = 0 then null else Price end "
+                      "from stock"),
+              "");
+    platform::Recordset rows;
+    rows.open(QStringLiteral("select * from plain order by id"), connection_);
+    int count = 0;
+    for (; !rows.eof(); rows.moveNext()) {
+        const int id = ++count;
+        ASSERT_EQ(rows.field(QStringLiteral("id")).toInt(), id);
+        const QVariant code = rows.field(QStringLiteral("code"));
+        EXPECT_EQ(code.isNull() ? QString("NULL") : code.toString(),
+                  id % 7 == 0 ? QString("NULL") : QString::fromStdString(demoshop::demoBarcode(id)).left(10))
+            << id;
+        const QVariant amount = rows.field(QStringLiteral("AMOUNT"));
+        EXPECT_EQ(amount.isNull() ? -1 : amount.toDouble(), id % 5 == 0 ? -1 : id % 100 + 0.95) << id;
+    }
+    EXPECT_EQ(count, kItems);
+}
+
+// A file's engine keeps a text longer than its column declares: such a text is refused, never cut.
+TEST_F(RecordsetTest, RefusesATextLongerThanItsColumnCanHold) {
+    if (testEngine() != TestEngine::Sqlite) {
+        GTEST_SKIP() << "a server holds a text to its column's length";
+    }
+    ShopRows db;
+    ASSERT_EQ(db.exec("create table short (code varchar(10))"), "");
+    ASSERT_EQ(db.exec("insert into short values (?)", QString(300, u'x')), "");
+    platform::Recordset rows;
+    rows.open(QStringLiteral("select * from short"), connection_);
+    const ProgramError error = raised([&] { rows.field(QStringLiteral("code")); });
+    EXPECT_EQ(error.number(), errnum::DatabaseError);
+    EXPECT_EQ(error.description(), "A value of the column code is longer than 255 characters");
 }
 
 }  // namespace
