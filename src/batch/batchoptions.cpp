@@ -70,7 +70,11 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
             return std::nullopt;
         }
     }
-    if (takesPath(options) != havePath || (options.server && !platform::namesServer(*options.server))) {
+    // OK cannot be pressed before a supplier is confirmed, and the apply-to-all question comes only with OK.
+    const bool answersFollowTheDialog =
+        (!options.orderNo || options.supplierId) && (!options.applyToAll || options.orderNo);
+    if (takesPath(options) != havePath || (options.server && !platform::namesServer(*options.server)) ||
+        !answersFollowTheDialog) {
         return std::nullopt;
     }
     return options;
@@ -87,5 +91,10 @@ QString batchUsage() {
         "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"
         "                             import a goods-received upload (Goods.dat)\n"
         "  export-items [--send]      write rmItems.dat, and with --send send it to the scanner\n"
-        "Messages go to standard error; questions are answered No unless --yes is given.\n");
+        "The goods import answers the order details dialog as a person would: --supplier picks that\n"
+        "supplier and confirms it, --order-no types the number and presses OK (after --supplier),\n"
+        "--apply-to-all answers Yes to applying it to all blank order numbers (with --order-no);\n"
+        "without --order-no the dialog is closed without OK. Each command answers the question that\n"
+        "starts its button's work; every other question is answered No unless --yes is given.\n"
+        "Messages go to standard error, one line each.\n");
 }

@@ -1,29 +1,65 @@
 #include "batch/batchorderdetails.h"
 
-#include "imports/numerictext.h"
+#include <QQueue>
+
+#include "orderdialog/orderdetailsqueries.h"
+#include "orderdialog/orderdetailsrules.h"
+#include "platform/prompts.h"
 #include "startup/modmain.h"
 
+namespace {
+
+// The answers the options give to the dialog's questions, in the order it asks them; every text
+// is shown as the batch shows its messages, the questions too.
+class OptionAnswers : public Prompts {
+public:
+    OptionAnswers(Prompts& shown, QQueue<bool> answers) : shown_(shown), answers_(std::move(answers)) {}
+
+    void notice(const QString& text) override { shown_.notice(text); }
+    void criticalNotice(const QString& text) override { shown_.criticalNotice(text); }
+    bool question(const QString& text) override {
+        shown_.notice(text);
+        return !answers_.isEmpty() && answers_.dequeue();
+    }
+    QString openFileName(const QString& fileName, const QString& filter, const QString& title) override {
+        return shown_.openFileName(fileName, filter, title);
+    }
+
+private:
+    Prompts& shown_;
+    QQueue<bool> answers_;
+};
+
+// The supplier list's entry of a supplier id, or nothing when the list has none.
+QString entryOf(const QStringList& entries, qint32 supplierId) {
+    for (const QString& entry : entries) {
+        if (OrderDetailsRules::supplierIdText(entry).trimmed() == QString::number(supplierId)) {
+            return entry;
+        }
+    }
+    return QString();
+}
+
+}  // namespace
+
 void BatchOrderDetails::openOrderDetails(ModMain& modMain) {
-    if (supplierId_) {
-        modMain.lSupplierID = *supplierId_;
-        modMain.prompts.notice(QStringLiteral("you have chosen Supplier-") + QString::number(*supplierId_) +
-                               QStringLiteral(" is this correct?"));
-    }
-    if (!orderNo_) {
+    // The supplier's confirmation, then the apply-to-all question.
+    OptionAnswers answers(modMain.prompts, QQueue<bool>({true, applyToAll_}));
+    OrderDetailsRules dialog(modMain, answers);
+    const QStringList entries = supplierEntries(modMain.shop.GetConnection());
+    dialog.activate(entries);
+    if (!supplierId_) {
         return;
     }
-    // The dialog's own checks: a blank or non-numeric number keeps it open, which here means
-    // nobody pressed OK.
-    if (orderNo_->trimmed().isEmpty()) {
-        modMain.prompts.notice(QStringLiteral("Order Number cannot be blank"));
+    const QString entry = entryOf(entries, *supplierId_);
+    if (entry.isEmpty()) {
+        // Nobody can pick a supplier the list does not hold, nor then press OK.
+        modMain.prompts.notice(
+            QStringLiteral("Supplier-%1 is not in the list of suppliers").arg(*supplierId_));
         return;
     }
-    if (!isNumericText(*orderNo_)) {
-        modMain.prompts.criticalNotice(QStringLiteral("Order number must be numeric"));
-        return;
+    dialog.pickSupplier(entry, [] {});
+    if (orderNo_ && dialog.okEnabled()) {
+        dialog.pressOk(*orderNo_);
     }
-    modMain.prompts.notice(
-        QStringLiteral("Do you want to apply this Order number to all future blank Order#'s"));
-    modMain.bApplyOrderNoToAll = applyToAll_;
-    modMain.sChosenOrderNo = *orderNo_;
 }

@@ -5,9 +5,11 @@
 
 #include "orderdialog/orderdetailsopener.h"
 
-// The order details dialog as the batch command line answers it: the supplier picked and
-// confirmed, the order number typed and OK pressed, with the apply-to-all answer given; without
-// an order number the dialog counts as closed without OK.
+// The order details dialog as the batch command line answers it, by the dialog's own rules:
+// activation offers the supplier the dialog offers; --supplier picks that supplier and answers its
+// confirmation Yes; --order-no types the number and presses OK, --apply-to-all answering the
+// apply-to-all question (No without it). Without --order-no the dialog is closed without OK, once
+// the supplier, if any, was picked. Every text the dialog shows goes out as the batch's messages.
 class BatchOrderDetails : public OrderDetailsOpener {
 public:
     BatchOrderDetails(std::optional<qint32> supplierId, std::optional<QString> orderNo, bool applyToAll)

@@ -16,14 +16,7 @@
 
 namespace {
 
-const QString kChooseSupplier = QStringLiteral("You must select a Supplier from the drop down");
 const QString kNoRecord = QStringLiteral("No Record found");
-const QString kEntrySeparator = QStringLiteral(" - ");
-
-// The supplier id part of a supplier entry such as "12 - Acme".
-QString supplierIdText(const QString& entry) {
-    return entry.left(entry.indexOf(kEntrySeparator));
-}
 
 QString fieldText(const QSqlRecord& record, const QString& name) {
     if (record.indexOf(name) < 0) {
@@ -47,7 +40,10 @@ void reportingFailure(Prompts& prompts, const QString& prefix, Body&& body) {
 }  // namespace
 
 frmOrderDetails::frmOrderDetails(ModMain& modMain, QWidget* owner)
-    : QDialog(owner), modMain_(modMain), ui_(createOrderDetailsControls(this)) {
+    : QDialog(owner),
+      modMain_(modMain),
+      rules_(modMain, modMain.prompts),
+      ui_(createOrderDetailsControls(this)) {
     setWindowTitle(QStringLiteral("Order Details"));
     setFont(platform::formFont(font()));
     setFixedSize(455, 491);
@@ -86,7 +82,7 @@ void frmOrderDetails::Form_Activate() {
         }
         ui_.txtOrderNo->setFocus();
         ui_.cmdOK->setEnabled(false);
-        ui_.cmdOK->setToolTip(kChooseSupplier);
+        ui_.cmdOK->setToolTip(OrderDetailsRules::chooseSupplierText());
         showScannedItem();
         fillSupplierList();
     });
@@ -103,38 +99,19 @@ void frmOrderDetails::showScannedItem() {
 void frmOrderDetails::fillSupplierList() {
     QComboBox* suppliers = ui_.cbSupplier;
     suppliers->clear();
-    suppliers->addItems(supplierEntries(modMain_.shop.GetConnection()));
-    // The second supplier is offered first, as the shop has always seen it.
-    const bool offerSecond = suppliers->count() >= 2;
-    const QString shown = offerSecond ? suppliers->itemText(1).trimmed() : QString();
-    suppliers->setCurrentIndex(offerSecond ? 1 : -1);
+    const QStringList entries = supplierEntries(modMain_.shop.GetConnection());
+    suppliers->addItems(entries);
+    const QString shown = rules_.activate(entries);
+    suppliers->setCurrentIndex(shown.isEmpty() ? -1 : 1);
     suppliers->setEditText(shown);
     // Show the entry from its start: the supplier id comes first.
     suppliers->lineEdit()->setCursorPosition(0);
-    if (!shown.isEmpty()) {
-        modMain_.lSupplierID = strictLong(supplierIdText(shown));
-    }
 }
 
 void frmOrderDetails::cbSupplier_Click() {
     reportingFailure(modMain_.prompts, QStringLiteral("Error in cbSupplier_Click = "), [this] {
-        const QString picked = ui_.cbSupplier->currentText();
-        if (picked.contains(kEntrySeparator)) {
-            modMain_.lSupplierID = roundToLong(valOf(supplierIdText(picked)));
-        }
-        const QString question = QStringLiteral("you have chosen Supplier-") +
-                                 QString::number(modMain_.lSupplierID) + QStringLiteral(" is this correct?");
-        if (!modMain_.prompts.question(question)) {
-            ui_.cmdOK->setEnabled(false);
-            modMain_.prompts.notice(kChooseSupplier);
-            return;
-        }
-        fillOrderList();
-        const QString confirmed = ui_.cbSupplier->currentText();
-        if (!confirmed.isEmpty()) {
-            modMain_.lSupplierID = strictLong(supplierIdText(confirmed));
-        }
-        ui_.cmdOK->setEnabled(true);
+        rules_.pickSupplier(ui_.cbSupplier->currentText(), [this] { fillOrderList(); });
+        ui_.cmdOK->setEnabled(rules_.okEnabled());
     });
 }
 
@@ -142,9 +119,7 @@ void frmOrderDetails::fillOrderList() {
     QListWidget* orders = ui_.lstOrders;
     orders->clear();
     orders->addItems(supplierOrders(modMain_.shop.GetConnection(), modMain_.lSupplierID));
-    if (orders->count() >= 2) {
-        orders->setCurrentRow(1);
-    }
+    orders->setCurrentRow(OrderDetailsRules::currentOrderRow(orders->count()));
 }
 
 void frmOrderDetails::chkLastOrdNo_Click() {
@@ -157,26 +132,23 @@ void frmOrderDetails::lstOrders_DblClick() {
         const QListWidgetItem* current = ui_.lstOrders->currentItem();
         ui_.txtOrderNo->setText(current ? current->text() : QString());
     }
+    rules_.enableOk();
     ui_.cmdOK->setEnabled(true);
 }
 
 void frmOrderDetails::cmdOK_Click() {
     const QString orderNo = ui_.txtOrderNo->text();
-    if (orderNo.trimmed().isEmpty()) {
-        modMain_.prompts.notice(QStringLiteral("Order Number cannot be blank"));
-        // From the second character on, as far as the text goes, ready for retyping.
-        ui_.txtOrderNo->setSelection(qMin(1, static_cast<int>(orderNo.size())),
-                                     static_cast<int>(orderNo.size()));
-        ui_.txtOrderNo->setFocus();
-        return;
+    switch (rules_.pressOk(orderNo)) {
+        case OrderDetailsRules::Ok::Blank:
+            // From the second character on, as far as the text goes, ready for retyping.
+            ui_.txtOrderNo->setSelection(qMin(1, static_cast<int>(orderNo.size())),
+                                         static_cast<int>(orderNo.size()));
+            ui_.txtOrderNo->setFocus();
+            return;
+        case OrderDetailsRules::Ok::NotNumeric:
+            ui_.txtOrderNo->clear();
+            return;
+        case OrderDetailsRules::Ok::Accepted:
+            accept();
     }
-    if (!isNumericText(orderNo)) {
-        modMain_.prompts.criticalNotice(QStringLiteral("Order number must be numeric"));
-        ui_.txtOrderNo->clear();
-        return;
-    }
-    modMain_.bApplyOrderNoToAll = modMain_.prompts.question(
-        QStringLiteral("Do you want to apply this Order number to all future blank Order#'s"));
-    modMain_.sChosenOrderNo = orderNo;
-    accept();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "orderdialog/orderdetailscontrols.h"
+#include "orderdialog/orderdetailsrules.h"
 
 struct ModMain;
 
@@ -37,5 +38,6 @@ private:
     void fillOrderList();
 
     ModMain& modMain_;
+    OrderDetailsRules rules_;
     OrderDetailsControls ui_;
 };

@@ -22,7 +22,8 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     const QString stock = file("Stock.dat", "NXSTV100\r\n10,9310000000100,3\r\n11,NUXADEL,1\r\n57\r\n");
     for (const char* wrong :
          {"", "import-stocktake", "import-stocktake a b", "import-orders Orders.dat --order-no 5",
-          "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no", "register-shop-db",
+          "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no",
+          "import-goods Goods.dat --order-no 5", "import-goods Goods.dat --supplier 2 --apply-to-all", "register-shop-db",
           "register-shop-db --server db --database shop",
           "register-shop-db a.mdb --server db --database shop --user me",
           "register-shop-db --server db --port x --database shop --user me", "export-items --server db"}) {
@@ -47,10 +48,11 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     expectRun({"import-goods", goods, "--supplier", "2", "--order-no", "5678", "--apply-to-all"}, 0,
               "you have chosen Supplier-2 is this correct?\n"
               "Do you want to apply this Order number to all future blank Order#'s\n");
-    expectRun({"import-goods", goods}, 0, "");  // nobody gives a number: the blank one books to 0
+    // Nobody picks or types anything: the supplier the dialog offers (2) and no order number.
+    expectRun({"import-goods", goods}, 0, "");
     EXPECT_EQ(
         db.rows("select order_id, supplier_id, stock_id, quantity from goods_received order by received_id"),
-        "102:0:10:36|5678:2:5:2|102:0:10:36|0:0:5:2");
+        "102:0:10:36|5678:2:5:2|102:0:10:36|0:2:5:2");
     EXPECT_EQ(db.rows("select QtyOnHand from stock where stock_id in (5, 10) order by stock_id"), "9|82");
 
     expectRun({"export-items"}, 0, "");
