@@ -1,0 +1,130 @@
+// A goods-received upload imported through the window, a person answering the order details
+// dialog, and through the batch command line, its options giving the same answers, leaves the same
+// rows in the shop.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "fakemenuview.h"
+#include "imports/goodsreceivedimport.h"
+#include "orderdialog/frmorderdetails.h"
+#include "orderdialog/widgetorderdetailsopener.h"
+#include "programfiles.h"
+#include "scriptedprompts.h"
+#include "shopdata/shopdatabase.h"
+#include "shoprows.h"
+#include "startup/modmain.h"
+#include "stringtools/stringtools.h"
+#include "testshop.h"
+
+namespace {
+
+// Two records without an order number between two with one: the dialog opens for each blank one
+// until its number is applied to all.
+const QByteArray kGoods =
+    "NXGRV100\r\n10,9310000000100,4,102,3\r\n5,9310000000056,0,,2\r\n7,9310000000070,0, ,1\r\n"
+    "8,9310000000087,0,201,5\r\n";
+
+// What a person does in the dialog, and the batch options that say the same.
+struct Answers {
+    const char* name;
+    // The supplier picked and confirmed (0: none), the order number typed before OK (none: the
+    // dialog is closed without OK), the answer to applying it to all.
+    int supplier;
+    const char* orderNo;
+    bool applyToAll;
+    QStringList options;
+};
+
+void PrintTo(const Answers& answers, std::ostream* os) {
+    *os << answers.name;
+}
+
+QString shopRows() {
+    ShopRows db;
+    return db.rows(
+               "select order_id, supplier_id, reference, quantity, barcode, stock_id from goods_received "
+               "order by received_id") +
+           " / " + db.rows("select order_id, status from orders order by order_id") + " / " +
+           db.rows("select sum(QtyOnHand) from stock");
+}
+
+// Answers the order details dialog on screen, if one is and it was not answered yet, as a person at
+// the window would.
+void answerDialog(const Answers& answers, ScriptedPrompts& prompts, int& opened) {
+    auto* dialog = qobject_cast<frmOrderDetails*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible() || dialog->property("answered").toBool()) {
+        return;
+    }
+    dialog->setProperty("answered", true);
+    ++opened;
+    if (answers.supplier != 0) {
+        auto* suppliers = dialog->findChild<QComboBox*>("cbSupplier");
+        suppliers->setCurrentIndex(
+            suppliers->findText(QString::number(answers.supplier), Qt::MatchStartsWith));
+        prompts.answerNext(true);
+        dialog->cbSupplier_Click();
+    }
+    if (answers.orderNo == nullptr) {
+        dialog->reject();
+        return;
+    }
+    dialog->findChild<QLineEdit*>("txtOrderNo")->setText(answers.orderNo);
+    prompts.answerNext(answers.applyToAll);
+    dialog->findChild<QPushButton*>("cmdOK")->click();
+}
+
+QString importThroughTheWindow(const Answers& answers, int& opened) {
+    TestShop testShop;
+    testShop.registerDemoShop(20);
+    ScriptedPrompts prompts;
+    StringTools tools;
+    ShopDatabase shop;
+    shop.Connect();
+    ModMain modMain(prompts, tools, shop, testShop.folder());
+    FakeMenuView menu;
+    menu.path = writeBytes(testShop.folder() + "/Goods.dat", kGoods);
+    WidgetOrderDetailsOpener orderDetails(nullptr, {});
+    modMain.menu = &menu;
+    modMain.orderDetails = &orderDetails;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout,
+                     [&answers, &prompts, &opened] { answerDialog(answers, prompts, opened); });
+    person.start(5);
+    fProcessGoodsReceivedFile(modMain);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    return shopRows();
+}
+
+QString importThroughTheBatch(const Answers& answers) {
+    TestShop testShop;
+    testShop.registerDemoShop(20);
+    const ProgramRun run = runProgram(
+        "rmstockhand-batch",
+        QStringList{"import-goods", writeBytes(testShop.folder() + "/Goods.dat", kGoods)} + answers.options);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.data();
+    return shopRows();
+}
+
+class DialogAnswers : public testing::TestWithParam<Answers> {};
+
+TEST_P(DialogAnswers, TheWindowAndTheBatchLeaveTheSameRows) {
+    const Answers& answers = GetParam();
+    int opened = 0;
+    const QString window = importThroughTheWindow(answers, opened);
+    EXPECT_EQ(opened, answers.applyToAll ? 1 : 2);  // once for each blank record, until applied to all
+    EXPECT_EQ(importThroughTheBatch(answers), window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GoodsReceived, DialogAnswers,
+    testing::Values(
+        Answers{"ClosedWithoutOk", 0, nullptr, false, {}},
+        Answers{"SupplierOnly", 3, nullptr, false, {"--supplier", "3"}},
+        Answers{"EachRecordAsked", 3, "5678", false, {"--supplier", "3", "--order-no", "5678"}},
+        Answers{"AppliedToAll", 1, "77", true, {"--supplier", "1", "--order-no", "77", "--apply-to-all"}}),
+    [](const testing::TestParamInfo<Answers>& info) { return std::string(info.param.name); });
+
+}  // namespace
