@@ -13,6 +13,22 @@ namespace {
 
 constexpr const char* kIniFile = "odbc.ini";
 
+// Keeps the installer to the user's own data sources while it lives: where the user's file cannot
+// be written, it would otherwise write the machine's, for every account on it.
+class UserDataSourcesOnly {
+public:
+    UserDataSourcesOnly() {
+        SQLGetConfigMode(&previous_);
+        SQLSetConfigMode(ODBC_USER_DSN);
+    }
+    ~UserDataSourcesOnly() { SQLSetConfigMode(previous_); }
+    UserDataSourcesOnly(const UserDataSourcesOnly&) = delete;
+    UserDataSourcesOnly& operator=(const UserDataSourcesOnly&) = delete;
+
+private:
+    UWORD previous_ = ODBC_BOTH_DSN;
+};
+
 bool holdsLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
@@ -59,6 +75,7 @@ bool registerDataSource(const QString& name, const DataSource& source) {
     // directly: these calls honour ODBCINI as the driver manager does. Writing the entry's driver
     // removes the old entry first, so no setting of another driver is left behind in it.
     const QByteArray dsn = name.toLocal8Bit();
+    const UserDataSourcesOnly userOnly;
     bool ok = SQLWriteDSNToIni(dsn.constData(), source.driver.toLocal8Bit().constData());
     for (const auto& [key, value] : source.attributes) {
         ok = ok && SQLWritePrivateProfileString(dsn.constData(), key.toLocal8Bit().constData(),

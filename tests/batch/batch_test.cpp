@@ -89,4 +89,12 @@ TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
     EXPECT_TRUE(registered().contains("Servername=db.example"));
     EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", file}).exitCode, 0);
     EXPECT_TRUE(registered().startsWith("Database=" + file + " Driver=SQLite3 "));
+
+    // Where the user's own file cannot be written, nothing is registered for the whole machine.
+    const QString machine = writeBytes(qEnvironmentVariable("ODBCSYSINI") + "/odbc.ini", "");
+    const ProgramRun refused = runProgram("rmstockhand-batch", {"register-shop-db", file},
+                                          {"ODBCINI=" + shop.folder() + "/missing/odbc.ini"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.errors, "The data source \"MYOBRM\" could not be registered\n");
+    EXPECT_EQ(readBytes(machine), "");
 }
