@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "imports/fileerror.h"
+#include "platform/fileerror.h"
 #include "startup/modmain.h"
 
 namespace {
@@ -30,10 +30,10 @@ QString timeStamp(const QDateTime& when) {
 void appendLine(const QString& path, const QByteArray& line) {
     QFile report(path);
     if (!report.open(QIODevice::Append | QIODevice::Unbuffered)) {
-        throw fileError(report);
+        throw platform::fileError(report);
     }
     if (report.write(line) != line.size()) {
-        throw fileError(report);
+        throw platform::fileError(report);
     }
     report.close();
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "imports/fileerror.h"
+#include "platform/fileerror.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr qint64 kChunkSize = 64 * 1024;
 
 void UploadLineReader::open() {
     if (!file_.open(QIODevice::ReadOnly)) {
-        throw fileError(file_);
+        throw platform::fileError(file_);
     }
 }
 
@@ -47,7 +47,7 @@ bool UploadLineReader::fillChunk() {
     chunk_.resize(kChunkSize);
     const qint64 got = file_.read(chunk_.data(), kChunkSize);
     if (got < 0) {
-        throw fileError(file_);
+        throw platform::fileError(file_);
     }
     chunk_.resize(got);
     chunkPos_ = 0;

@@ -1,12 +1,12 @@
 #include "menu/itemexport.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <charconv>
 
 #include "imports/numerictext.h"
 #include "outside/programerror.h"
 #include "platform/recordset.h"
+#include "platform/wholefile.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
 
@@ -35,16 +35,13 @@ QString itemFilePath(const ModMain& modMain) {
     return QDir::toNativeSeparators(modMain.appPath + QStringLiteral("/rmItems") + QStringLiteral(".dat"));
 }
 
-void writeLine(QSaveFile& file, const QString& record) {
-    const QByteArray line = record.toLatin1() + "\r\n";
-    if (file.write(line) != line.size()) {
-        throw ProgramError(errnum::DeviceIoError, file.errorString());
-    }
+void writeLine(platform::WholeFile& file, const QString& record) {
+    file.write(record.toLatin1() + "\r\n");
 }
 
 // One record per stock row, in stock_id order. The two lookup numbers are kept across rows, as the
 // lookup fills both for every item.
-void writeRecords(ModMain& modMain, QSaveFile& file) {
+void writeRecords(ModMain& modMain, platform::WholeFile& file) {
     platform::Recordset stock;
     stock.open(QStringLiteral("select * from stock order by stock_id"), modMain.shop.GetConnection());
     double lastField = 0;
@@ -63,19 +60,6 @@ void writeRecords(ModMain& modMain, QSaveFile& file) {
     }
     stock.close();
     modMain.menu->setStatus(QStringLiteral("Finished Processing"));
-}
-
-void openItemFile(QSaveFile& file) {
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw ProgramError(errnum::PathFileAccessError, file.errorString());
-    }
-}
-
-void commitItemFile(QSaveFile& file) {
-    // commit() alone misses a failure of the last buffered write and would rename a short file.
-    if (!file.flush() || !file.commit()) {
-        throw ProgramError(errnum::DeviceIoError, file.errorString());
-    }
 }
 
 }  // namespace
@@ -122,13 +106,11 @@ bool writeItemFile(ModMain& modMain) {
     modMain.menu->setBackColour(kExportColour);
     modMain.bDownloadItemFile = true;
     modMain.menu->setBusyPointer(true);
-    QSaveFile file(itemFilePath(modMain));
     try {
-        openItemFile(file);
+        platform::WholeFile file(itemFilePath(modMain));
         writeRecords(modMain, file);
-        commitItemFile(file);
+        file.commit();
     } catch (const ProgramError& error) {
-        file.cancelWriting();
         modMain.menu->setBusyPointer(false);
         modMain.menu->restoreIdleColour();
         modMain.prompts.notice(errorText(QStringLiteral("Error in Download Item File = "), error));

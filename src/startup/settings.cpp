@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "outside/programerror.h"
+#include "platform/wholefile.h"
 #include "startup/blanks.h"
 #include "startup/modmain.h"
 
@@ -24,10 +24,6 @@ ProgramError openError(const QString& fileName) {
         return ProgramError(errnum::PermissionDenied, QStringLiteral("Permission denied"));
     }
     return ProgramError(errnum::PathFileAccessError, QStringLiteral("Path/File access error"));
-}
-
-ProgramError writeError() {
-    return ProgramError(errnum::DeviceIoError, QStringLiteral("Device I/O error"));
 }
 
 // The lines of the file: each ends at a carriage return, optionally followed by a line feed; a
@@ -80,14 +76,9 @@ void writeEntries(const QString& fileName, const QStringList& keys, const QStrin
         text += (keys.at(i) + QLatin1Char('=') + values.at(i) + QStringLiteral("\r\n")).toLocal8Bit();
     }
     // The old file stays whole until the new one is complete on disk.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw openError(fileName);
-    }
-    // commit() misses a failure of the buffered data's last write, so the data is flushed first.
-    if (file.write(text) != text.size() || !file.flush() || !file.commit()) {
-        throw writeError();
-    }
+    platform::WholeFile file(fileName);
+    file.write(text);
+    file.commit();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The batch command line as a scheduler runs it: its exit status, the message lines on standard
 // error and what lands in a demo shop.
+#include <QDir>
 #include <QSettings>
 
 #include "batch/batchoptions.h"
@@ -23,8 +24,8 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     for (const char* wrong :
          {"", "import-stocktake", "import-stocktake a b", "import-orders Orders.dat --order-no 5",
           "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no",
-          "import-goods Goods.dat --order-no 5", "import-goods Goods.dat --supplier 2 --apply-to-all", "register-shop-db",
-          "register-shop-db --server db --database shop",
+          "import-goods Goods.dat --order-no 5", "import-goods Goods.dat --supplier 2 --apply-to-all",
+          "register-shop-db", "register-shop-db --server db --database shop",
           "register-shop-db a.mdb --server db --database shop --user me",
           "register-shop-db --server db --port x --database shop --user me", "export-items --server db"}) {
         expectRun(QString(wrong).split(' ', Qt::SkipEmptyParts), 2, batchUsage());
@@ -97,4 +98,29 @@ TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.errors, "The data source \"MYOBRM\" could not be registered\n");
     EXPECT_EQ(readBytes(machine), "");
+}
+
+// The disk fills while the item file is written: the message gives the disk-full number, the old
+// item file stays byte for byte, nothing goes to the scanner, and the run says it failed. The disk
+// is a small file system of the test's own, in a mount namespace of its own.
+TEST(BatchRun, AFullDiskKeepsTheOldItemFileAndSendsNothing) {
+    if (runCommand("unshare", {"-rm", "true"}).exitCode != 0) {
+        GTEST_SKIP() << "no mount namespace of the test's own (unshare -rm) on this machine";
+    }
+    TestShop shop;
+    shop.registerDemoShop(20);
+    const QString disk = shop.folder() + "/disk";
+    const QString scanner = shop.folder() + "/scanner";
+    ASSERT_TRUE(QDir().mkpath(disk) && QDir().mkpath(scanner));
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=32m tmpfs \"$DISK\" && cp \"$BIN/Tsr-tu3a.exe\" \"$DISK\" && "
+        "printf 'old item file\\r\\n' > \"$DISK/rmItems.dat\" && "
+        "{ dd if=/dev/zero of=\"$DISK/filler\" bs=1k 2>/dev/null; true; } && "
+        "\"$BIN/rmstockhand-batch\" export-items --send; echo \"exit $?\"; cat \"$DISK/rmItems.dat\"");
+    const ProgramRun run =
+        runCommand("unshare", {"-rm", "sh", "-c", script},
+                   {"DISK=" + disk, "BIN=" RM_BIN_DIR, "RMSTOCKHAND_HOME=" + disk, "PDT_SIM_DIR=" + scanner});
+    EXPECT_EQ(run.errors, "Error in Download Item File = 61-No space left on device\n");
+    EXPECT_EQ(run.output, "exit 1\nold item file\r\n");
+    EXPECT_TRUE(QDir(scanner).isEmpty());
 }

@@ -13,25 +13,37 @@ struct ProgramRun {
     QByteArray output, errors;
 };
 
-// Starts `name` from the bin folder in the test's environment, with `variables` ("NAME=value")
-// set or changed.
-inline void startProgram(QProcess& program, const char* name, const QStringList& arguments,
+// Starts the program at `path` in the test's environment, with `variables` ("NAME=value") set or
+// changed; a bare name is looked for on the PATH.
+inline void startCommand(QProcess& program, const QString& path, const QStringList& arguments,
                          const QStringList& variables = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString& variable : variables) {
         environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
     }
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(RM_BIN_DIR "/") + QLatin1String(name), arguments);
+    program.start(path, arguments);
 }
 
-// Runs `name` from the bin folder like startProgram and waits for it to end.
-inline ProgramRun runProgram(const char* name, const QStringList& arguments,
+// Starts `name` from the bin folder like startCommand.
+inline void startProgram(QProcess& program, const char* name, const QStringList& arguments,
+                         const QStringList& variables = {}) {
+    startCommand(program, QStringLiteral(RM_BIN_DIR "/") + QLatin1String(name), arguments, variables);
+}
+
+// Runs the program at `path` like startCommand and waits for it to end.
+inline ProgramRun runCommand(const QString& path, const QStringList& arguments,
                              const QStringList& variables = {}) {
     QProcess program;
-    startProgram(program, name, arguments, variables);
-    EXPECT_TRUE(program.waitForFinished(120000)) << name << " did not finish";
+    startCommand(program, path, arguments, variables);
+    EXPECT_TRUE(program.waitForFinished(120000)) << path.toStdString() << " did not finish";
     return {program.exitCode(), program.readAllStandardOutput(), program.readAllStandardError()};
+}
+
+// Runs `name` from the bin folder like runCommand.
+inline ProgramRun runProgram(const char* name, const QStringList& arguments,
+                             const QStringList& variables = {}) {
+    return runCommand(QStringLiteral(RM_BIN_DIR "/") + QLatin1String(name), arguments, variables);
 }
 
 // Writes `bytes` as the whole file at `path` and gives back the path.

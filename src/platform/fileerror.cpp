@@ -1,7 +1,9 @@
-#include "imports/fileerror.h"
+#include "platform/fileerror.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+namespace platform {
 
 namespace {
 
@@ -25,3 +27,5 @@ ProgramError fileError(const QFileDevice& file) {
             return ProgramError(errnum::DeviceIoError, file.errorString());
     }
 }
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QSaveFile>
+#include <QString>
+
+namespace platform {
+
+// A file written whole or not at all: its bytes go to a new file beside it, which takes the old
+// one's place only once every byte is on disk. Until then, and when anything fails, the old file
+// stays as it was. Failures raise ProgramError with the number the program's file messages give
+// (61 for a full disk).
+class WholeFile {
+public:
+    // Opens the new file beside `fileName`.
+    explicit WholeFile(const QString& fileName);
+    WholeFile(const WholeFile&) = delete;
+    WholeFile& operator=(const WholeFile&) = delete;
+
+    void write(QByteArrayView bytes);
+    // Puts every byte on disk, then the file in the old one's place.
+    void commit();
+
+private:
+    QSaveFile file_;
+};
+
+}  // namespace platform
