@@ -7,9 +7,24 @@
 #include "shopdata/shopdatabase.h"
 #include "stringtools/stringtools.h"
 
+namespace {
+
+// Standard error carries the program's own messages, one line each: what Qt and the drivers say on
+// the way (a statement that failed, a locale that is not UTF-8) is passed on only with --verbose.
+void keepQuiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const std::optional<BatchOptions> options = parseBatchOptions(arguments);
+    if (!options || !options->verbose) {
+        qInstallMessageHandler(keepQuiet);
+    }
     QCoreApplication app(argc, argv);
-    const std::optional<BatchOptions> options = parseBatchOptions(QCoreApplication::arguments().mid(1));
     if (!options) {
         std::fputs(batchUsage().toLocal8Bit().constData(), stderr);
         return 2;

@@ -30,6 +30,8 @@ bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options
     const bool hasValue = index + 1 < args.size();
     if (option == QLatin1String("--yes")) {
         options.yes = true;
+    } else if (option == QLatin1String("--verbose")) {
+        options.verbose = true;
     } else if (option == QLatin1String("--send") && options.command == Command::ExportItems) {
         options.send = true;
     } else if (option == QLatin1String("--apply-to-all") && goods) {
@@ -82,7 +84,7 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
 
 QString batchUsage() {
     return QStringLiteral(
-        "usage: rmstockhand-batch COMMAND [--yes]\n"
+        "usage: rmstockhand-batch COMMAND [--yes] [--verbose]\n"
         "  register-shop-db PATH      register the file PATH as the shop database \"MYOBRM\"\n"
         "  register-shop-db --server HOST [--port N] --database NAME --user USER\n"
         "                             register a database on a database server as \"MYOBRM\"\n"
@@ -96,5 +98,6 @@ QString batchUsage() {
         "--apply-to-all answers Yes to applying it to all blank order numbers (with --order-no);\n"
         "without --order-no the dialog is closed without OK. Each command answers the question that\n"
         "starts its button's work; every other question is answered No unless --yes is given.\n"
-        "Messages go to standard error, one line each.\n");
+        "Messages go to standard error, one line each; --verbose adds what Qt and the database\n"
+        "drivers report on the way.\n");
 }

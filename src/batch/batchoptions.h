@@ -20,6 +20,8 @@ struct BatchOptions {
     bool applyToAll = false;
     bool send = false;
     bool yes = false;
+    // Qt's and the drivers' own messages pass to standard error too.
+    bool verbose = false;
 };
 
 // The options of a command line (without the program name), or nothing when it is wrong.

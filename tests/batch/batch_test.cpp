@@ -6,6 +6,7 @@
 #include "batch/batchoptions.h"
 #include "programfiles.h"
 #include "shoprows.h"
+#include "testengine.h"
 #include "testshop.h"
 
 // In the demo shop item 10 has the quantity factor 12 and 10 on hand, item 5 the factor 1 and 5 on hand.
@@ -123,4 +124,33 @@ TEST(BatchRun, AFullDiskKeepsTheOldItemFileAndSendsNothing) {
     EXPECT_EQ(run.errors, "Error in Download Item File = 61-No space left on device\n");
     EXPECT_EQ(run.output, "exit 1\nold item file\r\n");
     EXPECT_TRUE(QDir(scanner).isEmpty());
+}
+
+// A write that the shop refuses is one message line; what Qt reports of it on the way comes only
+// with --verbose.
+TEST(BatchRun, AFailedWriteIsOneMessageLineUnlessVerbose) {
+    TestShop shop;
+    shop.registerDemoShop(20);
+    ShopRows db;
+    // The shop's own rule refuses every received line, each engine in its own words.
+    const QStringList refuse =
+        testEngine() == TestEngine::Sqlite
+            ? QStringList{"create trigger refuse before insert on goods_received begin "
+                          "select raise(abort, 'refused by the shop'); end"}
+            : QStringList{"create function refuse() returns trigger language plpgsql as "
+                          "$$ begin raise exception 'refused by the shop'; end $$",
+                          "create trigger refuse before insert on goods_received for each row "
+                          "execute function refuse()"};
+    for (const QString& sql : refuse) {
+        ASSERT_EQ(db.exec(sql), "");
+    }
+    const QString goods =
+        writeBytes(shop.folder() + "/Goods.dat", "NXGRV100\r\n10,9310000000100,0,102,3\r\n");
+    const ProgramRun quiet = runProgram("rmstockhand-batch", {"import-goods", goods});
+    EXPECT_TRUE(quiet.errors.startsWith("Error in fLoadGoodsRecPDTDetails_Error=-2147467259-"))
+        << quiet.errors.data();
+    EXPECT_EQ(quiet.errors.count('\n'), 1) << quiet.errors.data();
+    const ProgramRun verbose = runProgram("rmstockhand-batch", {"import-goods", goods, "--verbose"});
+    EXPECT_TRUE(verbose.errors.contains("QODBCResult::exec")) << verbose.errors.data();
+    EXPECT_TRUE(verbose.errors.endsWith(quiet.errors)) << verbose.errors.data();
 }
