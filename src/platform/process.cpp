@@ -41,15 +41,13 @@ QStringList splitCommandLine(const QString& commandLine) {
     return commandLine.split(blanks, Qt::SkipEmptyParts);
 }
 
-// Linux has no window show modes: the code is kept only so that callers can see what was asked.
-WatchedProgram::WatchedProgram(const QString& program, const QString& commandLine, int showMode)
-    : showMode_(showMode) {
+// Linux has no window show modes: the code that callers give is not used here.
+WatchedProgram::WatchedProgram(const QString& program, const QString& commandLine, int /*showMode*/) {
     prepare(process_, program, commandLine);
     process_.start();
     if (!process_.waitForStarted(-1)) {
         cannotRun();
     }
-    processId_ = process_.processId();
 }
 
 WatchedProgram::~WatchedProgram() {

@@ -25,9 +25,6 @@ public:
     WatchedProgram(const WatchedProgram&) = delete;
     WatchedProgram& operator=(const WatchedProgram&) = delete;
 
-    qint64 processId() const { return processId_; }
-    // The show-window code the program was started with.
-    int showMode() const { return showMode_; }
     // Waits up to `msecs` for the program to end; its exit code once ended, else StillActive.
     int pollExitCode(int msecs);
     // Ends the program if it still runs and waits until it has gone.
@@ -35,8 +32,6 @@ public:
 
 private:
     QProcess process_;
-    qint64 processId_ = 0;
-    int showMode_;
 };
 
 // Starts `program` like WatchedProgram but leaves it running on its own; returns its process id.

@@ -85,9 +85,8 @@ void ShopDatabase::Connect() {
     }
 }
 
-void ShopDatabase::SetAppPath(const QString& appPath) {
-    appPath_ = appPath;
-}
+// The shop data object keeps nothing in the program's folder.
+void ShopDatabase::SetAppPath(const QString& /*appPath*/) {}
 
 qint32 ShopDatabase::FindBarcode(const QString& barcode) {
     const QString wanted = scannedBarcode(barcode);

@@ -36,9 +36,6 @@ public:
     bool WriteOrderQty(qint32 itemKey, double quantity) override;
     void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) override;
 
-    // The program folder given at start-up.
-    const QString& appPath() const { return appPath_; }
-
 private:
     // How the lines of one goods-received upload are booked (see StartGoodsReceived).
     struct ReceiptRules {
@@ -52,7 +49,6 @@ private:
     qint32 scannerOrderFor(qint32 supplierId);
     qint64 newReceipt();
 
-    QString appPath_;
     const QString connectionName_;
     QSqlDatabase connection_;
     std::unique_ptr<ShopStatements> statements_;

@@ -39,7 +39,7 @@ bool chooseShopDatabase(ModMain& modMain) {
     if (chosen == kCancelledChoice) {
         return false;
     }
-    AddDSN(modMain, shopDataSource(), chosen);
+    AddDSN(shopDataSource(), chosen);
     return true;
 }
 
@@ -78,13 +78,10 @@ bool DSNExists(const QString& name, const TextArray& entries) {
     return false;
 }
 
-void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath) {
-    try {
-        // A refused registration passes silently: the menu finds the data source missing.
-        platform::registerDataSource(name, platform::fileDataSource(databasePath));
-    } catch (const ProgramError& error) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error adding DSN - "), error));
-    }
+// A refused registration passes silently: the menu finds the data source missing, and start-up
+// stops when it cannot open the shop database.
+void AddDSN(const QString& name, const QString& databasePath) {
+    platform::registerDataSource(name, platform::fileDataSource(databasePath));
 }
 
 void prepareShopData(ModMain& modMain) {
@@ -104,7 +101,7 @@ void Main(ModMain& modMain, const ConnectionOpener& openConnection, const MenuSh
         cnDatabase.open(openConnection, shopDataSource());
     }
     if (!dataSourceRegistered(modMain, kRmDataSource)) {
-        AddDSN(modMain, kRmDataSource, platform::localDatabasePath(kRmDatabase, modMain.appPath));
+        AddDSN(kRmDataSource, platform::localDatabasePath(kRmDatabase, modMain.appPath));
     }
     cnDatabase.open(openConnection, kRmDataSource);
     modMain.tools.Checkpoint(1, QString());

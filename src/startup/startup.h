@@ -35,8 +35,8 @@ bool dataSourceRegistered(ModMain& modMain, const QString& name);
 // Prepares the shop data object: gives it the program's folder and connects it when it is not.
 void prepareShopData(ModMain& modMain);
 
-// Registers a user data source for a database file; an error raised while registering is shown.
-void AddDSN(ModMain& modMain, const QString& name, const QString& databasePath);
+// Registers a user data source for a database file; a refusal passes silently.
+void AddDSN(const QString& name, const QString& databasePath);
 
 // The program's start-up: registers the data sources (asking for the shop database on the first
 // run), opens the connection, prepares the shop data object and shows the menu. Raises
