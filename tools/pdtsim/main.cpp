@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral(
         "Simulates the scanner: 'stocktake', 'orders' and 'goods' make Stock.dat, Orders.dat and Goods.dat "
         "from the held item file; 'show' lists what the scanner holds. The scanner's memory is PDT_SIM_DIR, "
-        "or the folder pdt-sim beside this program."));
+        "or the folder scanner-memory beside this program, which the transfer utility beside it shares."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("stocktake, orders, goods or show"));
