@@ -71,6 +71,7 @@ const LoaderCase kCases[] = {
     {Goods, "57,0012345678905,,1234,3",
      "Find 0012345678905; Lookup 57; Match 57 012345678905; Goods 57 1234 0 36 0 0012345678905", Quiet, "", 12},
     {Goods, "57,931, 7 , 12 ,2.5", "Find 931; Lookup 57; Match 57 931; Goods 57 12 7 2.5 0 931"},
+    {Goods, "57,931,  ,12,2.5", "Find 931; Lookup 57; Match 57 931; Goods 57 12 0 2.5 0 931"},  // blanks: none
     {Goods, "57,931,,12A,3", "Find 931", Error, "13-Type mismatch"},
     {Goods, "57,931,abc,1234,3", "Find 931", Error, "13-Type mismatch"},
     {Goods, "57,931,,abc,3", "Find 931; Dialog 931; Lookup 57; Match 57 931; Goods 57 5678 0 3 7 931"},

@@ -112,6 +112,8 @@ TEST_P(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
 
 TEST_P(OrderDetailsTest, EachSupplierAnswerDecidesTheOrdersListAndOk) {
     const QStringList gamma{"101", "102", "103"};
+    exec("insert into orders (order_id, supplier_id, order_date) values (301, 1, '2024-03-20')");
+    exec("insert into orders (order_id, supplier_id, order_date) values (302, 1, '2024-03-21')");
     open();
     // One pick after another: the supplier's index, the answer, and the dialog afterwards.
     for (const auto& [index, yes, supplierId, listed, current, ok, lastShown] :
@@ -119,7 +121,8 @@ TEST_P(OrderDetailsTest, EachSupplierAnswerDecidesTheOrdersListAndOk) {
               2, false, 3, {}, -1, false, kChooseSupplier},
           {1, true, 2, {"201"}, -1, true, "you have chosen Supplier-2 is this correct?"},  // none current
           {2, true, 3, gamma, 1, true, "you have chosen Supplier-3 is this correct?"},
-          {0, false, 1, gamma, 1, false, kChooseSupplier}}) {  // a No keeps the list
+          {0, false, 1, gamma, 1, false, kChooseSupplier},  // a No keeps the list
+          {0, true, 1, {"301", "302"}, 1, true, "you have chosen Supplier-1 is this correct?"}}) {
         SCOPED_TRACE(lastShown.toStdString() + " after picking " + std::to_string(index));
         pick(index, yes);
         EXPECT_EQ(modMain.lSupplierID, supplierId);

@@ -115,6 +115,12 @@ TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScann
         "1001:1:1|1002:3:1");
     EXPECT_EQ(db.rows("select order_id, stock_id, quantity from order_lines order by line_id"),
               "1001:57:6|1001:60:12|1002:59:2");
+    // An order the shop entered by hand with the next number moves the next number past it.
+    ASSERT_EQ(
+        db.exec("insert into orders (order_id, supplier_id, order_date) values (1003, 2, '2024-03-20')"), "");
+    EXPECT_EQ(shop.GetNextOrderNo(), 1004);
+    EXPECT_TRUE(shop.WriteOrderQty(58, 1));  // supplier 2's first scanner order
+    EXPECT_EQ(db.rows("select order_id from order_lines where stock_id = 58"), "1004");
     // Both engines write the scanner order's date and the counts' time stamps alike, in UTC.
     const QString today = QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate);
     EXPECT_EQ(db.rows("select distinct order_date from orders where from_scanner = 1"), today);
