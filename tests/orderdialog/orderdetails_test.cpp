@@ -89,6 +89,7 @@ TEST_P(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
          {std::tuple<QString, const char*, int, QString, qint32>{kDemoBarcode, nullptr, 3,
                                                                  "2 - Beta Distributors", 2},
           {"0000000000000", nullptr, 3, "2 - Beta Distributors", 2},
+          {kDemoBarcode, "update supplier set Supplier = Supplier || '   '", 3, "2 - Beta Distributors", 2},
           {kDemoBarcode, "delete from supplier where Supplier_id<>1", 1, "", 77}}) {  // keeps the id
         SCOPED_TRACE(barcode.toStdString() + (sql ? sql : ""));
         if (sql) {

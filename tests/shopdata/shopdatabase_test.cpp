@@ -60,6 +60,13 @@ TEST_F(ShopDatabaseTest, LookupsGiveTheItemOrZeros) {
         EXPECT_EQ(itemKey, keyAfter);
         EXPECT_EQ(shop.FindBarcode(barcode), found);
     }
+    // A carton of two and a half, and a price of an eighth, come back as they are.
+    ASSERT_EQ(db.exec("update stock set QtyFactor = 2.5, Price = 0.125 where stock_id = 57"), "");
+    qint32 key = 0;
+    double factor = 0, lastField = 0, price = 0;
+    shop.LookupStockItem(57, key, factor);
+    shop.LookupItemPrice(57, lastField, price);
+    EXPECT_EQ(QList<double>({factor, lastField, price}), QList<double>({2.5, 2.5, 0.125}));
     QSqlRecord item;
     ASSERT_TRUE(shop.GetItemByBarcode("9310000000575", item));
     EXPECT_EQ(item.value("Supplier_id").toInt(), 1);
