@@ -44,6 +44,13 @@ TEST(DemoShopMaker, RefusesAWrongCommandLineOrAPlaceItCannotWrite) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.errors.startsWith("rmstockhand-demo-db: cannot write ")) << run.errors.data();
     EXPECT_EQ(run.errors.count('\n'), 1);
+    // A ";" would end the connection string early and write elsewhere: such a name is refused.
+    const QString semicolon = shop.folder() + "/a;b.mdb";
+    const ProgramRun refused = makeDemoShop({semicolon});
+    EXPECT_EQ(refused.errors, "rmstockhand-demo-db: cannot write " + semicolon.toUtf8() +
+                                  ": the name holds a \";\", which a connection string cannot hold\n");
+    EXPECT_FALSE(QFile::exists(semicolon));
+    EXPECT_FALSE(QFile::exists(shop.folder() + "/a"));
     EXPECT_EQ(demoshop::eanCheckDigit("400638133393"), '1');
     EXPECT_EQ(demoshop::demoBarcode(123456789), "9311234567896");
 }
