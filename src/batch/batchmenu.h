@@ -2,7 +2,7 @@
 
 #include "batch/progressline.h"
 #include "menu/eventdelivery.h"
-#include "menu/menuview.h"
+#include "startup/menuview.h"
 
 // The main menu as the batch command line plays it: the port and the path are what the menu's
 // activation would show, the overwrite box is ticked as when the menu opens, and each record's

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "orderdialog/orderdetailsopener.h"
+#include "imports/orderdetailsopener.h"
 
 // The order details dialog as the batch command line answers it, by the dialog's own rules:
 // activation offers the supplier the dialog offers; --supplier picks that supplier and answers its

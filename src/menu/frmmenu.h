@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "menu/eventdelivery.h"
-#include "menu/menuview.h"
 #include "outside/programerror.h"
+#include "startup/menuview.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "orderdialog/orderdetailsopener.h"
+#include "imports/orderdetailsopener.h"
 
 // Opens a fresh order details dialog modally over the main menu and, once it has closed, runs the
 // menu's activation again, as the menu becoming active once more calls for.

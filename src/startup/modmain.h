@@ -4,11 +4,11 @@
 #include <QString>
 #include <functional>
 
-#include "menu/menuview.h"
-#include "orderdialog/orderdetailsopener.h"
+#include "imports/orderdetailsopener.h"
 #include "outside/shopdataobject.h"
 #include "outside/stringtoolsobject.h"
 #include "platform/prompts.h"
+#include "startup/menuview.h"
 
 // What the program's procedures share for one run: the outside objects, the prompts, the form the
 // commands work on, the program's folder, and modMain's shared values.

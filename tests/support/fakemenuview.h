@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "menu/menuview.h"
+#include "startup/menuview.h"
 
 // A main menu without a screen: tests set the port, overwrite box and path, and read back every
 // status text, colour and pointer change.
