@@ -29,9 +29,7 @@ QString timeStamp(const QDateTime& when) {
 // left half in the buffer.
 void appendLine(const QString& path, const QByteArray& line) {
     QFile report(path);
-    if (!report.open(QIODevice::Append | QIODevice::Unbuffered)) {
-        throw platform::fileError(report);
-    }
+    platform::openPlainFile(report, QIODevice::Append | QIODevice::Unbuffered);
     if (report.write(line) != line.size()) {
         throw platform::fileError(report);
     }

@@ -11,9 +11,7 @@ constexpr qint64 kChunkSize = 64 * 1024;
 }  // namespace
 
 void UploadLineReader::open() {
-    if (!file_.open(QIODevice::ReadOnly)) {
-        throw platform::fileError(file_);
-    }
+    platform::openPlainFile(file_, QIODevice::ReadOnly);
 }
 
 bool UploadLineReader::readLine(QString& line) {

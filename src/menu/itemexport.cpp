@@ -7,6 +7,7 @@
 #include "outside/programerror.h"
 #include "platform/recordset.h"
 #include "platform/wholefile.h"
+#include "scanner/scannerfiles.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
 
@@ -24,15 +25,24 @@ constexpr qint32 kRecordWidth =
 const QColor kExportColour(255, 128, 128);
 
 // Appends the text followed by spaces to `width` characters, cut to its first `width` characters:
-// the one rule of a field's width, which fPadItem gives as a text of its own.
+// the one rule of a field's width, which fPadItem gives as a text of its own. A control character
+// (a line break above all) becomes a space, so every record keeps its width and its one line.
 void appendPadded(QString& record, QStringView text, qsizetype width) {
     const QStringView kept = text.left(width);
+    const qsizetype start = record.size();
     record.append(kept);
-    record.resize(record.size() + width - kept.size(), QLatin1Char(' '));
+    for (qsizetype at = start; at < record.size(); ++at) {
+        const char16_t c = record.at(at).unicode();
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            record[at] = QLatin1Char(' ');
+        }
+    }
+    record.resize(start + width, QLatin1Char(' '));
 }
 
 QString itemFilePath(const ModMain& modMain) {
-    return QDir::toNativeSeparators(modMain.appPath + QStringLiteral("/rmItems") + QStringLiteral(".dat"));
+    return QDir::toNativeSeparators(modMain.appPath + QLatin1Char('/') +
+                                    QLatin1String(scannerfiles::kItemFile));
 }
 
 void writeLine(platform::WholeFile& file, const QString& record) {

@@ -6,6 +6,7 @@
 #include "imports/goodsreceivedimport.h"
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
+#include "scanner/scannerfiles.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
 
@@ -22,13 +23,13 @@ struct UploadConstants {
 UploadConstants constantsFor(UploadKind kind) {
     switch (kind) {
         case UploadKind::Stocktake:
-            return {QColor(192, 255, 192), "Stock.dat", " StockTake ", fProcessStocktakeFile};
+            return {QColor(192, 255, 192), scannerfiles::kStocktake, " StockTake ", fProcessStocktakeFile};
         case UploadKind::Orders:
-            return {QColor(255, 128, 0), "Orders.dat", " Order ", fProcessOrdersFile};
+            return {QColor(255, 128, 0), scannerfiles::kOrders, " Order ", fProcessOrdersFile};
         case UploadKind::GoodsReceived:
             break;
     }
-    return {QColor(0, 128, 0), "Goods.dat", " Goods Received ", fProcessGoodsReceivedFile};
+    return {QColor(0, 128, 0), scannerfiles::kGoodsReceived, " Goods Received ", fProcessGoodsReceivedFile};
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ private:
 // The error numbers that the program raises, in the numbering its messages have always used.
 namespace errnum {
 inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int FileNotFound = 53;

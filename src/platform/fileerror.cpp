@@ -28,4 +28,18 @@ ProgramError fileError(const QFileDevice& file) {
     }
 }
 
+void refuseSpecialFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        throw ProgramError(errnum::PathFileAccessError, QStringLiteral("Path/File access error"));
+    }
+}
+
+void openPlainFile(QFile& file, QIODevice::OpenMode mode) {
+    refuseSpecialFile(file.fileName());
+    if (!file.open(mode)) {
+        throw fileError(file);
+    }
+}
+
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QFileDevice>
 
 #include "outside/programerror.h"
@@ -9,5 +10,13 @@ namespace platform {
 // The error the program reports for a failed file operation: the number its messages have always
 // given such a failure, and the system's own description.
 ProgramError fileError(const QFileDevice& file);
+
+// Opens a file of the program's that must be a plain file: a pipe, a device or a folder of that
+// name is refused with "Path/File access error" (75) before anything waits on it or reads it
+// without end. Other failures raise fileError.
+void openPlainFile(QFile& file, QIODevice::OpenMode mode);
+
+// Raises "Path/File access error" (75) when something other than a plain file has this name.
+void refuseSpecialFile(const QString& path);
 
 }  // namespace platform

@@ -29,13 +29,15 @@ private:
     UWORD previous_ = ODBC_BOTH_DSN;
 };
 
-bool holdsLineBreak(const QString& text) {
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+// A control character (a line break above all) would end an entry of the configuration early.
+bool holdsControlCharacter(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 }  // namespace
 
-DataSource fileDataSource(const QString& databasePath) {
+DataSource fileDataSource(const QString& databasePath, bool createWhenMissing) {
     // The SQLite ODBC driver stands where the Access driver stands on Windows.
     return {QStringLiteral("SQLite3"),
             {{QStringLiteral("Database"), QDir::toNativeSeparators(databasePath)},
@@ -46,7 +48,8 @@ DataSource fileDataSource(const QString& databasePath) {
              {QStringLiteral("SyncPragma"), QStringLiteral("NORMAL")},
              // Rows are read one at a time rather than the whole result first, so a query over the
              // whole stock table takes no more memory than one row.
-             {QStringLiteral("StepAPI"), QStringLiteral("1")}}};
+             {QStringLiteral("StepAPI"), QStringLiteral("1")},
+             {QStringLiteral("NoCreat"), createWhenMissing ? QStringLiteral("0") : QStringLiteral("1")}}};
 }
 
 DataSource serverDataSource(const ServerAddress& server) {
@@ -66,8 +69,8 @@ DataSource serverDataSource(const ServerAddress& server) {
 }
 
 bool registerDataSource(const QString& name, const DataSource& source) {
-    const auto valueBreaks = [](const auto& attribute) { return holdsLineBreak(attribute.second); };
-    if (holdsLineBreak(name) ||
+    const auto valueBreaks = [](const auto& attribute) { return holdsControlCharacter(attribute.second); };
+    if (holdsControlCharacter(name) ||
         std::any_of(source.attributes.cbegin(), source.attributes.cend(), valueBreaks)) {
         return false;
     }

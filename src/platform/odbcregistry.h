@@ -26,14 +26,16 @@ struct ServerAddress {
     QString user;
 };
 
-// A shop database file, reached through the SQLite ODBC driver.
-DataSource fileDataSource(const QString& databasePath);
+// A database file, reached through the SQLite ODBC driver. A file that is not there is an error,
+// never an empty database made in its place, unless `createWhenMissing`.
+DataSource fileDataSource(const QString& databasePath, bool createWhenMissing = false);
 
 // A shop database on a PostgreSQL server, reached through its Unicode ODBC driver.
 DataSource serverDataSource(const ServerAddress& server);
 
 // Registers (or re-registers) a user data source, replacing whatever it was before; false when
-// the installer refused, or when a value holds a line break, which would end the entry early.
+// the installer refused, or when a value holds a control character such as a line break, which
+// would end the entry early.
 bool registerDataSource(const QString& name, const DataSource& source);
 
 // The ODBC connection string that reaches the data source's database without registering it;

@@ -5,6 +5,7 @@
 namespace platform {
 
 WholeFile::WholeFile(const QString& fileName) : file_(fileName) {
+    refuseSpecialFile(fileName);
     if (!file_.open(QIODevice::WriteOnly)) {
         throw fileError(file_);
     }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "outside/programerror.h"
+#include "scanner/scannerfiles.h"
 #include "scanner/shellandwait.h"
 #include "startup/blanks.h"
 #include "startup/modmain.h"
@@ -13,18 +14,19 @@
 namespace {
 
 const QString kUtility = QStringLiteral("Tsr-tu3a.exe");
-const QString kItemFile = QStringLiteral("rmItems.dat");
 // The line settings of the scanner's cable: 9600 baud, no parity, 8 data bits, 1 stop bit.
 const QString kLineSettings = QStringLiteral(":9600,n,8,1");
 // The widths of the item file's five fields, which the utility checks each record against.
 const QString kItemFieldWidths = QStringLiteral("/f5,15,40,9,5");
 
 // Deletes the old download file so the utility writes a fresh one. Only an ordinary file counts:
-// a folder or a hidden file of that name is left alone (Linux has no system files). A read-only
-// file is refused, as the shop's PC refuses to delete one, even when the user could.
+// a folder or a hidden file of that name is left alone (Linux has no system files), and so is any
+// file that is not one of the scanner's (the shop database, say, should the download path name
+// it). A read-only file is refused, as the shop's PC refuses to delete one, even when the user could.
 void removeOldDownload(const QString& path) {
     const QFileInfo file(path);
-    if (path.isEmpty() || !file.isFile() || file.fileName().startsWith(QLatin1Char('.'))) {
+    if (path.isEmpty() || !file.isFile() || file.fileName().startsWith(QLatin1Char('.')) ||
+        !scannerfiles::isScannerFile(file.fileName())) {
         return;
     }
     if (!file.permissions().testFlag(QFileDevice::WriteOwner)) {
@@ -46,7 +48,8 @@ QString transferArguments(bool send, const QString& port, const QString& appPath
                           const QString& downloadPath) {
     const QString serialPort = QStringLiteral("COM") + port + kLineSettings;
     if (send) {
-        const QString itemFile = QDir::toNativeSeparators(appPath + QLatin1Char('/') + kItemFile);
+        const QString itemFile =
+            QDir::toNativeSeparators(appPath + QLatin1Char('/') + QLatin1String(scannerfiles::kItemFile));
         return serialPort + QStringLiteral(" n D") + itemFile + QLatin1Char(' ') + kItemFieldWidths;
     }
     return serialPort + QStringLiteral(" n@ ") + downloadPath;

@@ -49,9 +49,18 @@ bool standsOnItem(const platform::Recordset& rows, qint32 stockId) {
            rows.field(QStringLiteral("stock_id")).toInt() == stockId;
 }
 
+ProgramError overflow() {
+    return ProgramError(errnum::Overflow, QStringLiteral("Overflow"));
+}
+
+// A quantity so large that its rounding overflows is refused, never written as an infinity.
 double roundedTo(double quantity, int decimals) {
     const double scale = std::pow(10.0, std::clamp(decimals, 0, 9));
-    return std::round(quantity * scale) / scale;
+    const double rounded = std::round(quantity * scale) / scale;
+    if (!std::isfinite(rounded)) {
+        throw overflow();
+    }
+    return rounded;
 }
 
 }  // namespace
@@ -188,6 +197,10 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
         return;
     }
     if (receiptRules_.postToStock) {
+        // Nor does the quantity on hand become an infinity.
+        if (!std::isfinite(s.onHand.scalar({itemKey}).toDouble() + received)) {
+            throw overflow();
+        }
         s.raiseOnHand.run({received, itemKey});
     }
     s.markOrder.run({receiptRules_.orderStatus, orderNo});

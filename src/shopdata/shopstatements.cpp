@@ -46,5 +46,6 @@ ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend
                   "insert into goods_received (receipt_id, order_id, supplier_id, reference, "
                   "quantity, barcode, stock_id) select ?, ?, ?, ?, ?, coalesce(?, ''), stock_id from stock "
                   "where stock_id = ?")),
+      onHand(prepare(c, "select QtyOnHand from stock where stock_id = ?")),
       raiseOnHand(prepare(c, "update stock set QtyOnHand = QtyOnHand + ? where stock_id = ?")),
       markOrder(prepare(c, "update orders set status = ? where order_id = ?")) {}

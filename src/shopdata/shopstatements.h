@@ -37,6 +37,7 @@ struct ShopStatements {
     ShopStatement addReceipt;   // a receipt: post to stock, quantity decimals, order status
     ShopStatement lastRowId;    // the key of the row just inserted
     ShopStatement addReceived;  // a received line, when the item exists
+    ShopStatement onHand;       // the quantity on hand of a stock id
     ShopStatement raiseOnHand;  // quantity on hand up by a quantity, for a stock id
     ShopStatement markOrder;    // an order's status
 };

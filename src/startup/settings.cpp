@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "outside/programerror.h"
+#include "platform/fileerror.h"
 #include "platform/wholefile.h"
 #include "startup/blanks.h"
 #include "startup/modmain.h"
@@ -11,6 +12,7 @@
 namespace {
 
 const QString kGet = QStringLiteral("GET");
+constexpr qint64 kLargestSettingsFile = 64 * 1024;
 const QString kPut = QStringLiteral("PUT");
 
 QString settingsFileName(const QString& fileBase) {
@@ -55,11 +57,17 @@ void checkEntry(const QStringList& values, qsizetype index) {
 }
 
 void readEntries(ModMain& modMain, const QString& fileName, QStringList& keys, QStringList& values) {
+    platform::refuseSpecialFile(fileName);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         throw openError(fileName);
     }
-    const QStringList lines = splitLines(QString::fromLocal8Bit(file.readAll()));
+    // Two settings take a few dozen bytes: a file beyond this is not the program's settings file.
+    const QByteArray text = file.read(kLargestSettingsFile + 1);
+    if (text.size() > kLargestSettingsFile) {
+        throw ProgramError(errnum::OutOfMemory, QStringLiteral("Out of memory"));
+    }
+    const QStringList lines = splitLines(QString::fromLocal8Bit(text));
     for (const QString& line : lines) {
         const TextArray pieces = modMain.tools.Split(line, QLatin1Char('='));
         if (pieces.upperBound() >= 2) {

@@ -79,9 +79,10 @@ bool DSNExists(const QString& name, const TextArray& entries) {
 }
 
 // A refused registration passes silently: the menu finds the data source missing, and start-up
-// stops when it cannot open the shop database.
+// stops when it cannot open the shop database. The shop's database is never made where it is
+// missing; "RM", the program's own, is made empty, so that start-up can open it.
 void AddDSN(const QString& name, const QString& databasePath) {
-    platform::registerDataSource(name, platform::fileDataSource(databasePath));
+    platform::registerDataSource(name, platform::fileDataSource(databasePath, name == kRmDataSource));
 }
 
 void prepareShopData(ModMain& modMain) {

@@ -76,8 +76,9 @@ TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
     };
     const QString file = shop.folder() + "/shop.mdb";
     EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", "shop.mdb"}).exitCode, 0);
-    EXPECT_EQ(registered(), "Database=" + file +
-                                " Driver=SQLite3 JournalMode=WAL StepAPI=1 SyncPragma=NORMAL Timeout=5000");
+    EXPECT_EQ(registered(),
+              "Database=" + file +
+                  " Driver=SQLite3 JournalMode=WAL NoCreat=1 StepAPI=1 SyncPragma=NORMAL Timeout=5000");
     const QStringList server{"register-shop-db", "--server", "db.example", "--port", "5433",
                              "--database",       "shop",     "--user",     "till"};
     EXPECT_EQ(runProgram("rmstockhand-batch", server).exitCode, 0);

@@ -17,6 +17,7 @@
 #include "startup/modmain.h"
 #include "startup/settings.h"
 #include "stringtools/stringtools.h"
+#include "programfiles.h"
 #include "testshop.h"
 
 namespace {
@@ -94,6 +95,9 @@ class StartupPaths : public StartupTest, public testing::WithParamInterface<Star
 
 TEST_P(StartupPaths, RegisterOpenAndPrepareWhatTheUserChoseBeforeTheMenu) {
     const StartupCase& c = GetParam();
+    for (const char* shopFile : {"recent.mdb", "shop.mdb", "other.mdb"}) {
+        writeBytes(shopFile, "");  // an empty file is an empty database
+    }
     if (c.chosen) {
         prompts.chooseNextFile(c.chosen);
     } else {

@@ -171,7 +171,7 @@ void writeDemoShopFile(const QString& path, long items) {
         removeIfThere(leftover);
     }
     try {
-        fillDataSource(platform::fileDataSource(building), path, items);
+        fillDataSource(platform::fileDataSource(building, true), path, items);
     } catch (const std::runtime_error&) {
         QFile::remove(building);
         throw;
