@@ -85,10 +85,11 @@ TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
     EXPECT_EQ(registered(),
               "CommLog=0 Database=shop Debug=0 Driver=PostgreSQL Unicode Fetch=1000 Port=5433 "
               "Protocol=7.4-1 Servername=db.example Username=till");
-    const ProgramRun broken =
-        runProgram("rmstockhand-batch", {"register-shop-db", "shop\n[Other]\nDriver=x.mdb"});
-    EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_EQ(broken.errors, "The data source \"MYOBRM\" could not be registered\n");
+    for (const char* broken : {"shop\n[Other]\nDriver=x.mdb", "shop\t.mdb", "shop\x1b.mdb"}) {
+        const ProgramRun refused = runProgram("rmstockhand-batch", {"register-shop-db", broken});
+        EXPECT_EQ(refused.exitCode, 1) << broken;
+        EXPECT_EQ(refused.errors, "The data source \"MYOBRM\" could not be registered\n");
+    }
     EXPECT_TRUE(registered().contains("Servername=db.example"));
     EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", file}).exitCode, 0);
     EXPECT_TRUE(registered().startsWith("Database=" + file + " Driver=SQLite3 "));

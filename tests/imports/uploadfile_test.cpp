@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -74,9 +76,12 @@ TEST_F(ImportTest, AFailedAuditWriteIsReportedAndTheProcessingGoesOn) {
     EXPECT_EQ(menu.statuses, QStringList({"Processing Barcode=1", "Processing Barcode=2"}));
     QDir(dir.path()).mkdir("GoodsRecAuditFile.rep");
     QFile::link("/dev/full", dir.filePath("OrdersAuditFile.rep"));  // a device is no report
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("StockTakeAuditFile.rep")).constData(), 0600),
+              0);  // nor a pipe
+    fWriteAuditReport(modMain, "message", dir.path(), "\\StockTakeAuditFile");
     fWriteAuditReport(modMain, "message", dir.path(), "\\GoodsRecAuditFile");
     fWriteAuditReport(modMain, "message", dir.path(), "\\OrdersAuditFile");
-    const QStringList errors{"76 - ", "76 - ", "75 - ", "75 - "};
+    const QStringList errors{"76 - ", "76 - ", "75 - ", "75 - ", "75 - "};
     ASSERT_EQ(prompts.shown.size(), errors.size());
     for (qsizetype i = 0; i < errors.size(); ++i) {
         EXPECT_TRUE(prompts.shown[i].startsWith("Error in writing audit report = " + errors[i]))

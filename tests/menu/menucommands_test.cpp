@@ -153,7 +153,10 @@ TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
     } records[] = {
         {"123456", "12345678901234567890", QString(50, 'd'), 1000000, 2.5,
          "12345|123456789012345|" + QString(40, 'd') + "|1000000.0|2.5  "},
-        {"1", "", "", 0, 12, "1    |" + QString(15, ' ') + '|' + QString(40, ' ') + "|.00      |12   "}};
+        {"1", "", "", 0, 12, "1    |" + QString(15, ' ') + '|' + QString(40, ' ') + "|.00      |12   "},
+        // A line break or another control character inside a field becomes a space: one record, one line.
+        {"7", "93\r\n10", "Crème\r\nbrûlée\tà\u0085la", 1, 1,
+         "7    |93  10         |Crème  brûlée à la" + QString(22, ' ') + "|1.00     |1    "}};
     for (const auto& c : records) {
         EXPECT_EQ(itemRecord(c.stockId, c.barcode, c.description, c.price, c.second),
                   QString(c.fields).remove('|'));

@@ -131,10 +131,10 @@ TEST_F(TransferTest, RemovesOnlyAnOrdinaryWritableOldDownloadWhenTicked) {
         const char* name;
         bool ticked, isFolder, readOnly, removed;
     } cases[] = {{"Stock.dat", true, false, true, false},  // first, while no path is recorded
-                 {"Stock.dat", true, false, false, true},
-                 {"Stock.dat", false, false, false, false},
-                 {"Stock.dat", true, true, false, false},
-                 {".Stock.dat", true, false, false, false}};
+                 {"Stock.dat", true, false, false, true},   {"Stock.dat", false, false, false, false},
+                 {"Stock.dat", true, true, false, false},   {".Stock.dat", true, false, false, false},
+                 {"rmitems.DAT", true, false, false, true},   // the item file, in any case
+                 {"recent.mdb", true, false, false, false}};  // the shop database: never
     useFolder("Shop");
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "row " << &c - cases);

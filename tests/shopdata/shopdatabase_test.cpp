@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQuery>
 #include <atomic>
 #include <barrier>
@@ -190,11 +191,17 @@ TEST_F(ShopDatabaseTest, GoodsReceivedAreBookedAndRaiseTheQuantityOnHand) {
 }
 
 TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
-    for (const char* text : {"2,5", "abc", ""}) {
-        EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, ""); }).number(),
-                  errnum::TypeMismatch)
-            << text;
+    // Not a number, or a number whose rounding overflows: nothing written, no infinity on hand.
+    for (const auto& [text, error] : {std::pair{"2,5", errnum::TypeMismatch},
+                                      {"abc", errnum::TypeMismatch},
+                                      {"", errnum::TypeMismatch},
+                                      {"1e304", errnum::Overflow}}) {
+        EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, ""); }).number(), error) << text;
     }
+    ASSERT_EQ(db.exec("update stock set QtyOnHand = 1.7e308 where stock_id = 58"), "");
+    EXPECT_EQ(raised([this] { shop.WriteGoodsReceived(58, 102, 0, "1e308", 3, ""); }).number(),
+              errnum::Overflow);
+    EXPECT_EQ(db.rows("select QtyOnHand from stock where stock_id = 58"), "1.7e+308");
     // The order's status is the write's last step: without the orders table it fails after the rest.
     ASSERT_EQ(db.exec("alter table orders rename to orders_away"), "");
     const auto write = [this] { shop.WriteGoodsReceived(57, 102, 0, "1", 3, ""); };
@@ -226,6 +233,20 @@ TEST_F(ShopDatabaseTest, ALockedDatabaseGivesAnErrorWithinTheTimeout) {
     ASSERT_TRUE(db.connection().rollback());
     EXPECT_TRUE(shop.WriteStocktakeQty(57, 3));
     EXPECT_EQ(db.rows("select stock_id, quantity from stocktake_counts"), "57:3");
+}
+
+// A shop database file that was deleted is an error on connecting, never an empty shop made in its place.
+TEST(ShopDatabaseFile, AShopDatabaseThatIsGoneIsNotMadeAnew) {
+    if (testEngine() != TestEngine::Sqlite) {
+        GTEST_SKIP() << "a database on a server is not a file";
+    }
+    TestShop testShop;
+    testShop.registerDemoShop(1);
+    const QString file = testShop.demoShopPlace().first();
+    ASSERT_TRUE(QFile::remove(file));
+    ShopDatabase shop;
+    EXPECT_EQ(raised([&shop] { shop.Connect(); }).number(), errnum::DatabaseError);
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST(ShopDatabaseUnconnected, OperationsRaiseADatabaseError) {

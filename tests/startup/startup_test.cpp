@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <optional>
 
@@ -13,11 +15,11 @@
 #include "mocks.h"
 #include "platform/connection.h"
 #include "platform/odbcregistry.h"
+#include "programfiles.h"
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
 #include "stringtools/stringtools.h"
-#include "programfiles.h"
 #include "testshop.h"
 
 namespace {
@@ -194,6 +196,25 @@ TEST_F(StartupTest, ASettingsReadThatFailsKeepsTheEntriesBeforeTheFailingLine) {
     ManageDefaults(failingMain, "rmstockhand", "GET", "COMPORT", value);
     EXPECT_EQ(value, "1");
     EXPECT_EQ(prompts.shown, QStringList{"Error in fGetConfig = 6-Overflow"});
+}
+
+// A settings file that is a pipe, or a link to an endless device, is refused at once rather than
+// waited on or read without end, and stays what it was; one far larger than settings are is refused.
+TEST_F(StartupTest, SettingsThatAreNoPlainFileAreRefusedAtOnce) {
+    const QString accessError = "75-Path/File access error";
+    ASSERT_EQ(mkfifo(QFile::encodeName(kFile).constData(), 0600), 0);
+    EXPECT_EQ(manage("GET", "COMPORT"), "");
+    manage("PUT", "COMPORT", "2");
+    EXPECT_FALSE(QFileInfo(kFile).isFile());
+    ASSERT_TRUE(QFile::remove(kFile) && QFile::link("/dev/zero", kFile));
+    EXPECT_EQ(manage("GET", "COMPORT"), "");
+    ASSERT_TRUE(QFile::remove(kFile));
+    write("COMPORT=2\r\n" + QByteArray(100 * 1024, 'x'));
+    EXPECT_EQ(manage("GET", "COMPORT"), "");
+    EXPECT_EQ(prompts.shown,
+              QStringList({"Error in fGetConfig = " + accessError, "Error in fGetConfig = " + accessError,
+                           "Error in putkey=" + accessError, "Error in fGetConfig = " + accessError,
+                           "Error in fGetConfig = 7-Out of memory"}));
 }
 
 TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
