@@ -34,20 +34,50 @@ BatchMenu activatedMenu(ModMain& modMain, ProgressLine& progress) {
                      path.isEmpty() ? QStringLiteral("Not Chosen") : path, progress);
 }
 
-int exitStatus(ProcessOutcome outcome) {
-    return outcome == ProcessOutcome::Stopped ? 1 : 0;
+// The exit status of an import that processed its file to the end but met refused writes.
+constexpr int kShopRefusedWrites = 4;
+
+ProcessOutcome processUpload(ModMain& modMain, Command command) {
+    switch (command) {
+        case Command::ImportStocktake:
+            return fProcessStocktakeFile(modMain);
+        case Command::ImportOrders:
+            return fProcessOrdersFile(modMain);
+        default:
+            return fProcessGoodsReceivedFile(modMain);
+    }
+}
+
+// An import stops at the first record that the shop database cannot write, when the next one
+// could not be written either, and says where to start again; refusals it could go on past are
+// counted at the end, so that a schedule sees each of them in the exit status.
+int importStatus(ModMain& modMain, ProcessOutcome outcome, const QString& file) {
+    const UploadRun& run = modMain.run;
+    if (run.stoppedAtLine > 0) {
+        modMain.prompts.notice(
+            QStringLiteral("The shop database cannot take writes now: stopped at line %1 of %2, "
+                           "after %3 records loaded; start again from line %1")
+                .arg(run.stoppedAtLine)
+                .arg(file)
+                .arg(run.loaded()));
+        return 1;
+    }
+    if (outcome == ProcessOutcome::Stopped) {
+        return 1;
+    }
+    if (run.refused > 0) {
+        modMain.prompts.notice(
+            QStringLiteral("The shop database refused %1 of %2 records").arg(run.refused).arg(run.records));
+        return kShopRefusedWrites;
+    }
+    return 0;
 }
 
 int runImport(ModMain& modMain, const BatchOptions& options) {
-    modMain.menu->setDownloadPath(QDir::toNativeSeparators(QFileInfo(options.path).absoluteFilePath()));
-    switch (options.command) {
-        case Command::ImportStocktake:
-            return exitStatus(fProcessStocktakeFile(modMain));
-        case Command::ImportOrders:
-            return exitStatus(fProcessOrdersFile(modMain));
-        default:
-            return exitStatus(fProcessGoodsReceivedFile(modMain));
-    }
+    const QString file = QDir::toNativeSeparators(QFileInfo(options.path).absoluteFilePath());
+    modMain.menu->setDownloadPath(file);
+    modMain.run.stopWhenTheShopCannotWrite = true;
+    return importStatus(modMain, processUpload(modMain, options.command), file);
 }
 
 int runExport(ModMain& modMain, const BatchOptions& options) {

@@ -43,6 +43,7 @@ void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& 
     if (message.isEmpty()) {
         return;
     }
+    ++modMain.run.audited;
     const QString line =
         QLatin1Char('"') + timeStamp(modMain.now()) + QLatin1Char('-') + message + QLatin1Char('"');
     try {

@@ -78,6 +78,7 @@ void fLoadGoodsRecPDTDetails(ModMain& modMain, TextArray& fields) {
     try {
         loadGoodsRecord(modMain, fields);
     } catch (const ProgramError& error) {
+        modMain.run.noteLoaderError(error);
         modMain.prompts.notice(errorText(QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="), error));
     }
 }

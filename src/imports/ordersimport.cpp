@@ -41,6 +41,7 @@ void fLoadOrderPDTDetails(ModMain& modMain, TextArray& fields) {
     try {
         loadOrderRecord(modMain, fields);
     } catch (const ProgramError& error) {
+        modMain.run.noteLoaderError(error);
         modMain.prompts.notice(errorText(QStringLiteral("Error in fLoadOrderPDTDetails_Error="), error));
     }
 }

@@ -40,6 +40,7 @@ void fLoadPDTDetails(ModMain& modMain, TextArray& fields) {
     try {
         loadStocktakeRecord(modMain, fields);
     } catch (const ProgramError& error) {
+        modMain.run.noteLoaderError(error);
         modMain.prompts.notice(errorText(QStringLiteral("Error in fLoadPDTDetails_Error="), error));
     }
 }

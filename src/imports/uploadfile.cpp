@@ -15,6 +15,7 @@ void processLine(ModMain& modMain, const QString& line, const QString& headerPre
         return;
     }
     TextArray fields = modMain.tools.Split(line, QLatin1Char(','));
+    ++modMain.run.records;
     modMain.menu->yield();
     modMain.menu->setStatus(QStringLiteral("Processing Barcode=") + fields.at(1));
     loader(modMain, fields);
@@ -27,12 +28,19 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
     if (!QFileInfo(path).isFile()) {
         return ProcessOutcome::NoFile;
     }
+    UploadRun& run = modMain.run;
+    run = UploadRun{run.stopWhenTheShopCannotWrite};
     UploadLineReader reader(path);
     try {
         reader.open();
         QString line;
-        while (reader.readLine(line)) {
+        for (qint64 lineNumber = 1; reader.readLine(line); ++lineNumber) {
             processLine(modMain, line, headerPrefix, loader);
+            if (run.shopCannotWrite && run.stopWhenTheShopCannotWrite) {
+                run.stoppedAtLine = lineNumber;
+                reader.close();
+                return ProcessOutcome::Stopped;
+            }
         }
     } catch (const ProgramError& error) {
         reportProcessingError(modMain, error);

@@ -4,18 +4,22 @@
 #include <exception>
 
 // An error raised by a procedure or an outside object: a number and a description, the way the
-// program's message boxes report them.
+// program's message boxes report them. A lasting error outlasts the record that met it: the shop
+// database cannot take writes for now (read-only, full, locked beyond the wait, out of reach).
 class ProgramError : public std::exception {
 public:
-    ProgramError(int number, QString description) : number_(number), description_(std::move(description)) {}
+    ProgramError(int number, QString description, bool lasting = false)
+        : number_(number), description_(std::move(description)), lasting_(lasting) {}
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    bool lasting() const { return lasting_; }
     const char* what() const noexcept override { return "ProgramError"; }
 
 private:
     int number_;
     QString description_;
+    bool lasting_;
 };
 
 // The error numbers that the program raises, in the numbering its messages have always used.

@@ -1,6 +1,7 @@
 #include "platform/connection.h"
 
 #include <QSqlError>
+#include <QSqlResult>
 
 #include "outside/programerror.h"
 #include "platform/odbccalls.h"
@@ -18,6 +19,18 @@ QString dataSourceName(const QString& connectionString) {
     const QString prefix = QStringLiteral("dsn=");
     return connectionString.startsWith(prefix, Qt::CaseInsensitive) ? connectionString.mid(prefix.size())
                                                                     : connectionString;
+}
+
+DriverDiagnosis diagnosis(SQLSMALLINT handleType, SQLHANDLE handle) {
+    SQLWCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+    SQLINTEGER nativeError = 0;
+    SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
+    SQLSMALLINT length = 0;
+    if (handle == nullptr || !SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, 1, state, &nativeError,
+                                                           message, SQL_MAX_MESSAGE_LENGTH, &length))) {
+        return {};
+    }
+    return {odbc::fromWide(state, SQL_SQLSTATE_SIZE), int(nativeError)};
 }
 
 }  // namespace
@@ -43,6 +56,21 @@ void closeConnection(const QString& connectionName) {
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
+}
+
+DriverDiagnosis lastDiagnosis(const QSqlQuery& query) {
+    const QVariant handle = query.result() != nullptr ? query.result()->handle() : QVariant();
+    return handle.metaType() == QMetaType::fromType<SQLHANDLE>()
+               ? diagnosis(SQL_HANDLE_STMT, *static_cast<const SQLHANDLE*>(handle.constData()))
+               : DriverDiagnosis();
+}
+
+DriverDiagnosis lastDiagnosis(const QSqlDatabase& connection) {
+    try {
+        return diagnosis(SQL_HANDLE_DBC, odbc::connectionHandle(connection));
+    } catch (const ProgramError&) {
+        return {};
+    }
 }
 
 QString databaseProduct(const QSqlDatabase& connection) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 // Database connections through Qt SQL's ODBC driver.
@@ -16,5 +17,14 @@ void closeConnection(const QString& connectionName);
 
 // The database engine behind an open connection, as its driver names it ("SQLite", "PostgreSQL").
 QString databaseProduct(const QSqlDatabase& connection);
+
+// What the driver said of the last failure of a query or a connection: its SQLSTATE and its own
+// error number; empty when it said nothing.
+struct DriverDiagnosis {
+    QString state;
+    int nativeError = 0;
+};
+DriverDiagnosis lastDiagnosis(const QSqlQuery& query);
+DriverDiagnosis lastDiagnosis(const QSqlDatabase& connection);
 
 }  // namespace platform

@@ -39,3 +39,14 @@ QString PostgresBackend::greatest(const QString& first, const QString& second) c
 QString PostgresBackend::lastInsertedKey() const {
     return QStringLiteral("select lastval()");
 }
+
+// The driver passes on the server's SQLSTATE: a lost connection (08), no resources left (53), the
+// server shutting down (57) or failing (58), a lock not had within the wait, a read-only database.
+bool PostgresBackend::cannotTakeWrites(const platform::DriverDiagnosis& failure) const {
+    for (const char* lasting : {"08", "53", "57", "58", "55P03", "25006"}) {
+        if (failure.state.startsWith(QLatin1String(lasting))) {
+            return true;
+        }
+    }
+    return false;
+}

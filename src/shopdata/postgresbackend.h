@@ -9,4 +9,5 @@ public:
     QString columnType(ColumnType type, int length) const override;
     QString greatest(const QString& first, const QString& second) const override;
     QString lastInsertedKey() const override;
+    bool cannotTakeWrites(const platform::DriverDiagnosis& failure) const override;
 };

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "platform/connection.h"
+
 // What differs between the database engines a shop database can live in: how a connection is
 // readied, the few statements the engines spell differently, and the column types of the schema.
 // Everything else the program sends is SQL that every engine takes alike.
@@ -32,6 +34,9 @@ public:
     virtual QString greatest(const QString& first, const QString& second) const = 0;
     // A select of the automatic key that the connection's last insert gave its row.
     virtual QString lastInsertedKey() const = 0;
+    // True when a failure says the database cannot take writes for now (read-only, full, locked
+    // beyond the wait, out of reach), so that the next record would fail the same way.
+    virtual bool cannotTakeWrites(const platform::DriverDiagnosis& failure) const = 0;
 };
 
 // The backend of the engine behind an open connection, chosen by the name its driver reports;

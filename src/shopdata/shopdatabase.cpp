@@ -85,9 +85,9 @@ void ShopDatabase::Connect() {
     disconnect();
     connection_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), connectionName_);
     try {
-        const ShopBackend& backend = shopBackend(connection_);
-        backend.prepareConnection(connection_);
-        statements_ = std::make_unique<ShopStatements>(connection_, backend);
+        backend_ = &shopBackend(connection_);
+        backend_->prepareConnection(connection_);
+        statements_ = std::make_unique<ShopStatements>(connection_, *backend_);
     } catch (const ProgramError&) {
         disconnect();
         throw;
@@ -163,7 +163,7 @@ bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
         return false;
     }
     ShopStatements& s = statements();
-    ShopTransaction transaction(connection_);
+    ShopTransaction transaction(connection_, *backend_);
     // The order numbers are held before anything is read: a second upload writing at the same time
     // waits here, then sees the scanner order that this one makes, rather than making another.
     s.lockOrderNumbers.run({});
@@ -190,7 +190,7 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
     }
     const double received = roundedTo(receivedQuantity(quantity), receiptRules_.quantityDecimals);
     ShopStatements& s = statements();
-    ShopTransaction transaction(connection_);
+    ShopTransaction transaction(connection_, *backend_);
     const qint64 receipt = receiptId_ ? *receiptId_ : newReceipt();
     s.addReceived.run({receipt, orderNo, supplierId, fieldThree, received, barcode, itemKey});
     if (s.addReceived.rowsAffected() == 0) {

@@ -7,6 +7,7 @@
 
 #include "outside/shopdataobject.h"
 
+class ShopBackend;
 struct ShopStatements;
 
 // The shop data object over the shop's database, reached through the data source "MYOBRM": an
@@ -51,6 +52,8 @@ private:
 
     const QString connectionName_;
     QSqlDatabase connection_;
+    // The connection's engine, once connected.
+    const ShopBackend* backend_ = nullptr;
     std::unique_ptr<ShopStatements> statements_;
     ReceiptRules receiptRules_;
     // The receipt that this upload's lines belong to, once its first line is booked.

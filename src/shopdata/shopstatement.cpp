@@ -3,8 +3,10 @@
 #include <QSqlError>
 
 #include "outside/programerror.h"
+#include "shopdata/shopbackend.h"
 
-ShopStatement::ShopStatement(const QSqlDatabase& connection, const QString& sql) : query_(connection) {
+ShopStatement::ShopStatement(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend)
+    : query_(connection), backend_(backend) {
     query_.setForwardOnly(true);
     if (!query_.prepare(sql)) {
         fail();
@@ -53,8 +55,9 @@ bool ShopStatement::atFirstRow() {
     }
     const QSqlError error = query_.lastError();
     if (error.isValid()) {
+        const bool lasting = backend_.cannotTakeWrites(platform::lastDiagnosis(query_));
         query_.finish();
-        throw ProgramError(errnum::DatabaseError, error.text());
+        throw ProgramError(errnum::DatabaseError, error.text(), lasting);
     }
     return false;
 }
@@ -80,5 +83,6 @@ void ShopStatement::release() {
 }
 
 void ShopStatement::fail() const {
-    throw ProgramError(errnum::DatabaseError, query_.lastError().text());
+    throw ProgramError(errnum::DatabaseError, query_.lastError().text(),
+                       backend_.cannotTakeWrites(platform::lastDiagnosis(query_)));
 }

@@ -8,11 +8,13 @@
 #include <initializer_list>
 #include <optional>
 
+class ShopBackend;
+
 // One SQL statement of the shop database, prepared once on the shop's connection and run again
 // and again with new values in its "?" places. Failures raise ProgramError with the driver's text.
 class ShopStatement {
 public:
-    ShopStatement(const QSqlDatabase& connection, const QString& sql);
+    ShopStatement(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend);
 
     // Runs the statement with these values in its "?" places, in order.
     void run(std::initializer_list<QVariant> values);
@@ -35,6 +37,7 @@ private:
     [[noreturn]] void fail() const;
 
     QSqlQuery query_;
+    const ShopBackend& backend_;
     // The select's number of columns, learnt from its first row.
     int columns_ = -1;
 };

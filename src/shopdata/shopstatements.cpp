@@ -4,12 +4,12 @@
 
 namespace {
 
-ShopStatement prepare(const QSqlDatabase& connection, const QString& sql) {
-    return ShopStatement(connection, sql);
+ShopStatement prepare(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend) {
+    return ShopStatement(connection, sql, backend);
 }
 
-ShopStatement prepare(const QSqlDatabase& connection, const char* sql) {
-    return ShopStatement(connection, QString::fromLatin1(sql));
+ShopStatement prepare(const QSqlDatabase& connection, const char* sql, const ShopBackend& backend) {
+    return ShopStatement(connection, QString::fromLatin1(sql), backend);
 }
 
 }  // namespace
@@ -17,35 +17,44 @@ ShopStatement prepare(const QSqlDatabase& connection, const char* sql) {
 // The next order number is never one that an order already has, even when the shop entered an
 // order by hand without moving the counter on.
 ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend)
-    : item(prepare(c, "select stock_id, Supplier_id, Price, QtyFactor from stock where stock_id = ?")),
-      itemByBarcode(prepare(c, "select * from stock where BarCode = ? order by stock_id limit 1")),
-      itemHasBarcode(prepare(c, "select stock_id from stock where stock_id = ? and BarCode = ?")),
+    : item(prepare(c, "select stock_id, Supplier_id, Price, QtyFactor from stock where stock_id = ?",
+                   backend)),
+      itemByBarcode(prepare(c, "select * from stock where BarCode = ? order by stock_id limit 1", backend)),
+      itemHasBarcode(prepare(c, "select stock_id from stock where stock_id = ? and BarCode = ?", backend)),
       addCount(prepare(c,
                        "insert into stocktake_counts (stock_id, quantity) "
-                       "select stock_id, ? from stock where stock_id = ?")),
+                       "select stock_id, ? from stock where stock_id = ?",
+                       backend)),
       scannerOrder(prepare(c,
                            "select max(order_id) from orders "
-                           "where supplier_id = ? and status = 1 and from_scanner = 1")),
-      nextOrderNo(prepare(c, QStringLiteral("select ") +
-                                 backend.greatest(QStringLiteral("value"),
-                                                  QStringLiteral("coalesce((select max(order_id) + 1 "
-                                                                 "from orders), 0)")) +
-                                 QStringLiteral(" from counters where name = 'next_order_no'"))),
-      lockOrderNumbers(prepare(c, "update counters set value = value where name = 'next_order_no'")),
+                           "where supplier_id = ? and status = 1 and from_scanner = 1",
+                           backend)),
+      nextOrderNo(prepare(
+          c,
+          QStringLiteral("select ") +
+              backend.greatest(QStringLiteral("value"), QStringLiteral("coalesce((select max(order_id) + 1 "
+                                                                       "from orders), 0)")) +
+              QStringLiteral(" from counters where name = 'next_order_no'"),
+          backend)),
+      lockOrderNumbers(prepare(c, "update counters set value = value where name = 'next_order_no'", backend)),
       addOrder(prepare(c,
                        "insert into orders (order_id, supplier_id, order_date, status, from_scanner) "
-                       "values (?, ?, ?, 1, 1)")),
-      advanceOrderNo(prepare(c, "update counters set value = ? where name = 'next_order_no'")),
-      addOrderLine(prepare(c, "insert into order_lines (order_id, stock_id, quantity) values (?, ?, ?)")),
+                       "values (?, ?, ?, 1, 1)",
+                       backend)),
+      advanceOrderNo(prepare(c, "update counters set value = ? where name = 'next_order_no'", backend)),
+      addOrderLine(
+          prepare(c, "insert into order_lines (order_id, stock_id, quantity) values (?, ?, ?)", backend)),
       addReceipt(prepare(c,
                          "insert into receipts (post_to_stock, quantity_decimals, order_status) "
-                         "values (?, ?, ?)")),
-      lastRowId(prepare(c, backend.lastInsertedKey())),
+                         "values (?, ?, ?)",
+                         backend)),
+      lastRowId(prepare(c, backend.lastInsertedKey(), backend)),
       addReceived(
           prepare(c,
                   "insert into goods_received (receipt_id, order_id, supplier_id, reference, "
                   "quantity, barcode, stock_id) select ?, ?, ?, ?, ?, coalesce(?, ''), stock_id from stock "
-                  "where stock_id = ?")),
-      onHand(prepare(c, "select QtyOnHand from stock where stock_id = ?")),
-      raiseOnHand(prepare(c, "update stock set QtyOnHand = QtyOnHand + ? where stock_id = ?")),
-      markOrder(prepare(c, "update orders set status = ? where order_id = ?")) {}
+                  "where stock_id = ?",
+                  backend)),
+      onHand(prepare(c, "select QtyOnHand from stock where stock_id = ?", backend)),
+      raiseOnHand(prepare(c, "update stock set QtyOnHand = QtyOnHand + ? where stock_id = ?", backend)),
+      markOrder(prepare(c, "update orders set status = ? where order_id = ?", backend)) {}

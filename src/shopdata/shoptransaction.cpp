@@ -3,18 +3,21 @@
 #include <QSqlError>
 
 #include "outside/programerror.h"
+#include "shopdata/shopbackend.h"
 
 namespace {
 
-[[noreturn]] void fail(const QSqlDatabase& connection) {
-    throw ProgramError(errnum::DatabaseError, connection.lastError().text());
+[[noreturn]] void fail(const QSqlDatabase& connection, const ShopBackend& backend) {
+    throw ProgramError(errnum::DatabaseError, connection.lastError().text(),
+                       backend.cannotTakeWrites(platform::lastDiagnosis(connection)));
 }
 
 }  // namespace
 
-ShopTransaction::ShopTransaction(QSqlDatabase connection) : connection_(std::move(connection)) {
+ShopTransaction::ShopTransaction(QSqlDatabase connection, const ShopBackend& backend)
+    : connection_(std::move(connection)), backend_(backend) {
     if (!connection_.transaction()) {
-        fail(connection_);
+        fail(connection_, backend_);
     }
     open_ = true;
 }
@@ -27,7 +30,7 @@ ShopTransaction::~ShopTransaction() {
 
 void ShopTransaction::commit() {
     if (!connection_.commit()) {
-        fail(connection_);
+        fail(connection_, backend_);
     }
     open_ = false;
 }

@@ -2,6 +2,8 @@
 
 #include <QSqlDatabase>
 
+class ShopBackend;
+
 // One transaction on the shop's connection: begun when made, undone when it goes out of scope
 // without commit(), so a write that fails halfway leaves nothing behind.
 //
@@ -10,7 +12,7 @@
 // fails however long it waits. One that writes first waits for the other writer, then goes on.
 class ShopTransaction {
 public:
-    explicit ShopTransaction(QSqlDatabase connection);
+    ShopTransaction(QSqlDatabase connection, const ShopBackend& backend);
     ~ShopTransaction();
     ShopTransaction(const ShopTransaction&) = delete;
     ShopTransaction& operator=(const ShopTransaction&) = delete;
@@ -20,5 +22,6 @@ public:
 
 private:
     QSqlDatabase connection_;
+    const ShopBackend& backend_;
     bool open_ = false;
 };

@@ -85,3 +85,20 @@ void SqliteBackend::prepareEngine() {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     });
 }
+
+// The driver gives SQLite's own result code as its error number.
+bool SqliteBackend::cannotTakeWrites(const platform::DriverDiagnosis& failure) const {
+    switch (failure.nativeError & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_READONLY:
+        case SQLITE_IOERR:
+        case SQLITE_CORRUPT:
+        case SQLITE_FULL:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOTADB:
+            return true;
+        default:
+            return false;
+    }
+}

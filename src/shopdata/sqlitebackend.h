@@ -9,6 +9,7 @@ public:
     QString columnType(ColumnType type, int length) const override;
     QString greatest(const QString& first, const QString& second) const override;
     QString lastInsertedKey() const override;
+    bool cannotTakeWrites(const platform::DriverDiagnosis& failure) const override;
 
     // Sets the engine up for a program that uses each connection from one thread only: no lock
     // around every call and every allocation, which the item export's hundred thousand rows feel.

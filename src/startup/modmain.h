@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "imports/orderdetailsopener.h"
+#include "imports/uploadrun.h"
 #include "outside/shopdataobject.h"
 #include "outside/stringtoolsobject.h"
 #include "platform/prompts.h"
@@ -27,6 +28,8 @@ struct ModMain {
     MenuView* menu = nullptr;
     // Opens the order details dialog for a goods-received record without an order number.
     OrderDetailsOpener* orderDetails = nullptr;
+    // What the processing of the current upload file met.
+    UploadRun run;
     // The clock of the audit reports' time stamps.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 

@@ -130,29 +130,63 @@ TEST(BatchRun, AFullDiskKeepsTheOldItemFileAndSendsNothing) {
 
 // A write that the shop refuses is one message line; what Qt reports of it on the way comes only
 // with --verbose.
-TEST(BatchRun, AFailedWriteIsOneMessageLineUnlessVerbose) {
+// A write that the shop refuses is the loader's message, and the run goes on to the next record;
+// at the end a last line counts the refusals and the exit status (4) tells a schedule. Only the
+// program's lines reach standard error; what Qt reports on the way comes with --verbose.
+TEST(BatchRun, RefusedWritesAreCountedAndTheRunGoesOn) {
     TestShop shop;
     shop.registerDemoShop(20);
     ShopRows db;
-    // The shop's own rule refuses every received line, each engine in its own words.
+    // The shop's own rule refuses the received lines of item 10, each engine in its own words.
     const QStringList refuse =
         testEngine() == TestEngine::Sqlite
-            ? QStringList{"create trigger refuse before insert on goods_received begin "
+            ? QStringList{"create trigger refuse before insert on goods_received when new.stock_id = 10 begin "
                           "select raise(abort, 'refused by the shop'); end"}
             : QStringList{"create function refuse() returns trigger language plpgsql as "
-                          "$$ begin raise exception 'refused by the shop'; end $$",
+                          "$$ begin if new.stock_id = 10 then raise exception 'refused by the shop'; end if; "
+                          "return new; end $$",
                           "create trigger refuse before insert on goods_received for each row "
                           "execute function refuse()"};
     for (const QString& sql : refuse) {
         ASSERT_EQ(db.exec(sql), "");
     }
-    const QString goods =
-        writeBytes(shop.folder() + "/Goods.dat", "NXGRV100\r\n10,9310000000100,0,102,3\r\n");
+    const QString goods = writeBytes(shop.folder() + "/Goods.dat",
+                                     "NXGRV100\r\n10,9310000000100,0,102,3\r\n5,9310000000056,0,102,2\r\n");
     const ProgramRun quiet = runProgram("rmstockhand-batch", {"import-goods", goods});
-    EXPECT_TRUE(quiet.errors.startsWith("Error in fLoadGoodsRecPDTDetails_Error=-2147467259-"))
-        << quiet.errors.data();
-    EXPECT_EQ(quiet.errors.count('\n'), 1) << quiet.errors.data();
+    EXPECT_EQ(quiet.exitCode, 4);
+    const QList<QByteArray> lines = quiet.errors.split('\n');
+    ASSERT_EQ(lines.size(), 3) << quiet.errors.data();
+    EXPECT_TRUE(lines[0].startsWith("Error in fLoadGoodsRecPDTDetails_Error=-2147467259-"))
+        << lines[0].data();
+    EXPECT_EQ(lines[1], "The shop database refused 1 of 2 records");
+    EXPECT_EQ(db.rows("select stock_id from goods_received"), "5");
     const ProgramRun verbose = runProgram("rmstockhand-batch", {"import-goods", goods, "--verbose"});
     EXPECT_TRUE(verbose.errors.contains("QODBCResult::exec")) << verbose.errors.data();
-    EXPECT_TRUE(verbose.errors.endsWith(quiet.errors)) << verbose.errors.data();
+    EXPECT_TRUE(verbose.errors.endsWith(quiet.errors.mid(quiet.errors.indexOf("Error in"))))
+        << verbose.errors.data();
+}
+
+// A shop database that cannot take writes now (here locked by another program beyond the wait)
+// stops the run at the first record: the loader's message, then where to start again.
+TEST(BatchRun, AShopThatCannotWriteStopsTheRunAndSaysWhereToStartAgain) {
+    TestShop shop;
+    shop.registerDemoShop(20);
+    ShopRows db;
+    ASSERT_TRUE(db.connection().transaction());
+    ASSERT_EQ(db.exec(testEngine() == TestEngine::Sqlite
+                          ? "insert into stocktake_counts (stock_id, quantity) values (1, 1)"
+                          : "lock table stocktake_counts in exclusive mode"),
+              "");
+    const QString stock =
+        writeBytes(shop.folder() + "/Stock.dat",
+                   "NXSTV100\r\n11,NUXADEL,1\r\n\r\n5,9310000000056,2\r\n6,9310000000063,1\r\n");
+    const ProgramRun run = runProgram("rmstockhand-batch", {"import-stocktake", stock});
+    ASSERT_TRUE(db.connection().rollback());
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> lines = run.errors.split('\n');
+    ASSERT_EQ(lines.size(), 4) << run.errors.data();  // the audit's warning, the refusal, where to start
+    EXPECT_TRUE(lines[1].startsWith("Error in fLoadPDTDetails_Error=-2147467259-")) << lines[1].data();
+    EXPECT_EQ(lines[2], "The shop database cannot take writes now: stopped at line 4 of " + stock.toUtf8() +
+                            ", after 0 records loaded; start again from line 4");
+    EXPECT_EQ(db.rows("select count(*) from stocktake_counts"), "0");
 }
