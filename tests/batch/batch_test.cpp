@@ -103,11 +103,15 @@ TEST(BatchRun, RegistersTheShopDatabaseAsAFileOrOnAServer) {
     EXPECT_EQ(readBytes(machine), "");
 }
 
+bool haveMountNamespace() {
+    return runCommand("unshare", {"-rm", "true"}).exitCode == 0;
+}
+
 // The disk fills while the item file is written: the message gives the disk-full number, the old
 // item file stays byte for byte, nothing goes to the scanner, and the run says it failed. The disk
 // is a small file system of the test's own, in a mount namespace of its own.
 TEST(BatchRun, AFullDiskKeepsTheOldItemFileAndSendsNothing) {
-    if (runCommand("unshare", {"-rm", "true"}).exitCode != 0) {
+    if (!haveMountNamespace()) {
         GTEST_SKIP() << "no mount namespace of the test's own (unshare -rm) on this machine";
     }
     TestShop shop;
@@ -189,4 +193,45 @@ TEST(BatchRun, AShopThatCannotWriteStopsTheRunAndSaysWhereToStartAgain) {
     EXPECT_EQ(lines[2], "The shop database cannot take writes now: stopped at line 4 of " + stock.toUtf8() +
                             ", after 0 records loaded; start again from line 4");
     EXPECT_EQ(db.rows("select count(*) from stocktake_counts"), "0");
+}
+
+// The shop database's disk fills during an import: the run stops at the first record the shop
+// cannot write, the counts before it are in the shop, and the last line says where to start again.
+TEST(BatchRun, AFullShopDiskStopsTheImportWhereItFilled) {
+    if (testEngine() != TestEngine::Sqlite || !haveMountNamespace()) {
+        GTEST_SKIP() << "needs the shop database as a file, on a small file system of the test's own";
+    }
+    TestShop shop;
+    shop.makeDemoShop(20);
+    QByteArray records = "NXSTV100\r\n";
+    for (int record = 0; record < 500; ++record) {
+        records += "5,9310000000056," + QByteArray::number(record + 1) + "\r\n";
+    }
+    const QString stock = writeBytes(shop.folder() + "/Stock.dat", records);
+    const QString disk = shop.folder() + "/disk";
+    ASSERT_TRUE(QDir().mkpath(disk));
+    // About 100 KB stay free: room for a few dozen counts in the write-ahead log, not for 500.
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=4m tmpfs \"$DISK\" && cp \"$SHOP\" \"$DISK/shop.mdb\" && "
+        "\"$BIN/rmstockhand-batch\" register-shop-db \"$DISK/shop.mdb\" && "
+        "dd if=/dev/zero of=\"$DISK/room\" bs=1k count=100 2>/dev/null && "
+        "{ dd if=/dev/zero of=\"$DISK/filler\" bs=1k 2>/dev/null; true; } && rm \"$DISK/room\" && "
+        "\"$BIN/rmstockhand-batch\" import-stocktake \"$STOCK\"; echo \"exit $?\"; rm \"$DISK/filler\"; "
+        "sqlite3 \"$DISK/shop.mdb\" 'select count(*) from stocktake_counts'");
+    const ProgramRun run = runCommand(
+        "unshare", {"-rm", "sh", "-c", script},
+        {"DISK=" + disk, "BIN=" RM_BIN_DIR, "SHOP=" + shop.demoShopPlace().first(), "STOCK=" + stock});
+    const QList<QByteArray> output = run.output.split('\n');
+    ASSERT_EQ(output.size(), 3) << run.output.data() << run.errors.data();
+    EXPECT_EQ(output[0], "exit 1");
+    const int loaded = output[1].toInt();
+    EXPECT_GT(loaded, 0);
+    EXPECT_LT(loaded, 500);
+    const QList<QByteArray> messages = run.errors.split('\n');
+    ASSERT_EQ(messages.size(), 3) << run.errors.data();
+    EXPECT_TRUE(messages[0].startsWith("Error in fLoadPDTDetails_Error=-2147467259-")) << messages[0].data();
+    EXPECT_EQ(messages[1], "The shop database cannot take writes now: stopped at line " +
+                               QByteArray::number(loaded + 2) + " of " + stock.toUtf8() + ", after " +
+                               QByteArray::number(loaded) + " records loaded; start again from line " +
+                               QByteArray::number(loaded + 2));
 }

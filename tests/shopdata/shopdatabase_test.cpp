@@ -215,6 +215,43 @@ TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
     EXPECT_EQ(db.rows(written), "1:1:18");
 }
 
+// A refused write raises the database error; it is lasting when the database cannot take writes
+// for now, so that the next record would fail the same way, and not when only this row is refused.
+TEST_F(ShopDatabaseTest, ARefusedWriteSaysWhetherTheNextRecordWouldFailToo) {
+    const bool sqlite = testEngine() == TestEngine::Sqlite;
+    struct Refusal {
+        const char* what;
+        QStringList sqlite, postgres;  // what makes the shop's connection refuse, each engine in its words
+        bool lasting;
+    };
+    const Refusal refusals[] = {
+        {"read-only", {"pragma query_only = 1"}, {"set default_transaction_read_only = on"}, true},
+        {"this row only",
+         {"create temp trigger refuse before insert on stocktake_counts begin select raise(abort, "
+          "'refused'); end"},
+         {"create temp table stocktake_counts (count_id integer, stock_id integer check (stock_id < 0), "
+          "quantity double precision, counted_at text)"},
+         false},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        const QStringList refuse = sqlite ? refusal.sqlite : refusal.postgres;
+        if (refuse.isEmpty()) {
+            continue;
+        }
+        TestShop own;
+        own.registerDemoShop(20);
+        ShopDatabase refusing;
+        refusing.Connect();
+        for (const QString& sql : refuse) {
+            ASSERT_TRUE(QSqlQuery(refusing.GetConnection()).exec(sql)) << sql.toStdString();
+        }
+        const ProgramError error = raised([&refusing] { refusing.WriteStocktakeQty(5, 1); });
+        EXPECT_EQ(error.number(), errnum::DatabaseError) << error.description().toStdString();
+        EXPECT_EQ(error.lasting(), refusal.lasting) << error.description().toStdString();
+    }
+}
+
 TEST_F(ShopDatabaseTest, ALockedDatabaseGivesAnErrorWithinTheTimeout) {
     // Another program holds the counts locked, each engine in its own way, and says so in its words.
     const bool sqlite = testEngine() == TestEngine::Sqlite;
@@ -228,6 +265,7 @@ TEST_F(ShopDatabaseTest, ALockedDatabaseGivesAnErrorWithinTheTimeout) {
     EXPECT_GT(timer.elapsed(), 4000);  // the lock is waited for five seconds
     EXPECT_LT(timer.elapsed(), 8000);
     EXPECT_EQ(error.number(), errnum::DatabaseError);
+    EXPECT_TRUE(error.lasting());  // the next record would wait and fail the same way
     EXPECT_TRUE(error.description().contains(sqlite ? "database is locked" : "lock timeout"))
         << error.description().toStdString();
     ASSERT_TRUE(db.connection().rollback());
