@@ -26,12 +26,15 @@ QString timeStamp(const QDateTime& when) {
 }
 
 // The whole line goes out in one unbuffered write, so a failure shows at once and a line is never
-// left half in the buffer.
-void appendLine(const QString& path, const QByteArray& line) {
-    QFile report(path);
+// left half in the buffer; a write that fails part of the way is undone, so the report holds whole
+// lines only.
+void appendLine(QFile& report, const QByteArray& line) {
     platform::openPlainFile(report, QIODevice::Append | QIODevice::Unbuffered);
+    const qint64 before = report.size();
     if (report.write(line) != line.size()) {
-        throw platform::fileError(report);
+        const ProgramError error = platform::fileError(report);
+        report.resize(before);
+        throw error;
     }
     report.close();
 }
@@ -48,7 +51,7 @@ void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& 
         QLatin1Char('"') + timeStamp(modMain.now()) + QLatin1Char('-') + message + QLatin1Char('"');
     try {
         // The report is 8-bit text: Latin-1, where a character beyond it becomes "?".
-        appendLine(reportFilePath(folder, reportName), line.toLatin1() + "\r\n");
+        appendLine(*modMain.files.appendedFile(reportFilePath(folder, reportName)), line.toLatin1() + "\r\n");
     } catch (const ProgramError& error) {
         modMain.prompts.notice(errorTextSpaced(QStringLiteral("Error in writing audit report = "), error));
         return;

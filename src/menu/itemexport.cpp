@@ -117,7 +117,7 @@ bool writeItemFile(ModMain& modMain) {
     modMain.bDownloadItemFile = true;
     modMain.menu->setBusyPointer(true);
     try {
-        platform::WholeFile file(itemFilePath(modMain));
+        platform::WholeFile file(itemFilePath(modMain), modMain.files);
         writeRecords(modMain, file);
         file.commit();
     } catch (const ProgramError& error) {

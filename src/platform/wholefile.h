@@ -3,6 +3,9 @@
 #include <QByteArrayView>
 #include <QSaveFile>
 #include <QString>
+#include <memory>
+
+#include "platform/filedevices.h"
 
 namespace platform {
 
@@ -12,8 +15,8 @@ namespace platform {
 // (61 for a full disk).
 class WholeFile {
 public:
-    // Opens the new file beside `fileName`.
-    explicit WholeFile(const QString& fileName);
+    // Opens the new file beside `fileName`, through the device that `devices` makes for it.
+    WholeFile(const QString& fileName, const FileDevices& devices);
     WholeFile(const WholeFile&) = delete;
     WholeFile& operator=(const WholeFile&) = delete;
 
@@ -22,7 +25,7 @@ public:
     void commit();
 
 private:
-    QSaveFile file_;
+    std::unique_ptr<QSaveFile> file_;
 };
 
 }  // namespace platform

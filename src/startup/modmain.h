@@ -8,6 +8,7 @@
 #include "imports/uploadrun.h"
 #include "outside/shopdataobject.h"
 #include "outside/stringtoolsobject.h"
+#include "platform/filedevices.h"
 #include "platform/prompts.h"
 #include "startup/menuview.h"
 
@@ -30,6 +31,8 @@ struct ModMain {
     OrderDetailsOpener* orderDetails = nullptr;
     // What the processing of the current upload file met.
     UploadRun run;
+    // The devices the settings file, the item file and the audit reports are written through.
+    platform::FileDevices files;
     // The clock of the audit reports' time stamps.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 

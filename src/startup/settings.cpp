@@ -77,14 +77,15 @@ void readEntries(ModMain& modMain, const QString& fileName, QStringList& keys, Q
     }
 }
 
-void writeEntries(const QString& fileName, const QStringList& keys, const QStringList& values) {
+void writeEntries(const platform::FileDevices& devices, const QString& fileName, const QStringList& keys,
+                  const QStringList& values) {
     QByteArray text;
     for (qsizetype i = 1; i < keys.size(); ++i) {
         checkEntry(values, i);
         text += (keys.at(i) + QLatin1Char('=') + values.at(i) + QStringLiteral("\r\n")).toLocal8Bit();
     }
     // The old file stays whole until the new one is complete on disk.
-    platform::WholeFile file(fileName);
+    platform::WholeFile file(fileName, devices);
     file.write(text);
     file.commit();
 }
@@ -152,7 +153,7 @@ void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const
             keys << key;
             values << value;
         }
-        writeEntries(settingsFileName(fileBase), keys, values);
+        writeEntries(modMain.files, settingsFileName(fileBase), keys, values);
     } catch (const ProgramError& error) {
         modMain.prompts.notice(errorText(QStringLiteral("Error in putkey="), error));
     }

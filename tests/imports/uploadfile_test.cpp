@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
+#include "faultydevices.h"
 #include "imports/auditreport.h"
 #include "imports/goodsreceivedimport.h"
 #include "imports/ordersimport.h"
@@ -66,6 +67,23 @@ TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCall) {
               "\"04/12/2026 12:05 pm-say \"hi\"\"\r\n\"04/12/2026 01:05 pm-say \"hi\"\"\r\n");
     EXPECT_EQ(prompts.shown, QStringList(3, kWarning));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"StockTakeAuditFile.rep"});
+}
+
+// A disk that fills part of the way through a line leaves the report as it was: the next line starts
+// on a line of its own, never glued onto half of this one.
+TEST_F(ImportTest, AnAuditLineThatFailsPartWayIsUndone) {
+    writeFile("StockTakeAuditFile.rep", "\"earlier line\"\r\n");
+    for (const bool writesHalf : {true, false}) {
+        modMain.files = faultyDevices({1, writesHalf});
+        fWriteAuditReport(modMain, "message", dir.path(), "\\StockTakeAuditFile");
+        EXPECT_EQ(readFile("StockTakeAuditFile.rep"), "\"earlier line\"\r\n") << writesHalf;
+    }
+    modMain.files = {};
+    fWriteAuditReport(modMain, "next", dir.path(), "\\StockTakeAuditFile");
+    EXPECT_EQ(readFile("StockTakeAuditFile.rep"), "\"earlier line\"\r\n\"04/12/2026 02:45 pm-next\"\r\n");
+    EXPECT_EQ(prompts.shown,
+              QStringList({"Error in writing audit report = 57 - No space left on device",
+                           "Error in writing audit report = 57 - No space left on device", kWarning}));
 }
 
 // A report that cannot be written gives an error box instead of the warning, and the file goes on.

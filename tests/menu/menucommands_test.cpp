@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "batch/batchorderdetails.h"
+#include "faultydevices.h"
 #include "menu/frmmenu.h"
 #include "menu/itemexport.h"
 #include "mocks.h"
@@ -246,6 +247,25 @@ TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
     ASSERT_EQ(prompts.shown.size(), 2);
     EXPECT_TRUE(prompts.shown[1].startsWith("Error in Download Item File = -2147467259-"));
     expectIdle();
+}
+
+// The disk fills on the first, a middle or the last record of the item file: the old item file
+// stays byte for byte and nothing goes to the scanner.
+TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsNothing) {
+    for (const WriteFault fault :
+         {WriteFault{1, false}, WriteFault{kItems / 2, true}, WriteFault{kItems, true}}) {
+        writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
+        modMain.files = faultyDevices(fault);
+        prompts.shown.clear();
+        prompts.answerNext(true);
+        button("cmdDownloadItemFile")->click();
+        EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n") << fault.failingWrite;
+        EXPECT_FALSE(QFile::exists(inFolder("scanner/rmItems.dat")));
+        EXPECT_EQ(prompts.shown.mid(1),
+                  QStringList{"Error in Download Item File = 57-No space left on device"});
+        EXPECT_EQ(QDir(testShop.folder()).entryList({"rmItems*"}, QDir::Files), QStringList{"rmItems.dat"});
+        expectIdle();
+    }
 }
 
 struct Upload {

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "fakemenuview.h"
+#include "faultydevices.h"
 #include "mocks.h"
 #include "platform/connection.h"
 #include "platform/odbcregistry.h"
@@ -229,9 +230,15 @@ TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
 
+    // The same through a device that fails outright or writes half before failing.
+    for (const bool writesHalf : {true, false}) {
+        modMain.files = faultyDevices({1, writesHalf});
+        manage("PUT", "COMPORT", "2");
+    }
     EXPECT_EQ(read(), QByteArray("COMPORT=1\r\nDESPATCHPATH=/short\r\n"));
-    ASSERT_EQ(prompts.shown.size(), 1);
+    ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_TRUE(prompts.shown[0].startsWith("Error in putkey=57-")) << prompts.shown[0].toStdString();
+    EXPECT_EQ(prompts.shown.mid(1), QStringList(2, "Error in putkey=57-No space left on device"));
     EXPECT_EQ(QDir().entryList({"rmstockhand*"}, QDir::Files), QStringList{kFile});
 }
 
