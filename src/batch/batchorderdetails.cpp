@@ -1,6 +1,6 @@
 #include "batch/batchorderdetails.h"
 
-#include <QQueue>
+#include <QList>
 
 #include "orderdialog/orderdetailsqueries.h"
 #include "orderdialog/orderdetailsrules.h"
@@ -13,13 +13,13 @@ namespace {
 // is shown as the batch shows its messages, the questions too.
 class OptionAnswers : public Prompts {
 public:
-    OptionAnswers(Prompts& shown, QQueue<bool> answers) : shown_(shown), answers_(std::move(answers)) {}
+    OptionAnswers(Prompts& shown, QList<bool> answers) : shown_(shown), answers_(std::move(answers)) {}
 
     void notice(const QString& text) override { shown_.notice(text); }
     void criticalNotice(const QString& text) override { shown_.criticalNotice(text); }
     bool question(const QString& text) override {
         shown_.notice(text);
-        return !answers_.isEmpty() && answers_.dequeue();
+        return !answers_.isEmpty() && answers_.takeFirst();
     }
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override {
         return shown_.openFileName(fileName, filter, title);
@@ -27,7 +27,7 @@ public:
 
 private:
     Prompts& shown_;
-    QQueue<bool> answers_;
+    QList<bool> answers_;
 };
 
 // The supplier list's entry of a supplier id, or nothing when the list has none.
@@ -44,7 +44,7 @@ QString entryOf(const QStringList& entries, qint32 supplierId) {
 
 void BatchOrderDetails::openOrderDetails(ModMain& modMain) {
     // The supplier's confirmation, then the apply-to-all question.
-    OptionAnswers answers(modMain.prompts, QQueue<bool>({true, applyToAll_}));
+    OptionAnswers answers(modMain.prompts, {true, applyToAll_});
     OrderDetailsRules dialog(modMain, answers);
     const QStringList entries = supplierEntries(modMain.shop.GetConnection());
     dialog.activate(entries);

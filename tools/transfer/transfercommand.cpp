@@ -37,6 +37,9 @@ TransferCommand parseSend(const QStringList& arguments) {
 
 TransferCommand parseReceive(const QStringList& arguments) {
     checkPort(arguments.at(0));
+    if (arguments.at(2).isEmpty()) {
+        throw scanner::Failure(QStringLiteral("no file to receive the upload into"));
+    }
     return {TransferCommand::Direction::Receive, arguments.at(2), QString()};
 }
 

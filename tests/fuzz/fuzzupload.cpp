@@ -1,0 +1,83 @@
+#include "fuzzupload.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "fakemenuview.h"
+#include "fuzzshop.h"
+#include "startup/modmain.h"
+#include "stringtools/stringtools.h"
+
+namespace {
+
+// Message boxes are counted, never shown; every question is answered Yes.
+class CountingPrompts : public Prompts {
+public:
+    void notice(const QString&) override { ++shown; }
+    void criticalNotice(const QString&) override { ++shown; }
+    bool question(const QString&) override { return true; }
+    QString openFileName(const QString& fileName, const QString&, const QString&) override {
+        return fileName;
+    }
+
+    int shown = 0;
+};
+
+// The order details dialog as a user who picks supplier 7 and types `orderNo`.
+class FuzzOrderDetails : public OrderDetailsOpener {
+public:
+    explicit FuzzOrderDetails(QString orderNo) : orderNo_(std::move(orderNo)) {}
+    void openOrderDetails(ModMain& modMain) override {
+        modMain.lSupplierID = 7;
+        modMain.sChosenOrderNo = orderNo_;
+    }
+
+private:
+    QString orderNo_;
+};
+
+const QTemporaryDir& folder() {
+    static const QTemporaryDir dir;
+    return dir;
+}
+
+}  // namespace
+
+int fuzzUpload(const uint8_t* data, size_t size, ProcessOutcome (*process)(ModMain&)) {
+    if (size == 0) {
+        return 0;
+    }
+    const QString upload = folder().filePath(QStringLiteral("upload.dat"));
+    QFile file(upload);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(data) + 1, static_cast<qint64>(size - 1)) !=
+            static_cast<qint64>(size - 1)) {
+        return 0;
+    }
+    file.close();
+
+    CountingPrompts prompts;
+    StringTools tools;
+    const bool stops = (data[0] & 1) != 0;
+    FuzzShop shop(stops);
+    FakeMenuView menu;
+    menu.path = upload;
+    FuzzOrderDetails orderDetails(QString::number(data[0] >> 1));
+    ModMain modMain(prompts, tools, shop, folder().path());
+    modMain.menu = &menu;
+    modMain.orderDetails = &orderDetails;
+    modMain.run.stopWhenTheShopCannotWrite = stops;
+
+    const ProcessOutcome outcome = process(modMain);
+    const UploadRun& run = modMain.run;
+    fuzzCheck(outcome != ProcessOutcome::NoFile, "an upload that is there is processed");
+    fuzzCheck(run.audited >= 0 && run.failed >= 0 && run.loaded() >= 0, "the records' fates add up");
+    fuzzCheck(run.refused <= run.failed, "a refused record is a failed one");
+    fuzzCheck(run.stoppedAtLine == 0 || (stops && shop.refusedForGood()),
+              "a run stops early only where the shop could not take writes");
+    for (const QString& report : QDir(folder().path()).entryList({QStringLiteral("*.rep")}, QDir::Files)) {
+        QFile::remove(folder().filePath(report));
+    }
+    return 0;
+}
