@@ -23,6 +23,8 @@ ProgramError fileError(const QFileDevice& file) {
             return ProgramError(openErrorNumber(file.fileName()), file.errorString());
         case QFileDevice::ResourceError:
             return ProgramError(errnum::DiskFull, file.errorString());
+        case QFileDevice::NoError:
+            return ProgramError(errnum::DiskFull, QStringLiteral("Disk full"));
         default:
             return ProgramError(errnum::DeviceIoError, file.errorString());
     }

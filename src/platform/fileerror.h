@@ -8,7 +8,8 @@
 namespace platform {
 
 // The error the program reports for a failed file operation: the number its messages have always
-// given such a failure, and the system's own description.
+// given such a failure, and the system's own description. A write that put down only part of its
+// bytes without the system giving a reason ran out of room: "Disk full" (61).
 ProgramError fileError(const QFileDevice& file);
 
 // Opens a file of the program's that must be a plain file: a pipe, a device or a folder of that

@@ -81,9 +81,8 @@ TEST_F(ImportTest, AnAuditLineThatFailsPartWayIsUndone) {
     modMain.files = {};
     fWriteAuditReport(modMain, "next", dir.path(), "\\StockTakeAuditFile");
     EXPECT_EQ(readFile("StockTakeAuditFile.rep"), "\"earlier line\"\r\n\"04/12/2026 02:45 pm-next\"\r\n");
-    EXPECT_EQ(prompts.shown,
-              QStringList({"Error in writing audit report = 57 - No space left on device",
-                           "Error in writing audit report = 57 - No space left on device", kWarning}));
+    EXPECT_EQ(prompts.shown, QStringList({"Error in writing audit report = 61 - Disk full",
+                                          "Error in writing audit report = 61 - Disk full", kWarning}));
 }
 
 // A report that cannot be written gives an error box instead of the warning, and the file goes on.

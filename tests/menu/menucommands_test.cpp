@@ -261,8 +261,7 @@ TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsN
         button("cmdDownloadItemFile")->click();
         EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n") << fault.failingWrite;
         EXPECT_FALSE(QFile::exists(inFolder("scanner/rmItems.dat")));
-        EXPECT_EQ(prompts.shown.mid(1),
-                  QStringList{"Error in Download Item File = 57-No space left on device"});
+        EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Download Item File = 61-Disk full"});
         EXPECT_EQ(QDir(testShop.folder()).entryList({"rmItems*"}, QDir::Files), QStringList{"rmItems.dat"});
         expectIdle();
     }

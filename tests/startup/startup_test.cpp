@@ -238,7 +238,7 @@ TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
     EXPECT_EQ(read(), QByteArray("COMPORT=1\r\nDESPATCHPATH=/short\r\n"));
     ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_TRUE(prompts.shown[0].startsWith("Error in putkey=57-")) << prompts.shown[0].toStdString();
-    EXPECT_EQ(prompts.shown.mid(1), QStringList(2, "Error in putkey=57-No space left on device"));
+    EXPECT_EQ(prompts.shown.mid(1), QStringList(2, "Error in putkey=61-Disk full"));
     EXPECT_EQ(QDir().entryList({"rmstockhand*"}, QDir::Files), QStringList{kFile});
 }
 
