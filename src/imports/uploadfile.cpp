@@ -25,7 +25,10 @@ void processLine(ModMain& modMain, const QString& line, const QString& headerPre
 
 ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QString& headerPrefix,
                                  const RecordLoader& loader) {
-    if (!QFileInfo(path).isFile()) {
+    // Only an upload that is not there is no work: a pipe or a device in its place is refused by
+    // the reader's open, with a message, rather than taken for no file.
+    const QFileInfo upload(path);
+    if (!upload.exists() || upload.isDir()) {
         return ProcessOutcome::NoFile;
     }
     UploadRun& run = modMain.run;

@@ -55,6 +55,23 @@ TEST_F(ImportTest, RandomBytesAndAnOverlongLineEndWithTheProgramsOwnMessages) {
     }
 }
 
+// An upload that is not there (nor a folder of that name) is no work; a pipe or a device in its
+// place is refused before any read, so nothing waits on it for ever.
+TEST_F(ImportTest, AnUploadThatIsAPipeOrADeviceIsRefusedAndNotWaitedOn) {
+    const QString pipe = dir.filePath("Pipe.dat"), device = dir.filePath("Device.dat");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", device));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Folder.dat"));
+    const auto never = [](ModMain&, TextArray&) { ADD_FAILURE() << "a record was read"; };
+    for (const auto& [name, outcome] : {std::pair{"Missing.dat", ProcessOutcome::NoFile},
+                                        {"Folder.dat", ProcessOutcome::NoFile},
+                                        {"Pipe.dat", ProcessOutcome::Stopped},
+                                        {"Device.dat", ProcessOutcome::Stopped}}) {
+        EXPECT_EQ(processUploadFile(modMain, dir.filePath(name), "NXST", never), outcome) << name;
+    }
+    EXPECT_EQ(prompts.shown, QStringList(2, "Error in process despatch file = 75-Path/File access error"));
+}
+
 TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCall) {
     writeFile("StockTakeAuditFile.rep", "\"earlier line\"\r\n");
     fWriteAuditReport(modMain, "", dir.path(), "\\OrdersAuditFile");  // an empty message does nothing
