@@ -2,28 +2,27 @@
 
 #include "imports/auditreport.h"
 #include "imports/numerictext.h"
+#include "imports/recordloading.h"
 #include "startup/modmain.h"
 
 namespace {
 
-void audit(ModMain& modMain, const QString& message) {
-    fWriteAuditReport(modMain, message, modMain.appPath, QStringLiteral("\\GoodsRecAuditFile"));
-}
-
 // The record's own order number, the one the user applied to all blank ones, or the one the user
-// gives in the order details dialog for this record.
-void settleOrderNo(ModMain& modMain, const TextArray& fields) {
-    if (modMain.lOrderNo != 0) {
+// gave in the order details dialog for this record; nothing when the dialog must be asked first.
+bool settleOrderNo(ModMain& modMain, const TextArray& fields, bool orderDetailsAnswered) {
+    if (orderDetailsAnswered) {
+        modMain.lOrderNo = roundToLong(valOf(modMain.sChosenOrderNo));
+    } else if (modMain.lOrderNo != 0) {
         modMain.lOrderNo = strictLong(fields.at(4));
     } else if (modMain.bApplyOrderNoToAll) {
         modMain.lOrderNo = strictLong(modMain.sChosenOrderNo);
     } else {
-        modMain.orderDetails->openOrderDetails(modMain);
-        modMain.lOrderNo = roundToLong(valOf(modMain.sChosenOrderNo));
+        return false;
     }
+    return true;
 }
 
-void writeGoods(ModMain& modMain, TextArray& fields, qint32 fieldThree) {
+RecordFate goodsFate(ModMain& modMain, TextArray& fields, qint32 fieldThree) {
     applyBarcodeRule(fields.at(2));
     const qint32 stockId = roundToLong(valOf(fields.at(1)));
     qint32 itemKey = 0;
@@ -32,32 +31,43 @@ void writeGoods(ModMain& modMain, TextArray& fields, qint32 fieldThree) {
         modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
     }
     if (!modMain.shop.MatchItemBarcode(itemKey, fields.at(2))) {
-        audit(modMain, auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 5));
-        return;
+        return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 5));
     }
     const QString quantity = generalNumber(quantityProduct(valOf(fields.at(5)), quantityFactor));
-    modMain.shop.WriteGoodsReceived(itemKey, modMain.lOrderNo, fieldThree, quantity, modMain.lSupplierID,
-                                    modMain.sCurrentBarcode);
+    return RecordFate::writing(GoodsLine{itemKey, modMain.lOrderNo, fieldThree, quantity, modMain.lSupplierID,
+                                         modMain.sCurrentBarcode});
 }
 
-void loadGoodsRecord(ModMain& modMain, TextArray& fields) {
-    modMain.lOrderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
-    modMain.sCurrentBarcode = trimBlanks(fields.at(2));
-    if (fields.at(1) == QLatin1String("NXGRV100") || fields.at(2) == QLatin1String("NUXADEL")) {
-        audit(modMain,
-              auditMessage("Record has been deleted out of your scanner: ", "BarCode = ", fields, 5));
-        return;
+// The steps before the order details dialog are taken once: asked again once the dialog has
+// answered, the decision goes on from the dialog.
+RecordFate decideGoodsRecord(ModMain& modMain, TextArray& fields, bool orderDetailsAnswered) {
+    if (!orderDetailsAnswered) {
+        modMain.lOrderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
+        modMain.sCurrentBarcode = trimBlanks(fields.at(2));
+        if (fields.at(1) == QLatin1String("NXGRV100") || fields.at(2) == QLatin1String("NUXADEL")) {
+            return RecordFate::auditing(
+                auditMessage("Record has been deleted out of your scanner: ", "BarCode = ", fields, 5));
+        }
+        if (modMain.shop.FindBarcode(modMain.sCurrentBarcode) == 0) {
+            return RecordFate::auditing(
+                auditMessage("Error writing Stock barcode: ", "BarCode = ", fields, 5));
+        }
     }
-    if (modMain.shop.FindBarcode(modMain.sCurrentBarcode) == 0) {
-        audit(modMain, auditMessage("Error writing Stock barcode: ", "BarCode = ", fields, 5));
-        return;
+    if (!settleOrderNo(modMain, fields, orderDetailsAnswered)) {
+        return RecordFate::askingOrderDetails();
     }
-    settleOrderNo(modMain, fields);
     const qint32 fieldThree = trimBlanks(fields.at(3)).isEmpty() ? 0 : strictLong(fields.at(3));
-    writeGoods(modMain, fields, fieldThree);
+    return goodsFate(modMain, fields, fieldThree);
 }
 
 }  // namespace
+
+const UploadKind& goodsReceivedUpload() {
+    static const UploadKind kind{QStringLiteral("NXGR"), QStringLiteral("\\GoodsRecAuditFile"),
+                                 QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="),
+                                 decideGoodsRecord};
+    return kind;
+}
 
 ProcessOutcome fProcessGoodsReceivedFile(ModMain& modMain) {
     try {
@@ -66,8 +76,8 @@ ProcessOutcome fProcessGoodsReceivedFile(ModMain& modMain) {
         reportProcessingError(modMain, error);
         return ProcessOutcome::Stopped;
     }
-    const ProcessOutcome outcome = processUploadFile(modMain, modMain.menu->downloadPath(),
-                                                     QStringLiteral("NXGR"), fLoadGoodsRecPDTDetails);
+    const ProcessOutcome outcome = processUploadFile(
+        modMain, modMain.menu->downloadPath(), goodsReceivedUpload().headerPrefix, fLoadGoodsRecPDTDetails);
     if (outcome != ProcessOutcome::Stopped) {
         modMain.menu->setStatus(QStringLiteral("Completed Processing Barcodes"));
     }
@@ -75,10 +85,5 @@ ProcessOutcome fProcessGoodsReceivedFile(ModMain& modMain) {
 }
 
 void fLoadGoodsRecPDTDetails(ModMain& modMain, TextArray& fields) {
-    try {
-        loadGoodsRecord(modMain, fields);
-    } catch (const ProgramError& error) {
-        modMain.run.noteLoaderError(error);
-        modMain.prompts.notice(errorText(QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="), error));
-    }
+    loadRecord(modMain, goodsReceivedUpload(), fields);
 }

@@ -2,45 +2,46 @@
 
 #include "imports/auditreport.h"
 #include "imports/numerictext.h"
+#include "imports/recordloading.h"
 #include "startup/modmain.h"
 
 namespace {
 
-void audit(ModMain& modMain, const QString& message) {
-    fWriteAuditReport(modMain, message, modMain.appPath, QStringLiteral("\\StockTakeAuditFile"));
-}
-
-void loadStocktakeRecord(ModMain& modMain, TextArray& fields) {
+RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
     applyBarcodeRule(fields.at(2));
     const qint32 stockId = roundToLong(valOf(fields.at(1)));
     if (fields.at(2) == QLatin1String("NUXADEL") || fields.at(1) == QLatin1String("NXSTV100")) {
-        audit(modMain, auditMessage("Record had been deleted in your scanner, record skipped: ", "Barcode = ",
-                                    fields, 3));
-        return;
+        return RecordFate::auditing(auditMessage(
+            "Record had been deleted in your scanner, record skipped: ", "Barcode = ", fields, 3));
     }
+    const char* const unwritten = "Error writing Stocktake barcode: ";
     if (stockId != 0) {
         qint32 itemKey = 0;
         double quantityFactor = 0;
         modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
         const double quantity = quantityProduct(valOf(fields.at(3)), quantityFactor);
-        if (modMain.shop.WriteStocktakeQty(itemKey, quantity)) {
-            return;
+        // The shop writes no count for item key 0: such a record goes to the audit report.
+        if (itemKey != 0) {
+            return RecordFate::writing(StocktakeCount{itemKey, quantity},
+                                       auditMessage(unwritten, "Barcode = ", fields, 3));
         }
     }
-    audit(modMain, auditMessage("Error writing Stocktake barcode: ", "Barcode = ", fields, 3));
+    return RecordFate::auditing(auditMessage(unwritten, "Barcode = ", fields, 3));
 }
 
 }  // namespace
 
+const UploadKind& stocktakeUpload() {
+    static const UploadKind kind{QStringLiteral("NXST"), QStringLiteral("\\StockTakeAuditFile"),
+                                 QStringLiteral("Error in fLoadPDTDetails_Error="), decideStocktakeRecord};
+    return kind;
+}
+
 ProcessOutcome fProcessStocktakeFile(ModMain& modMain) {
-    return processUploadFile(modMain, modMain.menu->downloadPath(), QStringLiteral("NXST"), fLoadPDTDetails);
+    return processUploadFile(modMain, modMain.menu->downloadPath(), stocktakeUpload().headerPrefix,
+                             fLoadPDTDetails);
 }
 
 void fLoadPDTDetails(ModMain& modMain, TextArray& fields) {
-    try {
-        loadStocktakeRecord(modMain, fields);
-    } catch (const ProgramError& error) {
-        modMain.run.noteLoaderError(error);
-        modMain.prompts.notice(errorText(QStringLiteral("Error in fLoadPDTDetails_Error="), error));
-    }
+    loadRecord(modMain, stocktakeUpload(), fields);
 }

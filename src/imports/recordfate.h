@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <variant>
+
+#include "outside/programerror.h"
+
+// The writes an upload record can make in the shop, with everything the write needs.
+struct StocktakeCount {
+    qint32 itemKey = 0;
+    double quantity = 0;
+};
+struct OrderLine {
+    qint32 itemKey = 0;
+    double quantity = 0;
+};
+struct GoodsLine {
+    qint32 itemKey = 0;
+    qint32 orderNo = 0;
+    qint32 fieldThree = 0;
+    QString quantity;
+    qint32 supplierId = 0;
+    QString barcode;
+};
+using ShopWrite = std::variant<StocktakeCount, OrderLine, GoodsLine>;
+
+// What one upload record will do, decided before anything is written: write to the shop, go to
+// the audit report, end in the loader's error, or first ask the order details dialog for an order
+// number. The import carries it out; the check only describes it.
+struct RecordFate {
+    enum class Kind { Write, Audit, Error, AskOrderDetails };
+
+    Kind kind = Kind::Audit;
+    std::optional<ShopWrite> write;
+    // The audit line's message: the record's own (Audit), or the one a write that finds nothing to
+    // write leaves instead (Write; empty when such a write leaves none).
+    QString auditMessage;
+    std::optional<ProgramError> error;
+
+    static RecordFate writing(ShopWrite write, QString unwrittenMessage = {}) {
+        return {Kind::Write, std::move(write), std::move(unwrittenMessage), std::nullopt};
+    }
+    static RecordFate auditing(QString message) {
+        return {Kind::Audit, std::nullopt, std::move(message), {}};
+    }
+    static RecordFate failing(const ProgramError& error) { return {Kind::Error, std::nullopt, {}, error}; }
+    static RecordFate askingOrderDetails() { return {Kind::AskOrderDetails, std::nullopt, {}, std::nullopt}; }
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "imports/recordfate.h"
+#include "outside/textarray.h"
+
+struct ModMain;
+
+// One kind of upload file and its loader: the header that begins its first line, its audit
+// report, the loader's error text, and the loader's decision over one record. The decision may
+// read the shop but never writes; with `orderDetailsAnswered` it goes on past the order details
+// dialog that it asked for.
+struct UploadKind {
+    QString headerPrefix;
+    QString auditReport;
+    QString errorPrefix;
+    std::function<RecordFate(ModMain& modMain, TextArray& fields, bool orderDetailsAnswered)> decide;
+};
+
+const UploadKind& stocktakeUpload();
+const UploadKind& ordersUpload();
+const UploadKind& goodsReceivedUpload();
