@@ -236,4 +236,16 @@ void printComparison(const char* what, const char* floorName, qint64 count, cons
     std::fflush(stdout);
 }
 
+void printBesideImport(const char* what, qint64 count, const Run& run, const Run& import) {
+    std::printf("%s\n", what);
+    printFigure("time", run.seconds, "s");
+    printFigure("rate", static_cast<double>(count) / run.seconds, "per second");
+    printFigure("peak memory", megabytes(run), "MB");
+    printFigure("ratio to the import", run.seconds / import.seconds, "x");
+    if (run.exitCode != 0 && run.exitCode != 3) {
+        std::printf("  exit code %d\n", run.exitCode);
+    }
+    std::fflush(stdout);
+}
+
 }  // namespace bench

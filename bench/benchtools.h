@@ -91,4 +91,7 @@ void printMemoryRun(const char* what, qint64 count, const Run& run);
 void printComparison(const char* what, const char* floorName, qint64 count, const Run& program,
                      const Run& floor);
 
+// Prints how a run of another command over the same records compares with the import's run.
+void printBesideImport(const char* what, qint64 count, const Run& run, const Run& import);
+
 }  // namespace bench

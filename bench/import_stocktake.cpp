@@ -88,8 +88,11 @@ int main(int argc, char** argv) {
 
     writeStockFile(stockFile, options.records, options.items, 0);
     const bench::Run floor = runFloor(shop, options.records, options.items);
-    bench::printComparison("All records known:", shop.floorName(), options.records,
-                           shop.runBatch(import, messages), floor);
+    const bench::Run imported = shop.runBatch(import, messages);
+    bench::printComparison("All records known:", shop.floorName(), options.records, imported, floor);
+    bench::printBesideImport("Check of the same file (writes nothing):", options.records,
+                             shop.runBatch({QStringLiteral("check-stocktake"), stockFile}, messages),
+                             imported);
 
     writeStockFile(stockFile, options.records, options.items, 33);
     const bench::Run withAudit = shop.runBatch(import, messages);

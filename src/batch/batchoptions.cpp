@@ -15,6 +15,9 @@ const QMap<QString, Command>& commandsByName() {
         {QStringLiteral("import-orders"), Command::ImportOrders},
         {QStringLiteral("import-goods"), Command::ImportGoods},
         {QStringLiteral("export-items"), Command::ExportItems},
+        {QStringLiteral("check-stocktake"), Command::CheckStocktake},
+        {QStringLiteral("check-orders"), Command::CheckOrders},
+        {QStringLiteral("check-goods"), Command::CheckGoods},
     };
     return commands;
 }
@@ -26,7 +29,7 @@ bool takesPath(const BatchOptions& options) {
 // Reads one option (and its value) at `index`; false when it is not one this command takes.
 bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options) {
     const QString& option = args[index];
-    const bool goods = options.command == Command::ImportGoods;
+    const bool goods = options.command == Command::ImportGoods || options.command == Command::CheckGoods;
     const bool hasValue = index + 1 < args.size();
     if (option == QLatin1String("--yes")) {
         options.yes = true;
@@ -93,6 +96,9 @@ QString batchUsage() {
         "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"
         "                             import a goods-received upload (Goods.dat)\n"
         "  export-items [--send]      write rmItems.dat, and with --send send it to the scanner\n"
+        "  check-stocktake FILE, check-orders FILE, check-goods FILE [the import-goods options]\n"
+        "                             say what importing FILE would do, record by record, writing\n"
+        "                             nothing; exit 3 when some record would not load cleanly\n"
         "The goods import answers the order details dialog as a person would: --supplier picks that\n"
         "supplier and confirms it, --order-no types the number and presses OK (after --supplier),\n"
         "--apply-to-all answers Yes to applying it to all blank order numbers (with --order-no);\n"

@@ -8,10 +8,19 @@
 
 // One command of the batch command line, as parsed from its arguments.
 struct BatchOptions {
-    enum class Command { RegisterShopDb, ImportStocktake, ImportOrders, ImportGoods, ExportItems };
+    enum class Command {
+        RegisterShopDb,
+        ImportStocktake,
+        ImportOrders,
+        ImportGoods,
+        ExportItems,
+        CheckStocktake,
+        CheckOrders,
+        CheckGoods
+    };
 
     Command command = Command::ExportItems;
-    // The database file to register, or the upload file to import.
+    // The database file to register, or the upload file to import or check.
     QString path;
     // The database server to register instead of a file.
     std::optional<platform::ServerAddress> server;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "batch/batchcheck.h"
 #include "batch/batchmenu.h"
 #include "batch/batchorderdetails.h"
 #include "batch/batchprompts.h"
@@ -90,6 +91,19 @@ int runExport(ModMain& modMain, const BatchOptions& options) {
     return 0;
 }
 
+int runCommand(ModMain& modMain, const BatchOptions& options) {
+    switch (options.command) {
+        case Command::ExportItems:
+            return runExport(modMain, options);
+        case Command::CheckStocktake:
+        case Command::CheckOrders:
+        case Command::CheckGoods:
+            return runCheck(modMain, options);
+        default:
+            return runImport(modMain, options);
+    }
+}
+
 // Runs a command that works on the shop database, prepared as start-up prepares it.
 int runOnShop(ModMain& modMain, const BatchOptions& options) {
     if (!dataSourceRegistered(modMain, shopDataSource())) {
@@ -107,8 +121,7 @@ int runOnShop(ModMain& modMain, const BatchOptions& options) {
     BatchOrderDetails orderDetails(options.supplierId, options.orderNo, options.applyToAll);
     modMain.menu = &menu;
     modMain.orderDetails = &orderDetails;
-    const int status =
-        options.command == Command::ExportItems ? runExport(modMain, options) : runImport(modMain, options);
+    const int status = runCommand(modMain, options);
     progress.finish();
     return status;
 }

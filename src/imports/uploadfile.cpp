@@ -38,6 +38,7 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
         reader.open();
         QString line;
         for (qint64 lineNumber = 1; reader.readLine(line); ++lineNumber) {
+            run.line = lineNumber;
             processLine(modMain, line, headerPrefix, loader);
             if (run.shopCannotWrite && run.stopWhenTheShopCannotWrite) {
                 run.stoppedAtLine = lineNumber;

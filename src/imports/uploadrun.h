@@ -12,6 +12,8 @@ struct UploadRun {
     // The window leaves it off, and its processing goes on to the next record as ever.
     bool stopWhenTheShopCannotWrite = false;
 
+    // The line of the file being processed.
+    qint64 line = 0;
     qint64 records = 0;
     // Of those, the records written to the audit report instead, and those a loader error ended.
     qint64 audited = 0;

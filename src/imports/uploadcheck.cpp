@@ -1,0 +1,156 @@
+#include "imports/uploadcheck.h"
+
+#include <QSqlRecord>
+#include <algorithm>
+
+#include "imports/numerictext.h"
+#include "imports/recordloading.h"
+#include "startup/modmain.h"
+
+namespace {
+
+// A count above ten times what the shop holds (or above 100 for an item it holds little of), or
+// below zero, is far outside what a shelf holds: most likely a barcode scanned into the quantity.
+bool farOutsideUsualRange(double counted, double onHand) {
+    return counted < 0 || counted > 10 * std::max(onHand, 10.0);
+}
+
+QString numberText(double value) {
+    return QString::number(value, 'g', 15);
+}
+
+// The record's stock id, when its field reads as one.
+qint32 stockIdOf(const TextArray& fields) {
+    try {
+        return roundToLong(valOf(fields.at(1)));
+    } catch (const ProgramError&) {
+        return 0;
+    }
+}
+
+// What a count shows that the import does not look at: its barcode is another item's (the
+// scanner's item file carries only the first characters of a stock id) or no item's, or the count
+// is far outside the item's quantity on hand. An item's key is its stock id.
+void flagCount(ModMain& modMain, const StocktakeCount& count, const QString& barcode, QStringList& flags) {
+    QSqlRecord item;
+    if (!modMain.shop.GetItemByBarcode(barcode, item)) {
+        flags << QStringLiteral("the barcode %1 is not on file").arg(barcode);
+        return;
+    }
+    const qint32 barcodeItem = item.value(QStringLiteral("stock_id")).toInt();
+    const double onHand = item.value(QStringLiteral("QtyOnHand")).toDouble();
+    if (barcodeItem != count.itemKey) {
+        flags << QStringLiteral("the barcode %1 belongs to item %2, not to item %3")
+                     .arg(barcode)
+                     .arg(barcodeItem)
+                     .arg(count.itemKey);
+    } else if (farOutsideUsualRange(count.quantity, onHand)) {
+        flags << QStringLiteral("the count %1 is far from the %2 on hand")
+                     .arg(numberText(count.quantity), numberText(onHand));
+    }
+}
+
+// A count's stock id was found by its decision; any other record's is looked up again.
+QStringList flagsOf(ModMain& modMain, const TextArray& fields, const RecordFate& fate) {
+    QStringList flags;
+    if (fate.kind == RecordFate::Kind::Error) {
+        return flags;
+    }
+    if (const auto* count = fate.write ? std::get_if<StocktakeCount>(&*fate.write) : nullptr) {
+        flagCount(modMain, *count, fields.at(2), flags);
+        return flags;
+    }
+    const qint32 stockId = stockIdOf(fields);
+    qint32 itemKey = 0;
+    double quantityFactor = 0;
+    if (stockId != 0) {
+        modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
+        if (itemKey == 0) {
+            flags << QStringLiteral("the stock id %1 is no longer on file").arg(stockId);
+        }
+    }
+    return flags;
+}
+
+QString writeText(const ShopWrite& write) {
+    if (const auto* count = std::get_if<StocktakeCount>(&write)) {
+        return QStringLiteral("write count: item %1, quantity %2")
+            .arg(count->itemKey)
+            .arg(numberText(count->quantity));
+    }
+    if (const auto* line = std::get_if<OrderLine>(&write)) {
+        return QStringLiteral("write order line: item %1, quantity %2")
+            .arg(line->itemKey)
+            .arg(numberText(line->quantity));
+    }
+    const auto& goods = std::get<GoodsLine>(write);
+    return QStringLiteral("write goods received: item %1, order %2, reference %3, quantity %4, supplier %5")
+        .arg(goods.itemKey)
+        .arg(goods.orderNo)
+        .arg(goods.fieldThree)
+        .arg(goods.quantity)
+        .arg(goods.supplierId);
+}
+
+}  // namespace
+
+void CheckSummary::count(const CheckedRecord& record) {
+    ++records;
+    switch (record.fate.kind) {
+        case RecordFate::Kind::Write:
+            ++toWrite;
+            break;
+        case RecordFate::Kind::Audit:
+            ++toAudit;
+            break;
+        case RecordFate::Kind::Error:
+        case RecordFate::Kind::AskOrderDetails:
+            ++errors;
+            break;
+    }
+    flagged += record.flags.isEmpty() ? 0 : 1;
+}
+
+QString CheckSummary::text() const {
+    return QStringLiteral("%1 records: %2 to write, %3 to audit, %4 errors, %5 flagged")
+        .arg(records)
+        .arg(toWrite)
+        .arg(toAudit)
+        .arg(errors)
+        .arg(flagged);
+}
+
+ProcessOutcome checkUploadFile(ModMain& modMain, const UploadKind& kind, const QString& path,
+                               const std::function<void(const CheckedRecord&)>& found) {
+    const auto check = [&kind, &found](ModMain& main, TextArray& fields) {
+        CheckedRecord record{main.run.line, decideRecord(main, kind, fields), {}};
+        try {
+            record.flags = flagsOf(main, fields, record.fate);
+        } catch (const ProgramError& error) {
+            record.flags << errorText(QStringLiteral("the shop could not be read: "), error);
+        }
+        found(record);
+    };
+    return processUploadFile(modMain, path, kind.headerPrefix, check);
+}
+
+QString checkedRecordText(const UploadKind& kind, const CheckedRecord& record) {
+    QString text = QStringLiteral("line %1: ").arg(record.line);
+    switch (record.fate.kind) {
+        case RecordFate::Kind::Write:
+            text += writeText(*record.fate.write);
+            break;
+        case RecordFate::Kind::Audit:
+            text += QStringLiteral("audit: ") + record.fate.auditMessage;
+            break;
+        case RecordFate::Kind::Error:
+        case RecordFate::Kind::AskOrderDetails:
+            text += QStringLiteral("error: ") +
+                    errorText(kind.errorPrefix, record.fate.error.value_or(ProgramError(0, {})));
+            break;
+    }
+    for (const QString& flag : record.flags) {
+        text += QStringLiteral("\n  look at: ") + flag;
+    }
+    return text;
+}
