@@ -31,5 +31,5 @@ int main(int argc, char** argv) {
     }
     StringTools tools;
     ShopDatabase shop;
-    return runBatch(*options, tools, shop);
+    return runBatch(*options, tools, shop, shop);
 }

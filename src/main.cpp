@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include "imports/promptedrunquestions.h"
 #include "menu/frmmenu.h"
 #include "orderdialog/widgetorderdetailsopener.h"
 #include "platform/connection.h"
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     StringTools tools;
     ShopDatabase shop;
     ModMain modMain(prompts, tools, shop, platform::programFolder());
+    PromptedRunQuestions runQuestions(prompts);
+    modMain.runs = &shop;
+    modMain.runQuestions = &runQuestions;
     modMain.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
     frmMenu menu(modMain);

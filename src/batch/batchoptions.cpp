@@ -18,12 +18,51 @@ const QMap<QString, Command>& commandsByName() {
         {QStringLiteral("check-stocktake"), Command::CheckStocktake},
         {QStringLiteral("check-orders"), Command::CheckOrders},
         {QStringLiteral("check-goods"), Command::CheckGoods},
+        {QStringLiteral("runs"), Command::Runs},
+        {QStringLiteral("undo"), Command::Undo},
+        {QStringLiteral("variance"), Command::Variance},
     };
     return commands;
 }
 
 bool takesPath(const BatchOptions& options) {
-    return options.command != Command::ExportItems && !options.server;
+    switch (options.command) {
+        case Command::ExportItems:
+        case Command::Runs:
+        case Command::Variance:
+            return false;
+        default:
+            return !options.server;
+    }
+}
+
+bool imports(Command command) {
+    return command == Command::ImportStocktake || command == Command::ImportOrders ||
+           command == Command::ImportGoods;
+}
+
+// Reads an option of the import runs (the answers about an earlier import, the variance report's
+// run and file); false when it is not one this command takes.
+bool readRunOption(const QStringList& args, qsizetype& index, BatchOptions& options) {
+    const QString& option = args[index];
+    const bool hasValue = index + 1 < args.size();
+    const bool variance = options.command == Command::Variance;
+    if (option == QLatin1String("--undo-unfinished") && imports(options.command)) {
+        options.undoUnfinished = true;
+    } else if (option == QLatin1String("--resume") && imports(options.command)) {
+        options.resume = true;
+    } else if (option == QLatin1String("--again") && imports(options.command)) {
+        options.again = true;
+    } else if (option == QLatin1String("--csv") && variance && hasValue) {
+        options.csvFile = args[++index];
+    } else if (option == QLatin1String("--run") && variance && hasValue) {
+        bool ok = false;
+        options.run = args[++index].toLongLong(&ok);
+        return ok;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Reads one option (and its value) at `index`; false when it is not one this command takes.
@@ -49,7 +88,7 @@ bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options
         options.server = options.server.value_or(platform::ServerAddress());
         return platform::readServerOption(args, index, *options.server);
     } else {
-        return false;
+        return readRunOption(args, index, options);
     }
     return true;
 }
@@ -78,8 +117,10 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
     // OK cannot be pressed before a supplier is confirmed, and the apply-to-all question comes only with OK.
     const bool answersFollowTheDialog =
         (!options.orderNo || options.supplierId) && (!options.applyToAll || options.orderNo);
+    // An unfinished import is either undone or carried on.
+    const bool oneWayOn = !(options.undoUnfinished && options.resume);
     if (takesPath(options) != havePath || (options.server && !platform::namesServer(*options.server)) ||
-        !answersFollowTheDialog) {
+        !answersFollowTheDialog || !oneWayOn) {
         return std::nullopt;
     }
     return options;
@@ -95,7 +136,13 @@ QString batchUsage() {
         "  import-orders FILE         import a purchase order upload (Orders.dat)\n"
         "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"
         "                             import a goods-received upload (Goods.dat)\n"
+        "                             each import also takes --undo-unfinished, --resume, --again\n"
         "  export-items [--send]      write rmItems.dat, and with --send send it to the scanner\n"
+        "  runs                       list the imports the shop database keeps a record of\n"
+        "  undo RUN                   take back everything an import run wrote\n"
+        "  variance [--run RUN] [--csv FILE]\n"
+        "                             a stocktake run's counts beside the stock on hand (the latest\n"
+        "                             ended stocktake run unless told), also as a spreadsheet file\n"
         "  check-stocktake FILE, check-orders FILE, check-goods FILE [the import-goods options]\n"
         "                             say what importing FILE would do, record by record, writing\n"
         "                             nothing; exit 3 when some record would not load cleanly\n"
@@ -104,6 +151,9 @@ QString batchUsage() {
         "--apply-to-all answers Yes to applying it to all blank order numbers (with --order-no);\n"
         "without --order-no the dialog is closed without OK. Each command answers the question that\n"
         "starts its button's work; every other question is answered No unless --yes is given.\n"
+        "An import that finds the last import of its kind stopped part of the way loads nothing\n"
+        "unless --undo-unfinished (undo that import first) or --resume (carry the same file on from\n"
+        "where it stopped) is given; one of a file already loaded loads nothing unless --again.\n"
         "Messages go to standard error, one line each; --verbose adds what Qt and the database\n"
         "drivers report on the way.\n");
 }

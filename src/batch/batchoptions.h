@@ -16,17 +16,27 @@ struct BatchOptions {
         ExportItems,
         CheckStocktake,
         CheckOrders,
-        CheckGoods
+        CheckGoods,
+        Runs,
+        Undo,
+        Variance
     };
 
     Command command = Command::ExportItems;
-    // The database file to register, or the upload file to import or check.
+    // The database file to register, the upload file to import or check, or the run to undo.
     QString path;
     // The database server to register instead of a file.
     std::optional<platform::ServerAddress> server;
     std::optional<qint32> supplierId;
     std::optional<QString> orderNo;
     bool applyToAll = false;
+    // The answers to an import's questions about an earlier import of its kind.
+    bool undoUnfinished = false;
+    bool resume = false;
+    bool again = false;
+    // The stocktake run of a variance report, and the spreadsheet file it is also written to.
+    std::optional<qint64> run;
+    QString csvFile;
     bool send = false;
     bool yes = false;
     // Qt's and the drivers' own messages pass to standard error too.

@@ -7,6 +7,8 @@
 #include "batch/batchmenu.h"
 #include "batch/batchorderdetails.h"
 #include "batch/batchprompts.h"
+#include "batch/batchrunquestions.h"
+#include "batch/batchruns.h"
 #include "imports/goodsreceivedimport.h"
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
@@ -99,6 +101,12 @@ int runCommand(ModMain& modMain, const BatchOptions& options) {
         case Command::CheckOrders:
         case Command::CheckGoods:
             return runCheck(modMain, options);
+        case Command::Runs:
+            return listRuns(modMain);
+        case Command::Undo:
+            return undoRun(modMain, options);
+        case Command::Variance:
+            return reportVariance(modMain, options);
         default:
             return runImport(modMain, options);
     }
@@ -119,9 +127,16 @@ int runOnShop(ModMain& modMain, const BatchOptions& options) {
     ProgressLine progress;
     BatchMenu menu = activatedMenu(modMain, progress);
     BatchOrderDetails orderDetails(options.supplierId, options.orderNo, options.applyToAll);
+    BatchRunQuestions runQuestions(modMain.prompts, options.undoUnfinished, options.resume, options.again);
     modMain.menu = &menu;
     modMain.orderDetails = &orderDetails;
-    const int status = runCommand(modMain, options);
+    modMain.runQuestions = &runQuestions;
+    int status = 1;
+    try {
+        status = runCommand(modMain, options);
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(runTimeErrorText(error));
+    }
     progress.finish();
     return status;
 }
@@ -142,9 +157,10 @@ int registerShopDatabase(ModMain& modMain, const BatchOptions& options) {
 
 }  // namespace
 
-int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop) {
+int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop, ImportRuns& runs) {
     BatchPrompts prompts(options.yes);
     ModMain modMain(prompts, tools, shop, platform::programFolder());
+    modMain.runs = &runs;
     if (options.command == Command::RegisterShopDb) {
         return registerShopDatabase(modMain, options);
     }

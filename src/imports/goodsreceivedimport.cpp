@@ -1,6 +1,7 @@
 #include "imports/goodsreceivedimport.h"
 
 #include "imports/auditreport.h"
+#include "imports/importrun.h"
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
 #include "startup/modmain.h"
@@ -63,9 +64,9 @@ RecordFate decideGoodsRecord(ModMain& modMain, TextArray& fields, bool orderDeta
 }  // namespace
 
 const UploadKind& goodsReceivedUpload() {
-    static const UploadKind kind{QStringLiteral("NXGR"), QStringLiteral("\\GoodsRecAuditFile"),
-                                 QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="),
-                                 decideGoodsRecord};
+    static const UploadKind kind{
+        QStringLiteral("goods"), QStringLiteral("NXGR"), QStringLiteral("\\GoodsRecAuditFile"),
+        QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="), decideGoodsRecord};
     return kind;
 }
 
@@ -76,8 +77,8 @@ ProcessOutcome fProcessGoodsReceivedFile(ModMain& modMain) {
         reportProcessingError(modMain, error);
         return ProcessOutcome::Stopped;
     }
-    const ProcessOutcome outcome = processUploadFile(
-        modMain, modMain.menu->downloadPath(), goodsReceivedUpload().headerPrefix, fLoadGoodsRecPDTDetails);
+    const ProcessOutcome outcome =
+        processImport(modMain, goodsReceivedUpload(), modMain.menu->downloadPath(), fLoadGoodsRecPDTDetails);
     if (outcome != ProcessOutcome::Stopped) {
         modMain.menu->setStatus(QStringLiteral("Completed Processing Barcodes"));
     }

@@ -1,6 +1,7 @@
 #include "imports/ordersimport.h"
 
 #include "imports/auditreport.h"
+#include "imports/importrun.h"
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
 #include "startup/modmain.h"
@@ -28,14 +29,14 @@ RecordFate decideOrderRecord(ModMain& modMain, TextArray& fields, bool) {
 }  // namespace
 
 const UploadKind& ordersUpload() {
-    static const UploadKind kind{QStringLiteral("NXOR"), QStringLiteral("\\OrdersAuditFile"),
+    static const UploadKind kind{QStringLiteral("orders"), QStringLiteral("NXOR"),
+                                 QStringLiteral("\\OrdersAuditFile"),
                                  QStringLiteral("Error in fLoadOrderPDTDetails_Error="), decideOrderRecord};
     return kind;
 }
 
 ProcessOutcome fProcessOrdersFile(ModMain& modMain) {
-    return processUploadFile(modMain, modMain.menu->downloadPath(), ordersUpload().headerPrefix,
-                             fLoadOrderPDTDetails);
+    return processImport(modMain, ordersUpload(), modMain.menu->downloadPath(), fLoadOrderPDTDetails);
 }
 
 void fLoadOrderPDTDetails(ModMain& modMain, TextArray& fields) {

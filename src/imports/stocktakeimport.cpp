@@ -1,6 +1,7 @@
 #include "imports/stocktakeimport.h"
 
 #include "imports/auditreport.h"
+#include "imports/importrun.h"
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
 #include "startup/modmain.h"
@@ -32,14 +33,14 @@ RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
 }  // namespace
 
 const UploadKind& stocktakeUpload() {
-    static const UploadKind kind{QStringLiteral("NXST"), QStringLiteral("\\StockTakeAuditFile"),
+    static const UploadKind kind{QStringLiteral("stocktake"), QStringLiteral("NXST"),
+                                 QStringLiteral("\\StockTakeAuditFile"),
                                  QStringLiteral("Error in fLoadPDTDetails_Error="), decideStocktakeRecord};
     return kind;
 }
 
 ProcessOutcome fProcessStocktakeFile(ModMain& modMain) {
-    return processUploadFile(modMain, modMain.menu->downloadPath(), stocktakeUpload().headerPrefix,
-                             fLoadPDTDetails);
+    return processImport(modMain, stocktakeUpload(), modMain.menu->downloadPath(), fLoadPDTDetails);
 }
 
 void fLoadPDTDetails(ModMain& modMain, TextArray& fields) {

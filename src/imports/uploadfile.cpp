@@ -24,7 +24,7 @@ void processLine(ModMain& modMain, const QString& line, const QString& headerPre
 }  // namespace
 
 ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QString& headerPrefix,
-                                 const RecordLoader& loader) {
+                                 const RecordLoader& loader, qint64 firstLine) {
     // Only an upload that is not there is no work: a pipe or a device in its place is refused by
     // the reader's open, with a message, rather than taken for no file.
     const QFileInfo upload(path);
@@ -39,6 +39,9 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
         QString line;
         for (qint64 lineNumber = 1; reader.readLine(line); ++lineNumber) {
             run.line = lineNumber;
+            if (lineNumber < firstLine) {
+                continue;
+            }
             processLine(modMain, line, headerPrefix, loader);
             if (run.shopCannotWrite && run.stopWhenTheShopCannotWrite) {
                 run.stoppedAtLine = lineNumber;

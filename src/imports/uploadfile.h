@@ -17,9 +17,10 @@ using RecordLoader = std::function<void(ModMain&, TextArray&)>;
 
 // The processing every upload file shares: each line that is neither blank nor a header (its
 // trimmed text begins with `headerPrefix`) is split at commas, shown in the status box and handed
-// to `loader`. An error of the processing itself is reported and stops it.
+// to `loader`; lines before `firstLine` are read but not processed. An error of the processing
+// itself is reported and stops it.
 ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QString& headerPrefix,
-                                 const RecordLoader& loader);
+                                 const RecordLoader& loader, qint64 firstLine = 1);
 
 // The message box of an error that stops the processing of an upload file.
 void reportProcessingError(ModMain& modMain, const ProgramError& error);

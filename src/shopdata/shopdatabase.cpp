@@ -1,6 +1,7 @@
 #include "shopdata/shopdatabase.h"
 
 #include <QDateTime>
+#include <QSqlQuery>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -8,7 +9,9 @@
 #include "outside/programerror.h"
 #include "platform/connection.h"
 #include "platform/recordset.h"
+#include "shopdata/runledger.h"
 #include "shopdata/shopbackend.h"
+#include "shopdata/shopschema.h"
 #include "shopdata/shopstatements.h"
 #include "shopdata/shoptransaction.h"
 
@@ -87,7 +90,9 @@ void ShopDatabase::Connect() {
     try {
         backend_ = &shopBackend(connection_);
         backend_->prepareConnection(connection_);
+        addRunRecord();
         statements_ = std::make_unique<ShopStatements>(connection_, *backend_);
+        ledger_ = std::make_unique<RunLedger>(connection_, *backend_);
     } catch (const ProgramError&) {
         disconnect();
         throw;
@@ -154,7 +159,7 @@ bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity) {
     // One statement, and so a transaction of its own: an explicit one would only cost the server
     // two more round trips per count.
     ShopStatement& addCount = statements().addCount;
-    addCount.run({quantity, itemKey});
+    addCount.run({quantity, runStamp(), lineStamp(), itemKey});
     return addCount.rowsAffected() == 1;
 }
 
@@ -172,7 +177,7 @@ bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
         return false;
     }
     const qint32 order = scannerOrderFor(item->value(ShopStatements::kItemSupplierId).toInt());
-    s.addOrderLine.run({order, itemKey, quantity});
+    s.addOrderLine.run({order, itemKey, quantity, runStamp(), lineStamp()});
     transaction.commit();
     return true;
 }
@@ -192,7 +197,8 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
     ShopStatements& s = statements();
     ShopTransaction transaction(connection_, *backend_);
     const qint64 receipt = receiptId_ ? *receiptId_ : newReceipt();
-    s.addReceived.run({receipt, orderNo, supplierId, fieldThree, received, barcode, itemKey});
+    s.addReceived.run(
+        {receipt, orderNo, supplierId, fieldThree, received, barcode, runStamp(), lineStamp(), itemKey});
     if (s.addReceived.rowsAffected() == 0) {
         return;
     }
@@ -202,6 +208,9 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
             throw overflow();
         }
         s.raiseOnHand.run({received, itemKey});
+    }
+    if (runId_) {
+        s.noteOrderStatus.run({*runId_, orderNo, *runId_, orderNo});
     }
     s.markOrder.run({receiptRules_.orderStatus, orderNo});
     transaction.commit();
@@ -215,7 +224,14 @@ ShopStatements& ShopDatabase::statements() {
     return *statements_;
 }
 
+RunLedger& ShopDatabase::ledger() {
+    statements();
+    return *ledger_;
+}
+
 void ShopDatabase::disconnect() {
+    runId_.reset();
+    ledger_.reset();
     statements_.reset();
     if (connection_.isValid()) {
         connection_ = QSqlDatabase();
@@ -232,14 +248,87 @@ qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
         return open.toInt();
     }
     const qint32 number = GetNextOrderNo();
-    s.addOrder.run({number, supplierId, QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate)});
+    s.addOrder.run(
+        {number, supplierId, QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate), runStamp()});
     s.advanceOrderNo.run({number + 1});
     return number;
 }
 
 qint64 ShopDatabase::newReceipt() {
     ShopStatements& s = statements();
-    s.addReceipt.run(
-        {receiptRules_.postToStock ? 1 : 0, receiptRules_.quantityDecimals, receiptRules_.orderStatus});
+    s.addReceipt.run({receiptRules_.postToStock ? 1 : 0, receiptRules_.quantityDecimals,
+                      receiptRules_.orderStatus, runStamp()});
     return s.lastRowId.scalar({}).toLongLong();
+}
+
+// A shop made before the program kept its record has no runs table: the tables and columns of the
+// record are added together, so a shop has all of them or none.
+void ShopDatabase::addRunRecord() {
+    QSqlQuery probe(connection_);
+    if (probe.exec(QStringLiteral("select run_id from import_runs where run_id = 0"))) {
+        return;
+    }
+    probe.finish();
+    ShopTransaction transaction(connection_, *backend_);
+    for (const QString& statement : runRecordStatements(*backend_)) {
+        ShopStatement(connection_, statement, *backend_).run({});
+    }
+    transaction.commit();
+}
+
+QVariant ShopDatabase::runStamp() const {
+    return runId_ ? QVariant(*runId_) : QVariant(QMetaType::fromType<qint64>());
+}
+
+QVariant ShopDatabase::lineStamp() const {
+    return runId_ ? QVariant(runLine_) : QVariant(QMetaType::fromType<qint64>());
+}
+
+qint64 ShopDatabase::BeginRun(const QString& kind, const QString& fileName, const QString& checksum,
+                              qint64 linesInFile, const QString& process) {
+    runId_ = ledger().begin(kind, fileName, checksum, linesInFile, process);
+    runLine_ = 0;
+    return *runId_;
+}
+
+void ShopDatabase::ResumeRun(qint64 runId, const QString& process) {
+    ledger().resume(runId, process);
+    runId_ = runId;
+    runLine_ = 0;
+}
+
+void ShopDatabase::SetRunLine(qint64 line) {
+    runLine_ = line;
+}
+
+void ShopDatabase::EndRun(qint64 lastLine) {
+    if (runId_) {
+        const qint64 runId = *runId_;
+        runId_.reset();
+        ledger().end(runId, lastLine);
+    }
+}
+
+void ShopDatabase::LeaveRun() {
+    runId_.reset();
+}
+
+QList<ImportRun> ShopDatabase::UnfinishedRuns(const QString& kind) {
+    return ledger().unfinished(kind);
+}
+
+std::optional<ImportRun> ShopDatabase::EndedRunOfFile(const QString& kind, const QString& checksum) {
+    return ledger().endedOfFile(kind, checksum);
+}
+
+QList<ImportRun> ShopDatabase::Runs() {
+    return ledger().runs();
+}
+
+QString ShopDatabase::UndoRun(qint64 runId) {
+    return ledger().undo(runId);
+}
+
+QList<ItemVariance> ShopDatabase::Variance(qint64 runId) {
+    return ledger().variance(runId);
 }

@@ -5,16 +5,19 @@
 #include <memory>
 #include <optional>
 
+#include "outside/importruns.h"
 #include "outside/shopdataobject.h"
 
+class RunLedger;
 class ShopBackend;
 struct ShopStatements;
 
 // The shop data object over the shop's database, reached through the data source "MYOBRM": an
 // SQLite file or a PostgreSQL server, whichever the data source names; the engine's differences
 // stay in its ShopBackend. Every write is its own transaction; every failure of the database
-// raises ProgramError.
-class ShopDatabase : public ShopDataObject {
+// raises ProgramError. It keeps the record of the program's imports in the same database, and
+// gives a shop made before that record its tables and columns when it connects.
+class ShopDatabase : public ShopDataObject, public ImportRuns {
 public:
     ShopDatabase();
     ~ShopDatabase() override;
@@ -37,6 +40,18 @@ public:
     bool WriteOrderQty(qint32 itemKey, double quantity) override;
     void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) override;
 
+    qint64 BeginRun(const QString& kind, const QString& fileName, const QString& checksum, qint64 linesInFile,
+                    const QString& process) override;
+    void ResumeRun(qint64 runId, const QString& process) override;
+    void SetRunLine(qint64 line) override;
+    void EndRun(qint64 lastLine) override;
+    void LeaveRun() override;
+    QList<ImportRun> UnfinishedRuns(const QString& kind) override;
+    std::optional<ImportRun> EndedRunOfFile(const QString& kind, const QString& checksum) override;
+    QList<ImportRun> Runs() override;
+    QString UndoRun(qint64 runId) override;
+    QList<ItemVariance> Variance(qint64 runId) override;
+
 private:
     // How the lines of one goods-received upload are booked (see StartGoodsReceived).
     struct ReceiptRules {
@@ -46,7 +61,13 @@ private:
     };
 
     ShopStatements& statements();
+    RunLedger& ledger();
     void disconnect();
+    // Adds the record of the program's imports to a shop database made before it.
+    void addRunRecord();
+    // The run and line that the write being made carries: null outside a run.
+    QVariant runStamp() const;
+    QVariant lineStamp() const;
     qint32 scannerOrderFor(qint32 supplierId);
     qint64 newReceipt();
 
@@ -55,6 +76,9 @@ private:
     // The connection's engine, once connected.
     const ShopBackend* backend_ = nullptr;
     std::unique_ptr<ShopStatements> statements_;
+    std::unique_ptr<RunLedger> ledger_;
+    std::optional<qint64> runId_;
+    qint64 runLine_ = 0;
     ReceiptRules receiptRules_;
     // The receipt that this upload's lines belong to, once its first line is booked.
     std::optional<qint64> receiptId_;

@@ -44,6 +44,19 @@ std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVa
     return row;
 }
 
+QList<QVariantList> ShopStatement::allValues(std::initializer_list<QVariant> values) {
+    run(values);
+    QList<QVariantList> rows;
+    for (bool more = atFirstRow(); more; more = query_.next()) {
+        rows.append(currentValues());
+    }
+    if (query_.lastError().isValid()) {
+        failReading();
+    }
+    query_.finish();
+    return rows;
+}
+
 QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
     const std::optional<QVariantList> row = firstValues(values);
     return row ? row->value(0) : QVariant();
@@ -53,13 +66,17 @@ bool ShopStatement::atFirstRow() {
     if (query_.next()) {
         return true;
     }
-    const QSqlError error = query_.lastError();
-    if (error.isValid()) {
-        const bool lasting = backend_.cannotTakeWrites(platform::lastDiagnosis(query_));
-        query_.finish();
-        throw ProgramError(errnum::DatabaseError, error.text(), lasting);
+    if (query_.lastError().isValid()) {
+        failReading();
     }
     return false;
+}
+
+void ShopStatement::failReading() {
+    const QString text = query_.lastError().text();
+    const bool lasting = backend_.cannotTakeWrites(platform::lastDiagnosis(query_));
+    query_.finish();
+    throw ProgramError(errnum::DatabaseError, text, lasting);
 }
 
 QVariantList ShopStatement::currentValues() {

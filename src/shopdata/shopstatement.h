@@ -22,6 +22,8 @@ public:
     std::optional<QSqlRecord> firstRow(std::initializer_list<QVariant> values);
     // Runs a select and gives the values of its first row by column, or nothing when it has no rows.
     std::optional<QVariantList> firstValues(std::initializer_list<QVariant> values);
+    // Runs a select and gives the values of every row by column.
+    QList<QVariantList> allValues(std::initializer_list<QVariant> values);
     // Runs a select and gives the first column of its first row; null when it has no rows.
     QVariant scalar(std::initializer_list<QVariant> values);
     // How many rows the last insert, update or delete changed.
@@ -35,6 +37,8 @@ private:
     // Lets go of the rows of the select just run, keeping no read snapshot open between calls.
     void release();
     [[noreturn]] void fail() const;
+    // Fails a select whose rows could not be read, letting go of them first.
+    [[noreturn]] void failReading();
 
     QSqlQuery query_;
     const ShopBackend& backend_;

@@ -22,8 +22,8 @@ ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend
       itemByBarcode(prepare(c, "select * from stock where BarCode = ? order by stock_id limit 1", backend)),
       itemHasBarcode(prepare(c, "select stock_id from stock where stock_id = ? and BarCode = ?", backend)),
       addCount(prepare(c,
-                       "insert into stocktake_counts (stock_id, quantity) "
-                       "select stock_id, ? from stock where stock_id = ?",
+                       "insert into stocktake_counts (stock_id, quantity, run_id, line_no) "
+                       "select stock_id, ?, ?, ? from stock where stock_id = ?",
                        backend)),
       scannerOrder(prepare(c,
                            "select max(order_id) from orders "
@@ -38,23 +38,30 @@ ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend
           backend)),
       lockOrderNumbers(prepare(c, "update counters set value = value where name = 'next_order_no'", backend)),
       addOrder(prepare(c,
-                       "insert into orders (order_id, supplier_id, order_date, status, from_scanner) "
-                       "values (?, ?, ?, 1, 1)",
+                       "insert into orders (order_id, supplier_id, order_date, status, from_scanner, run_id) "
+                       "values (?, ?, ?, 1, 1, ?)",
                        backend)),
       advanceOrderNo(prepare(c, "update counters set value = ? where name = 'next_order_no'", backend)),
-      addOrderLine(
-          prepare(c, "insert into order_lines (order_id, stock_id, quantity) values (?, ?, ?)", backend)),
+      addOrderLine(prepare(c,
+                           "insert into order_lines (order_id, stock_id, quantity, run_id, line_no) "
+                           "values (?, ?, ?, ?, ?)",
+                           backend)),
       addReceipt(prepare(c,
-                         "insert into receipts (post_to_stock, quantity_decimals, order_status) "
-                         "values (?, ?, ?)",
+                         "insert into receipts (post_to_stock, quantity_decimals, order_status, run_id) "
+                         "values (?, ?, ?, ?)",
                          backend)),
       lastRowId(prepare(c, backend.lastInsertedKey(), backend)),
-      addReceived(
-          prepare(c,
-                  "insert into goods_received (receipt_id, order_id, supplier_id, reference, "
-                  "quantity, barcode, stock_id) select ?, ?, ?, ?, ?, coalesce(?, ''), stock_id from stock "
-                  "where stock_id = ?",
-                  backend)),
+      addReceived(prepare(
+          c,
+          "insert into goods_received (receipt_id, order_id, supplier_id, reference, "
+          "quantity, barcode, run_id, line_no, stock_id) select ?, ?, ?, ?, ?, coalesce(?, ''), ?, ?, "
+          "stock_id from stock where stock_id = ?",
+          backend)),
       onHand(prepare(c, "select QtyOnHand from stock where stock_id = ?", backend)),
       raiseOnHand(prepare(c, "update stock set QtyOnHand = QtyOnHand + ? where stock_id = ?", backend)),
-      markOrder(prepare(c, "update orders set status = ? where order_id = ?", backend)) {}
+      markOrder(prepare(c, "update orders set status = ? where order_id = ?", backend)),
+      noteOrderStatus(prepare(c,
+                              "insert into import_run_orders (run_id, order_id, old_status) "
+                              "select ?, order_id, status from orders where order_id = ? and not exists "
+                              "(select 1 from import_run_orders m where m.run_id = ? and m.order_id = ?)",
+                              backend)) {}

@@ -23,7 +23,7 @@ struct ShopStatements {
     ShopStatement itemHasBarcode;  // a row when the item with the key has the barcode
 
     // Stocktake.
-    ShopStatement addCount;  // a count row for a quantity and a stock id, when the item exists
+    ShopStatement addCount;  // a count row (quantity, run, line) for a stock id, when the item exists
 
     // Purchase orders.
     ShopStatement scannerOrder;      // the open order that the scanner made for a supplier
@@ -40,4 +40,6 @@ struct ShopStatements {
     ShopStatement onHand;       // the quantity on hand of a stock id
     ShopStatement raiseOnHand;  // quantity on hand up by a quantity, for a stock id
     ShopStatement markOrder;    // an order's status
+    // The status an order had before the current run first set it: run, order, run, order.
+    ShopStatement noteOrderStatus;
 };

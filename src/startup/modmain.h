@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "imports/orderdetailsopener.h"
+#include "imports/runquestions.h"
 #include "imports/uploadrun.h"
+#include "outside/importruns.h"
 #include "outside/shopdataobject.h"
 #include "outside/stringtoolsobject.h"
 #include "platform/filedevices.h"
@@ -29,6 +31,10 @@ struct ModMain {
     MenuView* menu = nullptr;
     // Opens the order details dialog for a goods-received record without an order number.
     OrderDetailsOpener* orderDetails = nullptr;
+    // The shop database's record of the imports, and who answers the questions it raises; without
+    // it, imports keep no record.
+    ImportRuns* runs = nullptr;
+    RunQuestions* runQuestions = nullptr;
     // What the processing of the current upload file met.
     UploadRun run;
     // The devices the settings file, the item file and the audit reports are written through.

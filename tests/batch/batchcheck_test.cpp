@@ -16,12 +16,7 @@ QByteArray barcode(int item) {
 
 // Every table of the shop, row by row, and every audit report in the program's folder.
 QStringList shopAndReports(const TestShop& shop) {
-    QStringList state;
-    ShopRows db;
-    for (const char* table : {"supplier", "stock", "orders", "order_lines", "stocktake_counts", "receipts",
-                              "goods_received", "counters"}) {
-        state << db.rows(QStringLiteral("select * from %1 order by 1").arg(QLatin1String(table)));
-    }
+    QStringList state = ShopRows().shopTables();
     for (const QString& report : QDir(shop.folder()).entryList({"*.rep"}, QDir::Files, QDir::Name)) {
         state << report + ':' + QString::fromLatin1(readBytes(shop.folder() + '/' + report));
     }

@@ -85,3 +85,13 @@ QString ShopRows::exec(const QString& sql, const QString& text) {
     query.addBindValue(text);
     return query.exec() ? QString() : query.lastError().text();
 }
+
+QStringList ShopRows::shopTables() {
+    QStringList tables;
+    for (const char* table : {"supplier", "stock", "orders", "order_lines", "stocktake_counts", "receipts",
+                              "goods_received", "counters"}) {
+        tables << QLatin1String(table) + QLatin1Char('=') +
+                      rows(QStringLiteral("select * from %1 order by 1").arg(QLatin1String(table)));
+    }
+    return tables;
+}

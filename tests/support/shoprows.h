@@ -26,6 +26,9 @@ public:
     QString exec(const QString& sql, const QString& text);
 
     QSqlDatabase connection();
+    // Every table of the shop the imports write to or read, row by row in key order: what an
+    // undone import must leave as it found it.
+    QStringList shopTables();
 
 private:
     QString connectionString_;

@@ -1,0 +1,92 @@
+#include "batch/batchruns.h"
+
+#include <cstdio>
+
+#include "imports/variancereport.h"
+#include "platform/wholefile.h"
+#include "startup/modmain.h"
+
+namespace {
+
+void writeOut(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+QString stateText(const ImportRun& run) {
+    if (run.undone()) {
+        return QStringLiteral("undone ") + run.undoneAt;
+    }
+    return run.ended() ? QStringLiteral("ended ") + run.endedAt : QStringLiteral("stopped part of the way");
+}
+
+// The run a variance report is of: the one asked for, or the latest ended stocktake run.
+std::optional<ImportRun> stocktakeRun(ModMain& modMain, const BatchOptions& options) {
+    const QList<ImportRun> runs = modMain.runs->Runs();
+    for (auto run = runs.crbegin(); run != runs.crend(); ++run) {
+        const bool wanted = options.run ? run->id == *options.run : run->ended() && !run->undone();
+        if (wanted && run->kind == QLatin1String("stocktake")) {
+            return *run;
+        }
+    }
+    modMain.prompts.notice(options.run ? QStringLiteral("Run %1 is not a stocktake run").arg(*options.run)
+                                       : QStringLiteral("There is no ended stocktake run to report on"));
+    return std::nullopt;
+}
+
+}  // namespace
+
+int listRuns(ModMain& modMain) {
+    writeOut(
+        QStringLiteral("run  kind       started (UTC)        how it ended                      "
+                       "lines taken in  written  file"));
+    for (const ImportRun& run : modMain.runs->Runs()) {
+        writeOut(QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
+                     .arg(run.id, 3)
+                     .arg(run.kind, -9)
+                     .arg(run.startedAt, -19)
+                     .arg(stateText(run), -32)
+                     .arg(QStringLiteral("%1 of %2").arg(run.lastLine).arg(run.linesInFile), 14)
+                     .arg(run.recordsWritten, 7)
+                     .arg(run.fileName));
+    }
+    return 0;
+}
+
+int undoRun(ModMain& modMain, const BatchOptions& options) {
+    bool ok = false;
+    const qint64 runId = options.path.toLongLong(&ok);
+    const QString refusal =
+        ok ? modMain.runs->UndoRun(runId) : QStringLiteral("There is no run %1").arg(options.path);
+    if (!refusal.isEmpty()) {
+        modMain.prompts.notice(refusal);
+        return 1;
+    }
+    modMain.prompts.notice(QStringLiteral("Run %1 was undone").arg(runId));
+    return 0;
+}
+
+int reportVariance(ModMain& modMain, const BatchOptions& options) {
+    const std::optional<ImportRun> run = stocktakeRun(modMain, options);
+    if (!run) {
+        return 1;
+    }
+    const VarianceReport report = varianceReport(*modMain.runs, *run);
+    for (const QString& line : varianceText(report)) {
+        writeOut(line);
+    }
+    std::fflush(stdout);
+    if (options.csvFile.isEmpty()) {
+        return 0;
+    }
+    try {
+        platform::WholeFile csv(options.csvFile, modMain.files);
+        csv.write(varianceCsv(report));
+        csv.commit();
+    } catch (const ProgramError& error) {
+        modMain.prompts.notice(
+            errorText(QStringLiteral("Error in writing %1 = ").arg(options.csvFile), error));
+        return 1;
+    }
+    return 0;
+}

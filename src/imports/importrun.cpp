@@ -1,0 +1,153 @@
+#include "imports/importrun.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include "imports/runquestions.h"
+#include "platform/fileerror.h"
+#include "platform/processtag.h"
+#include "startup/modmain.h"
+
+namespace {
+
+// A time the shop database keeps (UTC) as the user's clock shows it.
+QString localTime(const QString& utc) {
+    const QDateTime read = QDateTime::fromString(utc, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QDateTime(read.date(), read.time(), Qt::UTC)
+        .toLocalTime()
+        .toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+}
+
+// The latest import of the kind that stopped part of the way: one whose process still runs is
+// being loaded now, beside this one, and has not stopped.
+std::optional<ImportRun> stoppedRun(ImportRuns& runs, const UploadKind& kind) {
+    for (const ImportRun& run : runs.UnfinishedRuns(kind.runKind)) {
+        if (!platform::processRunning(run.process)) {
+            return run;
+        }
+    }
+    return std::nullopt;
+}
+
+// Where processing starts: 1 for the whole file, the line after an unfinished run's last to carry
+// it on, 0 to load nothing. Undoing an unfinished run that cannot be undone loads nothing either.
+qint64 settleEarlierRuns(ModMain& modMain, const UploadKind& kind, const UploadFacts& facts,
+                         std::optional<qint64>& resumedRun) {
+    ImportRuns& runs = *modMain.runs;
+    if (const std::optional<ImportRun> unfinished = stoppedRun(runs, kind)) {
+        const QString question =
+            QStringLiteral(
+                "The last import of %1 stopped at line %2 of %3. Undo what it wrote before "
+                "loading again?")
+                .arg(unfinished->fileName)
+                .arg(unfinished->lastLine)
+                .arg(unfinished->linesInFile);
+        switch (modMain.runQuestions->unfinishedRun(question, unfinished->checksum == facts.checksum,
+                                                    unfinished->lastLine + 1)) {
+            case RunQuestions::Unfinished::Undo: {
+                const QString refusal = runs.UndoRun(unfinished->id);
+                if (!refusal.isEmpty()) {
+                    modMain.prompts.notice(refusal);
+                    return 0;
+                }
+                return 1;
+            }
+            case RunQuestions::Unfinished::Resume:
+                resumedRun = unfinished->id;
+                return unfinished->lastLine + 1;
+            case RunQuestions::Unfinished::Stop:
+                return 0;
+        }
+    }
+    if (const std::optional<ImportRun> earlier = runs.EndedRunOfFile(kind.runKind, facts.checksum)) {
+        const QString question = QStringLiteral("This file was already loaded on %1. Load it again?")
+                                     .arg(localTime(earlier->endedAt));
+        return modMain.runQuestions->loadAgain(question) ? 1 : 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+UploadFacts uploadFacts(const QString& path) {
+    QFile file(path);
+    platform::openPlainFile(file, QIODevice::ReadOnly);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    UploadFacts facts;
+    char last = '\n';
+    bool afterCr = false;
+    while (!file.atEnd()) {
+        const QByteArray block = file.read(1 << 16);
+        if (block.isEmpty() && file.error() != QFileDevice::NoError) {
+            throw platform::fileError(file);
+        }
+        hash.addData(block);
+        for (const char byte : block) {
+            // A line ends at CR LF, a lone LF or a lone CR, as the upload reader reads it.
+            facts.lines += (byte == '\r' || (byte == '\n' && !afterCr)) ? 1 : 0;
+            afterCr = byte == '\r';
+        }
+        last = block.isEmpty() ? last : block.back();
+    }
+    facts.lines += (last == '\n' || last == '\r') ? 0 : 1;
+    facts.checksum = QString::fromLatin1(hash.result().toHex());
+    return facts;
+}
+
+// Begins the run, or carries the resumed one on; gives the line processing starts at, 0 for none.
+qint64 beginRun(ModMain& modMain, const UploadKind& kind, const QFileInfo& upload) {
+    const UploadFacts facts = uploadFacts(upload.filePath());
+    std::optional<qint64> resumedRun;
+    const qint64 firstLine = settleEarlierRuns(modMain, kind, facts, resumedRun);
+    if (firstLine == 0) {
+        return 0;
+    }
+    if (resumedRun) {
+        modMain.runs->ResumeRun(*resumedRun, platform::thisProcessTag());
+    } else {
+        modMain.runs->BeginRun(kind.runKind, upload.absoluteFilePath(), facts.checksum, facts.lines,
+                               platform::thisProcessTag());
+    }
+    return firstLine;
+}
+
+ProcessOutcome processImport(ModMain& modMain, const UploadKind& kind, const QString& path,
+                             const RecordLoader& loader) {
+    const QFileInfo upload(path);
+    if (modMain.runs == nullptr || !upload.isFile()) {
+        return processUploadFile(modMain, path, kind.headerPrefix, loader);
+    }
+    ImportRuns& runs = *modMain.runs;
+    qint64 firstLine = 0;
+    try {
+        firstLine = beginRun(modMain, kind, upload);
+    } catch (const ProgramError& error) {
+        // A shop that cannot take writes now cannot take the run either: nothing was loaded, and
+        // the file starts again from its first line.
+        reportProcessingError(modMain, error);
+        modMain.run = UploadRun{modMain.run.stopWhenTheShopCannotWrite};
+        modMain.run.stoppedAtLine = error.lasting() && modMain.run.stopWhenTheShopCannotWrite ? 1 : 0;
+        return ProcessOutcome::Stopped;
+    }
+    if (firstLine == 0) {
+        return ProcessOutcome::Stopped;
+    }
+    const auto stamped = [&runs, &loader](ModMain& main, TextArray& fields) {
+        runs.SetRunLine(main.run.line);
+        loader(main, fields);
+    };
+    const ProcessOutcome outcome = processUploadFile(modMain, path, kind.headerPrefix, stamped, firstLine);
+    if (outcome != ProcessOutcome::Completed) {
+        runs.LeaveRun();
+        return outcome;
+    }
+    try {
+        runs.EndRun(modMain.run.line);
+    } catch (const ProgramError& error) {
+        reportProcessingError(modMain, error);
+        return ProcessOutcome::Stopped;
+    }
+    return outcome;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include "outside/importruns.h"
+
+// A stocktake run's variance: every item it counted or that has stock on hand, the largest value
+// of difference first, and the totals.
+struct VarianceReport {
+    ImportRun run;
+    QList<ItemVariance> items;
+    double onHand = 0, counted = 0, difference = 0, value = 0;
+};
+
+// The report of a stocktake run from the shop's record of it.
+VarianceReport varianceReport(ImportRuns& runs, const ImportRun& run);
+
+// The report as lines of text for a screen or a printer: a heading, a line per item and the totals.
+QStringList varianceText(const VarianceReport& report);
+
+// The report as a spreadsheet opens it as it is: UTF-8 comma-separated values with a header row,
+// "." as the decimal point, an item not counted as counted 0 with the status "not counted", and the
+// totals as the last row.
+QByteArray varianceCsv(const VarianceReport& report);

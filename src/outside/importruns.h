@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One import of an upload file as the shop database keeps it: its kind ("stocktake", "orders",
+// "goods"), the file and its checksum, when it started, ended and was undone (UTC, "YYYY-MM-DD
+// HH:MM:SS"; empty when it has not), the file's lines, how far it came, and the process that
+// runs it.
+struct ImportRun {
+    qint64 id = 0;
+    QString kind;
+    QString fileName;
+    QString checksum;
+    QString startedAt, endedAt, undoneAt;
+    qint64 linesInFile = 0;
+    // The records it wrote to the shop, and the last line of the file it took in: for a run that
+    // did not end, the line of the last record that it wrote.
+    qint64 recordsWritten = 0;
+    qint64 lastLine = 0;
+    QString process;
+
+    bool ended() const { return !endedAt.isEmpty(); }
+    bool undone() const { return !undoneAt.isEmpty(); }
+};
+
+// One item of a stocktake run beside the stock the shop expected of it.
+struct ItemVariance {
+    qint32 stockId = 0;
+    QString barcode, description;
+    double onHand = 0;
+    // The sum of the run's counts of the item (two shelves are two counts); 0 when not counted.
+    double counted = 0;
+    bool wasCounted = false;
+    double price = 0;
+
+    double difference() const { return counted - onHand; }
+    double value() const { return difference() * price; }
+};
+
+// The shop database's record of the program's imports: every row an import writes carries its
+// run's number and the line of the file it came from, so a run can be found, resumed or undone.
+// Operations raise ProgramError when the database fails.
+class ImportRuns {
+public:
+    virtual ~ImportRuns() = default;
+
+    // Starts a run in a process; the shop data object's writes carry its number until it ends.
+    virtual qint64 BeginRun(const QString& kind, const QString& fileName, const QString& checksum,
+                            qint64 linesInFile, const QString& process) = 0;
+    // Carries on a run that did not end, in this process; its writes carry its number again.
+    virtual void ResumeRun(qint64 runId, const QString& process) = 0;
+    // The line of the file whose record the shop data object writes next.
+    virtual void SetRunLine(qint64 line) = 0;
+    // Ends the current run at the last line of its file; writes carry no run after it.
+    virtual void EndRun(qint64 lastLine) = 0;
+    // Lets go of the current run without ending it: an import that stopped part of the way.
+    virtual void LeaveRun() = 0;
+
+    // The runs of a kind that neither ended nor were undone, the latest first.
+    virtual QList<ImportRun> UnfinishedRuns(const QString& kind) = 0;
+    // The latest run of a kind over a file with this checksum that ended and was not undone.
+    virtual std::optional<ImportRun> EndedRunOfFile(const QString& kind, const QString& checksum) = 0;
+    // Every run, the oldest first.
+    virtual QList<ImportRun> Runs() = 0;
+    // Takes back everything a run wrote, in one transaction, and marks it undone. Gives why it
+    // cannot be undone (unknown, undone already, built on by a later run), or an empty text.
+    virtual QString UndoRun(qint64 runId) = 0;
+    // A stocktake run's items: each it counted, and each with stock on hand that it did not.
+    virtual QList<ItemVariance> Variance(qint64 runId) = 0;
+};

@@ -1,0 +1,216 @@
+#include "shopdata/runledger.h"
+
+#include <QDateTime>
+
+#include "shopdata/shopbackend.h"
+#include "shopdata/shoptransaction.h"
+
+namespace {
+
+constexpr const char* kRunColumns =
+    "select run_id, kind, file_name, checksum, started_at, coalesce(ended_at, ''), coalesce(undone_at, ''), "
+    "lines_in_file, coalesce(last_line, 0), coalesce(records_written, 0), process from import_runs ";
+
+ShopStatement prepare(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend) {
+    return ShopStatement(connection, sql, backend);
+}
+
+ShopStatement runsWhere(const QSqlDatabase& connection, const char* where, const ShopBackend& backend) {
+    return prepare(connection, QLatin1String(kRunColumns) + QLatin1String(where), backend);
+}
+
+QString utcNow() {
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// The rows of a run in the three tables an import writes to, for statements that take them all.
+constexpr const char* kWrittenRows =
+    "(select line_no from stocktake_counts where run_id = ? union all "
+    "select line_no from order_lines where run_id = ? union all "
+    "select line_no from goods_received where run_id = ?) written";
+
+}  // namespace
+
+RunLedger::RunLedger(const QSqlDatabase& c, const ShopBackend& b)
+    : connection_(c),
+      backend_(b),
+      begin_(prepare(
+          c,
+          QStringLiteral("insert into import_runs (kind, file_name, checksum, lines_in_file, process) "
+                         "values (?, ?, ?, ?, ?)"),
+          b)),
+      resume_(prepare(c, QStringLiteral("update import_runs set process = ? where run_id = ?"), b)),
+      lastKey_(prepare(c, b.lastInsertedKey(), b)),
+      end_(prepare(c,
+                   QStringLiteral("update import_runs set ended_at = ?, last_line = ?, records_written = ? "
+                                  "where run_id = ?"),
+                   b)),
+      byId_(runsWhere(c, "where run_id = ?", b)),
+      unfinished_(runsWhere(c,
+                            "where kind = ? and ended_at is null and undone_at is null "
+                            "order by run_id desc",
+                            b)),
+      endedOfFile_(runsWhere(c,
+                             "where kind = ? and checksum = ? and ended_at is not null and undone_at is null "
+                             "order by run_id desc limit 1",
+                             b)),
+      all_(runsWhere(c, "order by run_id", b)),
+      written_(prepare(c, QStringLiteral("select count(*) from ") + QLatin1String(kWrittenRows), b)),
+      lastWritten_(prepare(
+          c, QStringLiteral("select coalesce(max(line_no), 0) from ") + QLatin1String(kWrittenRows), b)),
+      markUndone_(prepare(c,
+                          QStringLiteral("update import_runs set undone_at = ? "
+                                         "where run_id = ? and undone_at is null"),
+                          b)),
+      dependents_(prepare(c,
+                          QStringLiteral("select later.run_id, later.order_id from ("
+                                         "select run_id, order_id from goods_received union all "
+                                         "select run_id, order_id from order_lines) later "
+                                         "join orders on orders.order_id = later.order_id "
+                                         "where orders.run_id = ? and coalesce(later.run_id, 0) <> ? "
+                                         "order by later.run_id limit 1"),
+                          b)),
+      lowerOnHand_(prepare(
+          c,
+          QStringLiteral("update stock set QtyOnHand = QtyOnHand - ("
+                         "select sum(g.quantity) from goods_received g "
+                         "join receipts r on r.receipt_id = g.receipt_id "
+                         "where g.run_id = ? and r.post_to_stock = 1 and g.stock_id = stock.stock_id) "
+                         "where stock_id in (select g.stock_id from goods_received g "
+                         "join receipts r on r.receipt_id = g.receipt_id "
+                         "where g.run_id = ? and r.post_to_stock = 1)"),
+          b)),
+      restoreStatuses_(
+          prepare(c,
+                  QStringLiteral("update orders set status = (select old_status from import_run_orders m "
+                                 "where m.run_id = ? and m.order_id = orders.order_id) "
+                                 "where order_id in (select order_id from import_run_orders "
+                                 "where run_id = ?)"),
+                  b)),
+      deleteReceived_(prepare(c, QStringLiteral("delete from goods_received where run_id = ?"), b)),
+      deleteReceipts_(prepare(c, QStringLiteral("delete from receipts where run_id = ?"), b)),
+      deleteCounts_(prepare(c, QStringLiteral("delete from stocktake_counts where run_id = ?"), b)),
+      deleteLines_(prepare(c, QStringLiteral("delete from order_lines where run_id = ?"), b)),
+      rewindOrderNo_(prepare(c,
+                             QStringLiteral("update counters set value = (select min(order_id) from orders "
+                                            "where run_id = ?) where name = 'next_order_no' and value = "
+                                            "(select max(order_id) + 1 from orders where run_id = ?)"),
+                             b)),
+      deleteOrders_(prepare(c, QStringLiteral("delete from orders where run_id = ?"), b)),
+      deleteStatuses_(prepare(c, QStringLiteral("delete from import_run_orders where run_id = ?"), b)),
+      variance_(prepare(c,
+                        QStringLiteral("select s.stock_id, s.BarCode, s.Description, s.QtyOnHand, s.Price, "
+                                       "c.counted from stock s left join (select stock_id, sum(quantity) as "
+                                       "counted from stocktake_counts where run_id = ? group by stock_id) c "
+                                       "on c.stock_id = s.stock_id where c.counted is not null or "
+                                       "s.QtyOnHand <> 0"),
+                        b)) {}
+
+qint64 RunLedger::begin(const QString& kind, const QString& fileName, const QString& checksum,
+                        qint64 linesInFile, const QString& process) {
+    ShopTransaction transaction(connection_, backend_);
+    begin_.run({kind, fileName, checksum, linesInFile, process});
+    const qint64 runId = lastKey_.scalar({}).toLongLong();
+    transaction.commit();
+    return runId;
+}
+
+void RunLedger::resume(qint64 runId, const QString& process) {
+    resume_.run({process, runId});
+}
+
+void RunLedger::end(qint64 runId, qint64 lastLine) {
+    const qint64 written = written_.scalar({runId, runId, runId}).toLongLong();
+    end_.run({utcNow(), lastLine, written, runId});
+}
+
+ImportRun RunLedger::fromRow(const QVariantList& row) {
+    ImportRun run{row[0].toLongLong(), row[1].toString(),   row[2].toString(), row[3].toString(),
+                  row[4].toString(),   row[5].toString(),   row[6].toString(), row[7].toLongLong(),
+                  row[9].toLongLong(), row[8].toLongLong(), row[10].toString()};
+    // A run that did not end has come as far as the rows it wrote.
+    if (!run.ended()) {
+        run.recordsWritten = written_.scalar({run.id, run.id, run.id}).toLongLong();
+        run.lastLine = lastWritten_.scalar({run.id, run.id, run.id}).toLongLong();
+    }
+    return run;
+}
+
+std::optional<ImportRun> RunLedger::run(qint64 runId) {
+    const std::optional<QVariantList> row = byId_.firstValues({runId});
+    return row ? std::optional(fromRow(*row)) : std::nullopt;
+}
+
+QList<ImportRun> RunLedger::unfinished(const QString& kind) {
+    QList<ImportRun> runs;
+    for (const QVariantList& row : unfinished_.allValues({kind})) {
+        runs << fromRow(row);
+    }
+    return runs;
+}
+
+std::optional<ImportRun> RunLedger::endedOfFile(const QString& kind, const QString& checksum) {
+    const std::optional<QVariantList> row = endedOfFile_.firstValues({kind, checksum});
+    return row ? std::optional(fromRow(*row)) : std::nullopt;
+}
+
+QList<ImportRun> RunLedger::runs() {
+    QList<ImportRun> runs;
+    for (const QVariantList& row : all_.allValues({})) {
+        runs << fromRow(row);
+    }
+    return runs;
+}
+
+QString RunLedger::builtOnBy(qint64 runId) {
+    const std::optional<QVariantList> later = dependents_.firstValues({runId, runId});
+    if (!later) {
+        return QString();
+    }
+    const QString by = later->value(0).isNull() ? QStringLiteral("a later entry outside the program")
+                                                : QStringLiteral("run %1").arg(later->value(0).toLongLong());
+    return QStringLiteral("Run %1 cannot be undone: %2 wrote to order %3, which run %1 made")
+        .arg(runId)
+        .arg(by)
+        .arg(later->value(1).toLongLong());
+}
+
+// The quantities on hand and order statuses come back before the rows that say what to take back
+// go; the order number counter goes back only when no order was made after the run's.
+void RunLedger::takeBack(qint64 runId) {
+    lowerOnHand_.run({runId, runId});
+    restoreStatuses_.run({runId, runId});
+    deleteReceived_.run({runId});
+    deleteReceipts_.run({runId});
+    deleteCounts_.run({runId});
+    deleteLines_.run({runId});
+    rewindOrderNo_.run({runId, runId});
+    deleteOrders_.run({runId});
+    deleteStatuses_.run({runId});
+}
+
+QString RunLedger::undo(qint64 runId) {
+    ShopTransaction transaction(connection_, backend_);
+    markUndone_.run({utcNow(), runId});
+    if (markUndone_.rowsAffected() != 1) {
+        const std::optional<ImportRun> known = run(runId);
+        return known ? QStringLiteral("Run %1 was undone on %2 already").arg(runId).arg(known->undoneAt)
+                     : QStringLiteral("There is no run %1").arg(runId);
+    }
+    const QString refusal = builtOnBy(runId);
+    if (!refusal.isEmpty()) {
+        return refusal;
+    }
+    takeBack(runId);
+    transaction.commit();
+    return QString();
+}
+
+QList<ItemVariance> RunLedger::variance(qint64 runId) {
+    QList<ItemVariance> items;
+    for (const QVariantList& row : variance_.allValues({runId})) {
+        items << ItemVariance{row[0].toInt(),    row[1].toString(), row[2].toString(), row[3].toDouble(),
+                              row[5].toDouble(), !row[5].isNull(),  row[4].toDouble()};
+    }
+    return items;
+}

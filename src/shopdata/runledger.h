@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+#include "outside/importruns.h"
+#include "shopdata/shopstatement.h"
+
+class ShopBackend;
+
+// The shop database's record of the program's imports: the runs table, and the undo and the
+// variance report over the rows that carry a run's number. Every statement is prepared once.
+class RunLedger {
+public:
+    RunLedger(const QSqlDatabase& connection, const ShopBackend& backend);
+
+    qint64 begin(const QString& kind, const QString& fileName, const QString& checksum, qint64 linesInFile,
+                 const QString& process);
+    void resume(qint64 runId, const QString& process);
+    void end(qint64 runId, qint64 lastLine);
+    std::optional<ImportRun> run(qint64 runId);
+    QList<ImportRun> unfinished(const QString& kind);
+    std::optional<ImportRun> endedOfFile(const QString& kind, const QString& checksum);
+    QList<ImportRun> runs();
+    QString undo(qint64 runId);
+    QList<ItemVariance> variance(qint64 runId);
+
+private:
+    ImportRun fromRow(const QVariantList& row);
+    std::optional<ImportRun> firstRun(const QVariant& runId);
+    // Why a later run stops this one from being undone; empty when none does.
+    QString builtOnBy(qint64 runId);
+    void takeBack(qint64 runId);
+
+    QSqlDatabase connection_;
+    const ShopBackend& backend_;
+    ShopStatement begin_, resume_, lastKey_, end_, byId_, unfinished_, endedOfFile_, all_, written_,
+        lastWritten_;
+    ShopStatement markUndone_, dependents_, lowerOnHand_, restoreStatuses_, deleteReceived_, deleteReceipts_,
+        deleteCounts_, deleteLines_, rewindOrderNo_, deleteOrders_, deleteStatuses_;
+    ShopStatement variance_;
+};
