@@ -93,6 +93,8 @@ int main(int argc, char** argv) {
     bench::printBesideImport("Check of the same file (writes nothing):", options.records,
                              shop.runBatch({QStringLiteral("check-stocktake"), stockFile}, messages),
                              imported);
+    bench::printBesideImport("Variance report of that import (every item of the shop):", options.records,
+                             shop.runBatch({QStringLiteral("variance")}, messages), imported);
 
     writeStockFile(stockFile, options.records, options.items, 33);
     const bench::Run withAudit = shop.runBatch(import, messages);

@@ -294,3 +294,31 @@ TEST(ShopDatabaseUnconnected, OperationsRaiseADatabaseError) {
 }
 
 }  // namespace
+
+namespace {
+
+// A shop made before the program kept a record of its imports gets the record's tables and
+// columns when the shop data object connects, and its imports are then kept as runs.
+TEST_F(ShopDatabaseTest, AShopWithoutTheRecordOfImportsGetsItOnConnect) {
+    for (const char* sql :
+         {"drop table import_runs", "drop table import_run_orders", "alter table orders drop column run_id",
+          "alter table order_lines drop column run_id", "alter table order_lines drop column line_no",
+          "alter table stocktake_counts drop column run_id",
+          "alter table stocktake_counts drop column line_no", "alter table receipts drop column run_id",
+          "alter table goods_received drop column run_id",
+          "alter table goods_received drop column line_no"}) {
+        ASSERT_EQ(db.exec(sql), "") << sql;
+    }
+    ShopDatabase older;
+    older.Connect();
+    const qint64 run = older.BeginRun("stocktake", "/shop/Stock.dat", "c0ffee", 3, "here:1:1");
+    older.SetRunLine(2);
+    EXPECT_TRUE(older.WriteStocktakeQty(57, 4));
+    older.EndRun(3);
+    EXPECT_EQ(db.rows("select stock_id, quantity, run_id, line_no from stocktake_counts"),
+              QStringLiteral("57:4:%1:2").arg(run));
+    EXPECT_EQ(db.rows("select kind, file_name, lines_in_file, last_line, records_written from import_runs"),
+              "stocktake:/shop/Stock.dat:3:3:1");
+}
+
+}  // namespace

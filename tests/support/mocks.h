@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include "outside/importruns.h"
 #include "outside/shopdataobject.h"
 #include "outside/stringtoolsobject.h"
 #include "qtprinting.h"
@@ -32,4 +33,20 @@ public:
     MOCK_METHOD(TextArray, Split, (const QString&, QChar), (override));
     MOCK_METHOD(QString, ListDataSources, (), (override));
     MOCK_METHOD(void, Checkpoint, (qint32, const QString&), (override));
+};
+
+// The shop's record of imports as a GoogleMock.
+class MockImportRuns : public ImportRuns {
+public:
+    MOCK_METHOD(qint64, BeginRun, (const QString&, const QString&, const QString&, qint64, const QString&),
+                (override));
+    MOCK_METHOD(void, ResumeRun, (qint64, const QString&), (override));
+    MOCK_METHOD(void, SetRunLine, (qint64), (override));
+    MOCK_METHOD(void, EndRun, (qint64), (override));
+    MOCK_METHOD(void, LeaveRun, (), (override));
+    MOCK_METHOD(QList<ImportRun>, UnfinishedRuns, (const QString&), (override));
+    MOCK_METHOD(std::optional<ImportRun>, EndedRunOfFile, (const QString&, const QString&), (override));
+    MOCK_METHOD(QList<ImportRun>, Runs, (), (override));
+    MOCK_METHOD(QString, UndoRun, (qint64), (override));
+    MOCK_METHOD(QList<ItemVariance>, Variance, (qint64), (override));
 };
