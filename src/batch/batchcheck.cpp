@@ -13,7 +13,7 @@ void writeOut(const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
 }
 
-const UploadKind& uploadKind(BatchOptions::Command command) {
+const UploadLoader& uploadKind(BatchOptions::Command command) {
     switch (command) {
         case BatchOptions::Command::CheckStocktake:
             return stocktakeUpload();
@@ -27,7 +27,7 @@ const UploadKind& uploadKind(BatchOptions::Command command) {
 }  // namespace
 
 int runCheck(ModMain& modMain, const BatchOptions& options) {
-    const UploadKind& kind = uploadKind(options.command);
+    const UploadLoader& kind = uploadKind(options.command);
     CheckSummary summary;
     const ProcessOutcome outcome =
         checkUploadFile(modMain, kind, options.path, [&kind, &summary](const CheckedRecord& record) {

@@ -63,8 +63,8 @@ RecordFate decideGoodsRecord(ModMain& modMain, TextArray& fields, bool orderDeta
 
 }  // namespace
 
-const UploadKind& goodsReceivedUpload() {
-    static const UploadKind kind{
+const UploadLoader& goodsReceivedUpload() {
+    static const UploadLoader kind{
         QStringLiteral("goods"), QStringLiteral("NXGR"), QStringLiteral("\\GoodsRecAuditFile"),
         QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="), decideGoodsRecord};
     return kind;

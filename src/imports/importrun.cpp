@@ -22,7 +22,7 @@ QString localTime(const QString& utc) {
 
 // The latest import of the kind that stopped part of the way: one whose process still runs is
 // being loaded now, beside this one, and has not stopped.
-std::optional<ImportRun> stoppedRun(ImportRuns& runs, const UploadKind& kind) {
+std::optional<ImportRun> stoppedRun(ImportRuns& runs, const UploadLoader& kind) {
     for (const ImportRun& run : runs.UnfinishedRuns(kind.runKind)) {
         if (!platform::processRunning(run.process)) {
             return run;
@@ -33,7 +33,7 @@ std::optional<ImportRun> stoppedRun(ImportRuns& runs, const UploadKind& kind) {
 
 // Where processing starts: 1 for the whole file, the line after an unfinished run's last to carry
 // it on, 0 to load nothing. Undoing an unfinished run that cannot be undone loads nothing either.
-qint64 settleEarlierRuns(ModMain& modMain, const UploadKind& kind, const UploadFacts& facts,
+qint64 settleEarlierRuns(ModMain& modMain, const UploadLoader& kind, const UploadFacts& facts,
                          std::optional<qint64>& resumedRun) {
     ImportRuns& runs = *modMain.runs;
     if (const std::optional<ImportRun> unfinished = stoppedRun(runs, kind)) {
@@ -97,7 +97,7 @@ UploadFacts uploadFacts(const QString& path) {
 }
 
 // Begins the run, or carries the resumed one on; gives the line processing starts at, 0 for none.
-qint64 beginRun(ModMain& modMain, const UploadKind& kind, const QFileInfo& upload) {
+qint64 beginRun(ModMain& modMain, const UploadLoader& kind, const QFileInfo& upload) {
     const UploadFacts facts = uploadFacts(upload.filePath());
     std::optional<qint64> resumedRun;
     const qint64 firstLine = settleEarlierRuns(modMain, kind, facts, resumedRun);
@@ -113,7 +113,7 @@ qint64 beginRun(ModMain& modMain, const UploadKind& kind, const QFileInfo& uploa
     return firstLine;
 }
 
-ProcessOutcome processImport(ModMain& modMain, const UploadKind& kind, const QString& path,
+ProcessOutcome processImport(ModMain& modMain, const UploadLoader& kind, const QString& path,
                              const RecordLoader& loader) {
     const QFileInfo upload(path);
     if (modMain.runs == nullptr || !upload.isFile()) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imports/uploadfile.h"
-#include "imports/uploadkind.h"
+#include "imports/uploadloader.h"
 
 struct ModMain;
 
@@ -19,5 +19,5 @@ UploadFacts uploadFacts(const QString& path);
 // the same file, is put to the run questions; then every write carries the run and its line, and
 // the run ends when the file has been read to its end. Without the shop's record of runs, the
 // file is processed as it is.
-ProcessOutcome processImport(ModMain& modMain, const UploadKind& kind, const QString& path,
+ProcessOutcome processImport(ModMain& modMain, const UploadLoader& kind, const QString& path,
                              const RecordLoader& loader);

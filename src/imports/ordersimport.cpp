@@ -28,10 +28,10 @@ RecordFate decideOrderRecord(ModMain& modMain, TextArray& fields, bool) {
 
 }  // namespace
 
-const UploadKind& ordersUpload() {
-    static const UploadKind kind{QStringLiteral("orders"), QStringLiteral("NXOR"),
-                                 QStringLiteral("\\OrdersAuditFile"),
-                                 QStringLiteral("Error in fLoadOrderPDTDetails_Error="), decideOrderRecord};
+const UploadLoader& ordersUpload() {
+    static const UploadLoader kind{QStringLiteral("orders"), QStringLiteral("NXOR"),
+                                   QStringLiteral("\\OrdersAuditFile"),
+                                   QStringLiteral("Error in fLoadOrderPDTDetails_Error="), decideOrderRecord};
     return kind;
 }
 

@@ -20,14 +20,14 @@ bool writeToShop(ShopDataObject& shop, const ShopWrite& write) {
     return true;
 }
 
-void reportLoaderError(ModMain& modMain, const UploadKind& kind, const ProgramError& error) {
+void reportLoaderError(ModMain& modMain, const UploadLoader& kind, const ProgramError& error) {
     modMain.run.noteLoaderError(error);
     modMain.prompts.notice(errorText(kind.errorPrefix, error));
 }
 
 }  // namespace
 
-RecordFate decideRecord(ModMain& modMain, const UploadKind& kind, TextArray& fields) {
+RecordFate decideRecord(ModMain& modMain, const UploadLoader& kind, TextArray& fields) {
     try {
         RecordFate fate = kind.decide(modMain, fields, false);
         if (fate.kind == RecordFate::Kind::AskOrderDetails) {
@@ -40,7 +40,7 @@ RecordFate decideRecord(ModMain& modMain, const UploadKind& kind, TextArray& fie
     }
 }
 
-void carryOut(ModMain& modMain, const UploadKind& kind, const RecordFate& fate) {
+void carryOut(ModMain& modMain, const UploadLoader& kind, const RecordFate& fate) {
     switch (fate.kind) {
         case RecordFate::Kind::Write:
             try {
@@ -61,6 +61,6 @@ void carryOut(ModMain& modMain, const UploadKind& kind, const RecordFate& fate) 
     }
 }
 
-void loadRecord(ModMain& modMain, const UploadKind& kind, TextArray& fields) {
+void loadRecord(ModMain& modMain, const UploadLoader& kind, TextArray& fields) {
     carryOut(modMain, kind, decideRecord(modMain, kind, fields));
 }

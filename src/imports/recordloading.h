@@ -1,18 +1,18 @@
 #pragma once
 
 #include "imports/recordfate.h"
-#include "imports/uploadkind.h"
+#include "imports/uploadloader.h"
 
 struct ModMain;
 
 // A record's decision with the order details dialog asked, when the loader asks for it: the
 // dialog is a question, not a write, so the import and the check both ask it.
-RecordFate decideRecord(ModMain& modMain, const UploadKind& kind, TextArray& fields);
+RecordFate decideRecord(ModMain& modMain, const UploadLoader& kind, TextArray& fields);
 
 // Carries out a record's decision: the write (and the audit line of a write that found nothing
 // to write), the audit line, or the loader's error box. A write the shop refuses ends in the
 // loader's error box too.
-void carryOut(ModMain& modMain, const UploadKind& kind, const RecordFate& fate);
+void carryOut(ModMain& modMain, const UploadLoader& kind, const RecordFate& fate);
 
 // Decides one record and carries it out: the import's loader.
-void loadRecord(ModMain& modMain, const UploadKind& kind, TextArray& fields);
+void loadRecord(ModMain& modMain, const UploadLoader& kind, TextArray& fields);

@@ -32,10 +32,10 @@ RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
 
 }  // namespace
 
-const UploadKind& stocktakeUpload() {
-    static const UploadKind kind{QStringLiteral("stocktake"), QStringLiteral("NXST"),
-                                 QStringLiteral("\\StockTakeAuditFile"),
-                                 QStringLiteral("Error in fLoadPDTDetails_Error="), decideStocktakeRecord};
+const UploadLoader& stocktakeUpload() {
+    static const UploadLoader kind{QStringLiteral("stocktake"), QStringLiteral("NXST"),
+                                   QStringLiteral("\\StockTakeAuditFile"),
+                                   QStringLiteral("Error in fLoadPDTDetails_Error="), decideStocktakeRecord};
     return kind;
 }
 

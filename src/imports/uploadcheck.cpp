@@ -120,7 +120,7 @@ QString CheckSummary::text() const {
         .arg(flagged);
 }
 
-ProcessOutcome checkUploadFile(ModMain& modMain, const UploadKind& kind, const QString& path,
+ProcessOutcome checkUploadFile(ModMain& modMain, const UploadLoader& kind, const QString& path,
                                const std::function<void(const CheckedRecord&)>& found) {
     const auto check = [&kind, &found](ModMain& main, TextArray& fields) {
         CheckedRecord record{main.run.line, decideRecord(main, kind, fields), {}};
@@ -134,7 +134,7 @@ ProcessOutcome checkUploadFile(ModMain& modMain, const UploadKind& kind, const Q
     return processUploadFile(modMain, path, kind.headerPrefix, check);
 }
 
-QString checkedRecordText(const UploadKind& kind, const CheckedRecord& record) {
+QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record) {
     QString text = QStringLiteral("line %1: ").arg(record.line);
     switch (record.fate.kind) {
         case RecordFate::Kind::Write:

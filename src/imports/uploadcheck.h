@@ -5,7 +5,7 @@
 
 #include "imports/recordfate.h"
 #include "imports/uploadfile.h"
-#include "imports/uploadkind.h"
+#include "imports/uploadloader.h"
 
 struct ModMain;
 
@@ -29,9 +29,9 @@ struct CheckSummary {
 
 // Reads an upload file exactly as its import does and decides each record with the same loader,
 // reading the shop but writing nothing to it nor to the audit report; each record goes to `found`.
-ProcessOutcome checkUploadFile(ModMain& modMain, const UploadKind& kind, const QString& path,
+ProcessOutcome checkUploadFile(ModMain& modMain, const UploadLoader& kind, const QString& path,
                                const std::function<void(const CheckedRecord&)>& found);
 
 // A checked record's lines of the check's listing: what the import would do, with the loader's own
 // audit and error texts, then each thing to look at.
-QString checkedRecordText(const UploadKind& kind, const CheckedRecord& record);
+QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record);

@@ -12,7 +12,7 @@ struct ModMain;
 // report, the loader's error text, and the loader's decision over one record. The decision may
 // read the shop but never writes; with `orderDetailsAnswered` it goes on past the order details
 // dialog that it asked for.
-struct UploadKind {
+struct UploadLoader {
     // The kind of import run the shop database keeps: "stocktake", "orders" or "goods".
     QString runKind;
     QString headerPrefix;
@@ -21,6 +21,6 @@ struct UploadKind {
     std::function<RecordFate(ModMain& modMain, TextArray& fields, bool orderDetailsAnswered)> decide;
 };
 
-const UploadKind& stocktakeUpload();
-const UploadKind& ordersUpload();
-const UploadKind& goodsReceivedUpload();
+const UploadLoader& stocktakeUpload();
+const UploadLoader& ordersUpload();
+const UploadLoader& goodsReceivedUpload();
