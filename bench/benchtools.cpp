@@ -47,19 +47,6 @@ int intOption(const QStringList& args, const char* name, int fallback) {
     return at >= 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
 }
 
-Run quickest(const std::function<Run()>& run, int runs) {
-    Run best = run();
-    for (int i = 1; i < runs; ++i) {
-        const Run next = run();
-        const long peakKb = std::max(best.peakKb, next.peakKb);
-        if (next.seconds < best.seconds) {
-            best = next;
-        }
-        best.peakKb = peakKb;
-    }
-    return best;
-}
-
 QString binFolder() {
     return QCoreApplication::applicationDirPath();
 }
@@ -90,7 +77,11 @@ Run measure(const QStringList& command, const QString& stdinFile, const QString&
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    return Run{elapsed.count(), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return Run{elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss,
+               WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 BenchShop::BenchShop(int items, std::optional<Server> server) : server_(std::move(server)) {
@@ -117,7 +108,8 @@ BenchShop::BenchShop(int items, std::optional<Server> server) : server_(std::mov
 
 BenchShop::~BenchShop() {
     if (server_) {
-        for (const QString& database : {database_ + QStringLiteral("_floor"), database_}) {
+        for (const QString& database :
+             {database_ + QStringLiteral("_floor"), database_ + QStringLiteral("_program"), database_}) {
             administer(QStringLiteral("postgres"), QStringLiteral("drop database if exists ") + database);
         }
     }
@@ -145,15 +137,15 @@ void BenchShop::administer(const QString& database, const QString& sql) const {
     }
 }
 
-QString BenchShop::floorCopy() const {
+QString BenchShop::freshCopy(const QString& suffix) const {
     if (server_) {
-        const QString copy = database_ + QStringLiteral("_floor");
+        const QString copy = database_ + QLatin1Char('_') + suffix;
         administer(QStringLiteral("postgres"), QStringLiteral("drop database if exists ") + copy);
         administer(QStringLiteral("postgres"),
                    QStringLiteral("create database %1 template %2").arg(copy, database_));
         return copy;
     }
-    const QString copy = path(QStringLiteral("floor.mdb"));
+    const QString copy = path(suffix + QStringLiteral(".mdb"));
     QFile::remove(copy);
     if (!QFile::copy(path(QStringLiteral("shop.mdb")), copy)) {
         fail(QStringLiteral("cannot copy the shop database"));
@@ -171,10 +163,9 @@ Run BenchShop::runFloorScript(const QString& script) const {
 
 Run BenchShop::runFloorQuery(const QString& query, const QString& outputFile) const {
     if (server_) {
-        return measure(
-            psql(floorCopy()) + QStringList{QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-R"),
-                                            QStringLiteral("\r\n"), QStringLiteral("-c"), query},
-            QString(), outputFile);
+        return measure(psql(floorCopy()) + QStringList{QStringLiteral("-A"), QStringLiteral("-t"),
+                                                       QStringLiteral("-c"), query},
+                       QString(), outputFile);
     }
     return measure({QStringLiteral("/usr/bin/sqlite3"), QStringLiteral("-newline"), QStringLiteral("\r\n"),
                     floorCopy(), query},
@@ -244,6 +235,91 @@ void printBesideImport(const char* what, qint64 count, const Run& run, const Run
     printFigure("ratio to the import", run.seconds / import.seconds, "x");
     if (run.exitCode != 0 && run.exitCode != 3) {
         std::printf("  exit code %d\n", run.exitCode);
+    }
+    std::fflush(stdout);
+}
+
+Run BenchShop::runBatchOnFreshShop(const QStringList& arguments, const QString& stderrFile) const {
+    const QString copy = freshCopy(QStringLiteral("program"));
+    const QStringList place = server_
+                                  ? QStringList{QStringLiteral("--server"),   server_->host,
+                                                QStringLiteral("--port"),     QString::number(server_->port),
+                                                QStringLiteral("--database"), copy,
+                                                QStringLiteral("--user"),     server_->user}
+                                  : QStringList{copy};
+    runTool(QStringLiteral("rmstockhand-batch"), QStringList{QStringLiteral("register-shop-db")} + place);
+    return runBatch(arguments, stderrFile);
+}
+
+namespace {
+
+QList<double> sortedRatios(const PairedRuns& runs, bool cpu) {
+    QList<double> ratios;
+    for (qsizetype pair = 0; pair < runs.program.size(); ++pair) {
+        ratios << (cpu ? runs.program[pair].cpuSeconds / runs.floor[pair].cpuSeconds
+                       : runs.program[pair].seconds / runs.floor[pair].seconds);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    return ratios;
+}
+
+}  // namespace
+
+double PairedRuns::medianRatio(bool cpu) const {
+    const QList<double> ratios = sortedRatios(*this, cpu);
+    const qsizetype middle = ratios.size() / 2;
+    return ratios.size() % 2 == 1 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
+}
+
+double PairedRuns::lowestRatio() const {
+    return sortedRatios(*this, false).first();
+}
+
+double PairedRuns::highestRatio() const {
+    return sortedRatios(*this, false).last();
+}
+
+Run PairedRuns::medianProgram() const {
+    const double median = sortedRatios(*this, false)[program.size() / 2];
+    Run chosen = program.first();
+    long peakKb = 0;
+    for (qsizetype pair = 0; pair < program.size(); ++pair) {
+        peakKb = std::max(peakKb, program[pair].peakKb);
+        if (program[pair].seconds / floor[pair].seconds == median) {
+            chosen = program[pair];
+        }
+    }
+    chosen.peakKb = peakKb;
+    return chosen;
+}
+
+PairedRuns pairRuns(const std::function<Run()>& program, const std::function<Run()>& floor, int pairs) {
+    PairedRuns runs;
+    for (int pair = 0; pair < std::max(pairs, 1); ++pair) {
+        runs.program << program();
+        runs.floor << floor();
+    }
+    return runs;
+}
+
+void printPaired(const char* what, const char* floorName, qint64 count, const PairedRuns& runs) {
+    const Run program = runs.medianProgram();
+    std::printf("%s (%lld pairs, program then floor in turn)\n", what,
+                static_cast<long long>(runs.program.size()));
+    printFigure("rmstockhand-batch time", program.seconds, "s");
+    printFigure("rmstockhand-batch rate", static_cast<double>(count) / program.seconds, "per second");
+    printFigure("rmstockhand-batch peak memory", megabytes(program), "MB");
+    const QByteArray floorRatio = QByteArray("median ratio to ") + floorName + ", wall time";
+    const QByteArray floorCpuRatio = QByteArray("median ratio to ") + floorName + ", CPU time";
+    printFigure(floorRatio.constData(), runs.medianRatio(false), "x");
+    printFigure(floorCpuRatio.constData(), runs.medianRatio(true), "x");
+    printFigure("lowest pair's ratio, wall time", runs.lowestRatio(), "x");
+    printFigure("highest pair's ratio, wall time", runs.highestRatio(), "x");
+    for (const Run& run : runs.program) {
+        if (run.exitCode != 0) {
+            std::printf("  rmstockhand-batch exit code %d\n", run.exitCode);
+            break;
+        }
     }
     std::fflush(stdout);
 }

@@ -23,6 +23,8 @@ struct Server {
 // One measured run of a program.
 struct Run {
     double seconds = 0;
+    // User and system time together.
+    double cpuSeconds = 0;
     long peakKb = 0;
     int exitCode = -1;
 };
@@ -44,17 +46,21 @@ public:
     const char* floorName() const { return onServer() ? "psql" : "sqlite3"; }
     // The floor running the SQL statements of a script file on a fresh copy of the demo shop.
     Run runFloorScript(const QString& script) const;
-    // The floor writing the rows of one query on a fresh copy of the demo shop to a file, a CR LF
-    // after each.
+    // The floor writing the rows of one query on a fresh copy of the demo shop to a file: a CR LF
+    // after each from sqlite3, an LF from psql (whose query ends its rows in the CR).
     Run runFloorQuery(const QString& query, const QString& outputFile) const;
     // Runs rmstockhand-batch with these arguments, measured, its messages going to `stderrFile`.
     Run runBatch(const QStringList& arguments, const QString& stderrFile) const;
+    // The same on a fresh copy of the demo shop, registered as the shop database in its place; the
+    // copy stays registered after it.
+    Run runBatchOnFreshShop(const QStringList& arguments, const QString& stderrFile) const;
     // Runs a program from the bin folder, unmeasured; stops the benchmark when it fails.
     void runTool(const QString& tool, const QStringList& arguments) const;
 
 private:
-    // A fresh copy of the demo shop for the floor: a file, or a database on the server.
-    QString floorCopy() const;
+    // A fresh copy of the demo shop, named after `suffix`: a file, or a database on the server.
+    QString freshCopy(const QString& suffix) const;
+    QString floorCopy() const { return freshCopy(QStringLiteral("floor")); }
     // Runs psql on a database of the server; stops the benchmark when it fails.
     void administer(const QString& database, const QString& sql) const;
     QStringList psql(const QString& database) const;
@@ -71,10 +77,6 @@ std::optional<Server> serverOption(const QStringList& args);
 Run measure(const QStringList& command, const QString& stdinFile, const QString& stdoutFile,
             const QString& stderrFile = QString());
 
-// The quickest of `runs` runs of `run` (its peak memory the largest of them): on a shared machine
-// the quickest run is the one least disturbed by other work.
-Run quickest(const std::function<Run()>& run, int runs);
-
 // The whole number after the option `name` on the command line, or `fallback` without one.
 int intOption(const QStringList& args, const char* name, int fallback);
 
@@ -86,6 +88,24 @@ void printFigure(const char* name, double value, const char* unit);
 
 // Prints the time and peak memory of one run of the program over `count` items or records.
 void printMemoryRun(const char* what, qint64 count, const Run& run);
+
+// Runs of the program and of the floor over the same work taken in turn, program then floor, so
+// that what else the machine does weighs on both alike; they compare pair by pair.
+struct PairedRuns {
+    QList<Run> program, floor;
+
+    // The median, lowest and highest of the pairs' ratios of the program's time to the floor's.
+    double medianRatio(bool cpu) const;
+    double lowestRatio() const;
+    double highestRatio() const;
+    // The program's run of the median wall-time ratio, and the largest peak memory of its runs.
+    Run medianProgram() const;
+};
+
+PairedRuns pairRuns(const std::function<Run()>& program, const std::function<Run()>& floor, int pairs);
+
+// Prints how paired runs of the program compare with the floor's.
+void printPaired(const char* what, const char* floorName, qint64 count, const PairedRuns& runs);
 
 // Prints how a run of the program compares with the floor's run of the same work.
 void printComparison(const char* what, const char* floorName, qint64 count, const Run& program,

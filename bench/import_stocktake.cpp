@@ -13,12 +13,14 @@ struct Options {
     int items;
     int records;
     int memoryRecords;
+    int pairs;
     std::optional<bench::Server> server;
 };
 
 Options parse(const QStringList& args) {
     return {bench::intOption(args, "--items", 100000), bench::intOption(args, "--records", 50000),
-            bench::intOption(args, "--memory-records", 1000000), bench::serverOption(args)};
+            bench::intOption(args, "--memory-records", 1000000),
+            qMax(1, bench::intOption(args, "--pairs", 5)), bench::serverOption(args)};
 }
 
 // The stock id of the n-th counted record: items spread over the whole table.
@@ -86,10 +88,15 @@ int main(int argc, char** argv) {
     const QString messages = shop.path(QStringLiteral("messages.txt"));
     const QStringList import{QStringLiteral("import-stocktake"), stockFile};
 
+    // Each run of either side starts from a fresh copy of the demo shop; the check and the variance
+    // report then run on the shop of the program's last run.
     writeStockFile(stockFile, options.records, options.items, 0);
-    const bench::Run floor = runFloor(shop, options.records, options.items);
-    const bench::Run imported = shop.runBatch(import, messages);
-    bench::printComparison("All records known:", shop.floorName(), options.records, imported, floor);
+    const bench::PairedRuns runs =
+        bench::pairRuns([&] { return shop.runBatchOnFreshShop(import, messages); },
+                        [&] { return runFloor(shop, options.records, options.items); }, options.pairs);
+    bench::printPaired("All records known:", shop.floorName(), options.records, runs);
+    const bench::Run imported = runs.medianProgram();
+    const bench::Run floor = runs.floor.first();
     bench::printBesideImport("Check of the same file (writes nothing):", options.records,
                              shop.runBatch({QStringLiteral("check-stocktake"), stockFile}, messages),
                              imported);
@@ -97,7 +104,7 @@ int main(int argc, char** argv) {
                              shop.runBatch({QStringLiteral("variance")}, messages), imported);
 
     writeStockFile(stockFile, options.records, options.items, 33);
-    const bench::Run withAudit = shop.runBatch(import, messages);
+    const bench::Run withAudit = shop.runBatchOnFreshShop(import, messages);
     bench::printComparison("About 3% unloadable (unknown stock ids, deleted records):", shop.floorName(),
                            options.records, withAudit, floor);
     bench::printFigure("audit report lines",
