@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "imports/importrun.h"
 #include "imports/variancereport.h"
 #include "platform/wholefile.h"
 #include "startup/modmain.h"
@@ -57,7 +58,7 @@ int undoRun(ModMain& modMain, const BatchOptions& options) {
     bool ok = false;
     const qint64 runId = options.path.toLongLong(&ok);
     const QString refusal =
-        ok ? modMain.runs->UndoRun(runId) : QStringLiteral("There is no run %1").arg(options.path);
+        ok ? undoImportRun(*modMain.runs, runId) : QStringLiteral("There is no run %1").arg(options.path);
     if (!refusal.isEmpty()) {
         modMain.prompts.notice(refusal);
         return 1;

@@ -71,6 +71,17 @@ qint64 settleEarlierRuns(ModMain& modMain, const UploadLoader& kind, const Uploa
 
 }  // namespace
 
+QString undoImportRun(ImportRuns& runs, qint64 runId) {
+    for (const ImportRun& run : runs.Runs()) {
+        if (run.id == runId && !run.ended() && !run.undone() && platform::processRunning(run.process)) {
+            return QStringLiteral("Run %1 is still loading %2: it can be undone once it has stopped")
+                .arg(runId)
+                .arg(run.fileName);
+        }
+    }
+    return runs.UndoRun(runId);
+}
+
 UploadFacts uploadFacts(const QString& path) {
     QFile file(path);
     platform::openPlainFile(file, QIODevice::ReadOnly);

@@ -2,6 +2,7 @@
 
 #include "imports/uploadfile.h"
 #include "imports/uploadloader.h"
+#include "outside/importruns.h"
 
 struct ModMain;
 
@@ -13,6 +14,10 @@ struct UploadFacts {
 
 // Reads the whole file for its facts; raises ProgramError when it cannot be read.
 UploadFacts uploadFacts(const QString& path);
+
+// Undoes an import run unless its process is loading it still; gives why it was not undone, or
+// an empty text.
+QString undoImportRun(ImportRuns& runs, qint64 runId);
 
 // Processes an upload file as an import run that the shop database keeps: before anything is
 // written, an earlier import of the kind that stopped part of the way, or an earlier import of

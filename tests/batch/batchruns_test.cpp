@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include "demoshop.h"
+#include "platform/processtag.h"
 #include "programfiles.h"
 #include "shoprows.h"
 #include "testengine.h"
@@ -88,6 +89,14 @@ TEST(BatchRuns, ARunThatALaterRunBuiltOnIsNotUndone) {
                                 "NXGRV100\r\n57," + barcode(57) + ",0," + order.toUtf8() + ",2\r\n")})
                   .exitCode,
               0);
+    // A run that is loading still is not taken from under it.
+    ASSERT_EQ(
+        db.exec(QStringLiteral("insert into import_runs (kind, file_name, checksum, lines_in_file, process) "
+                               "values ('stocktake', 'Now.dat', 'x', 9, '%1')")
+                    .arg(platform::thisProcessTag())),
+        "");
+    EXPECT_EQ(batch({"undo", "3"}).errors,
+              "Run 3 is still loading Now.dat: it can be undone once it has stopped\n");
     const ProgramRun refused = batch({"undo", "1"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.errors,
