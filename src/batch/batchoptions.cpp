@@ -21,6 +21,8 @@ const QMap<QString, Command>& commandsByName() {
         {QStringLiteral("runs"), Command::Runs},
         {QStringLiteral("undo"), Command::Undo},
         {QStringLiteral("variance"), Command::Variance},
+        {QStringLiteral("--help"), Command::Help},
+        {QStringLiteral("--version"), Command::Version},
     };
     return commands;
 }
@@ -30,6 +32,8 @@ bool takesPath(const BatchOptions& options) {
         case Command::ExportItems:
         case Command::Runs:
         case Command::Variance:
+        case Command::Help:
+        case Command::Version:
             return false;
         default:
             return !options.server;
@@ -129,6 +133,7 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
 QString batchUsage() {
     return QStringLiteral(
         "usage: rmstockhand-batch COMMAND [--yes] [--verbose]\n"
+        "       rmstockhand-batch --help | --version\n"
         "  register-shop-db PATH      register the file PATH as the shop database \"MYOBRM\"\n"
         "  register-shop-db --server HOST [--port N] --database NAME --user USER\n"
         "                             register a database on a database server as \"MYOBRM\"\n"

@@ -19,7 +19,10 @@ struct BatchOptions {
         CheckGoods,
         Runs,
         Undo,
-        Variance
+        Variance,
+        // How to use the command line, and which version it is: to standard output.
+        Help,
+        Version
     };
 
     Command command = Command::ExportItems;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 
 #include "batch/batchcheck.h"
 #include "batch/batchmenu.h"
@@ -158,6 +159,15 @@ int registerShopDatabase(ModMain& modMain, const BatchOptions& options) {
 }  // namespace
 
 int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop, ImportRuns& runs) {
+    if (options.command == Command::Help || options.command == Command::Version) {
+        const QString text = options.command == Command::Help ? batchUsage()
+                                                              : QStringLiteral("rmstockhand-batch %1.%2.%3\n")
+                                                                    .arg(RMSTOCKHAND_VERSION_MAJOR)
+                                                                    .arg(RMSTOCKHAND_VERSION_MINOR)
+                                                                    .arg(RMSTOCKHAND_VERSION_PATCH);
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     BatchPrompts prompts(options.yes);
     ModMain modMain(prompts, tools, shop, platform::programFolder());
     modMain.runs = &runs;

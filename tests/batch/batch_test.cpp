@@ -22,18 +22,41 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
         EXPECT_TRUE(run.output.isEmpty());  // no progress line without a terminal
     };
     const QString stock = file("Stock.dat", "NXSTV100\r\n10,9310000000100,3\r\n11,NUXADEL,1\r\n57\r\n");
-    for (const char* wrong :
-         {"", "import-stocktake", "import-stocktake a b", "import-orders Orders.dat --order-no 5",
-          "import-goods Goods.dat --supplier two", "import-goods Goods.dat --order-no",
-          "import-goods Goods.dat --order-no 5", "import-goods Goods.dat --supplier 2 --apply-to-all",
-          "register-shop-db", "register-shop-db --server db --database shop",
-          "register-shop-db a.mdb --server db --database shop --user me",
-          "register-shop-db --server db --port x --database shop --user me", "export-items --server db",
-          "import-orders Orders.dat --resume --undo-unfinished", "export-items --again", "runs x", "undo",
-          "variance --run x", "check-orders Orders.dat --csv x.csv"}) {
+    for (const char* wrong : {"",
+                              "import-stocktake",
+                              "import-stocktake a b",
+                              "import-orders Orders.dat --order-no 5",
+                              "import-goods Goods.dat --supplier two",
+                              "import-goods Goods.dat --order-no",
+                              "import-goods Goods.dat --order-no 5",
+                              "import-goods Goods.dat --supplier 2 --apply-to-all",
+                              "register-shop-db",
+                              "register-shop-db --server db --database shop",
+                              "register-shop-db a.mdb --server db --database shop --user me",
+                              "register-shop-db --server db --port x --database shop --user me",
+                              "export-items --server db",
+                              "import-orders Orders.dat --resume --undo-unfinished",
+                              "export-items --again",
+                              "runs x",
+                              "undo",
+                              "variance --run x",
+                              "check-orders Orders.dat --csv x.csv",
+                              "--help x",
+                              "--version extra"}) {
         expectRun(QString(wrong).split(' ', Qt::SkipEmptyParts), 2, batchUsage());
     }
     EXPECT_TRUE(parseBatchOptions({"export-items", "--send"}).value().send);
+    // Asked for, the usage and the version go to standard output, and the command line succeeds.
+    for (const auto& [option, output] :
+         {std::pair{"--help", batchUsage().toUtf8()},
+          {"--version", QByteArray("rmstockhand-batch " + QByteArray::number(RMSTOCKHAND_VERSION_MAJOR) +
+                                   '.' + QByteArray::number(RMSTOCKHAND_VERSION_MINOR) + '.' +
+                                   QByteArray::number(RMSTOCKHAND_VERSION_PATCH) + '\n')}}) {
+        const ProgramRun asked = runProgram("rmstockhand-batch", {option});
+        EXPECT_EQ(asked.exitCode, 0) << option;
+        EXPECT_EQ(asked.output, output);
+        EXPECT_EQ(asked.errors, "");
+    }
     expectRun({"import-stocktake", stock}, 1,
               "You have not configured RM Stockhand correctly yet, please Exit and try again\n");
     shop.registerDemoShop(20);
