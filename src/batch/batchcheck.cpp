@@ -1,17 +1,12 @@
 #include "batch/batchcheck.h"
 
 #include <QFileInfo>
-#include <cstdio>
 
+#include "batch/standardoutput.h"
 #include "imports/uploadcheck.h"
 #include "startup/modmain.h"
 
 namespace {
-
-void writeOut(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-}
 
 const UploadLoader& uploadKind(BatchOptions::Command command) {
     switch (command) {
@@ -32,14 +27,14 @@ int runCheck(ModMain& modMain, const BatchOptions& options) {
     const ProcessOutcome outcome =
         checkUploadFile(modMain, kind, options.path, [&kind, &summary](const CheckedRecord& record) {
             summary.count(record);
-            writeOut(checkedRecordText(kind, record));
+            writeOutputLine(checkedRecordText(kind, record));
         });
     if (outcome == ProcessOutcome::NoFile) {
         modMain.prompts.notice(
             QStringLiteral("There is no upload file at %1").arg(QFileInfo(options.path).absoluteFilePath()));
         return 1;
     }
-    writeOut(summary.text());
+    writeOutputLine(summary.text());
     std::fflush(stdout);
     if (outcome == ProcessOutcome::Stopped) {
         return 1;

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <cstdio>
 
 #include "batch/batchcheck.h"
 #include "batch/batchmenu.h"
@@ -10,6 +9,7 @@
 #include "batch/batchprompts.h"
 #include "batch/batchrunquestions.h"
 #include "batch/batchruns.h"
+#include "batch/standardoutput.h"
 #include "imports/goodsreceivedimport.h"
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
@@ -160,12 +160,12 @@ int registerShopDatabase(ModMain& modMain, const BatchOptions& options) {
 
 int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop, ImportRuns& runs) {
     if (options.command == Command::Help || options.command == Command::Version) {
-        const QString text = options.command == Command::Help ? batchUsage()
-                                                              : QStringLiteral("rmstockhand-batch %1.%2.%3\n")
+        const QString text = options.command == Command::Help ? batchUsage().chopped(1)
+                                                              : QStringLiteral("rmstockhand-batch %1.%2.%3")
                                                                     .arg(RMSTOCKHAND_VERSION_MAJOR)
                                                                     .arg(RMSTOCKHAND_VERSION_MINOR)
                                                                     .arg(RMSTOCKHAND_VERSION_PATCH);
-        std::fputs(text.toLocal8Bit().constData(), stdout);
+        writeOutputLine(text);
         return 0;
     }
     BatchPrompts prompts(options.yes);

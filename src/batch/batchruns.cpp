@@ -1,18 +1,12 @@
 #include "batch/batchruns.h"
 
-#include <cstdio>
-
+#include "batch/standardoutput.h"
 #include "imports/importrun.h"
 #include "imports/variancereport.h"
 #include "platform/wholefile.h"
 #include "startup/modmain.h"
 
 namespace {
-
-void writeOut(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-}
 
 QString stateText(const ImportRun& run) {
     if (run.undone()) {
@@ -38,18 +32,18 @@ std::optional<ImportRun> stocktakeRun(ModMain& modMain, const BatchOptions& opti
 }  // namespace
 
 int listRuns(ModMain& modMain) {
-    writeOut(
+    writeOutputLine(
         QStringLiteral("run  kind       started (UTC)        how it ended                      "
                        "lines taken in  written  file"));
     for (const ImportRun& run : modMain.runs->Runs()) {
-        writeOut(QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
-                     .arg(run.id, 3)
-                     .arg(run.kind, -9)
-                     .arg(run.startedAt, -19)
-                     .arg(stateText(run), -32)
-                     .arg(QStringLiteral("%1 of %2").arg(run.lastLine).arg(run.linesInFile), 14)
-                     .arg(run.recordsWritten, 7)
-                     .arg(run.fileName));
+        writeOutputLine(QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
+                            .arg(run.id, 3)
+                            .arg(run.kind, -9)
+                            .arg(run.startedAt, -19)
+                            .arg(stateText(run), -32)
+                            .arg(QStringLiteral("%1 of %2").arg(run.lastLine).arg(run.linesInFile), 14)
+                            .arg(run.recordsWritten, 7)
+                            .arg(run.fileName));
     }
     return 0;
 }
@@ -74,7 +68,7 @@ int reportVariance(ModMain& modMain, const BatchOptions& options) {
     }
     const VarianceReport report = varianceReport(*modMain.runs, *run);
     for (const QString& line : varianceText(report)) {
-        writeOut(line);
+        writeOutputLine(line);
     }
     std::fflush(stdout);
     if (options.csvFile.isEmpty()) {

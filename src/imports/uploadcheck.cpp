@@ -15,10 +15,6 @@ bool farOutsideUsualRange(double counted, double onHand) {
     return counted < 0 || counted > 10 * std::max(onHand, 10.0);
 }
 
-QString numberText(double value) {
-    return QString::number(value, 'g', 15);
-}
-
 // The record's stock id, when its field reads as one.
 qint32 stockIdOf(const TextArray& fields) {
     try {
@@ -46,7 +42,7 @@ void flagCount(ModMain& modMain, const StocktakeCount& count, const QString& bar
                      .arg(count.itemKey);
     } else if (farOutsideUsualRange(count.quantity, onHand)) {
         flags << QStringLiteral("the count %1 is far from the %2 on hand")
-                     .arg(numberText(count.quantity), numberText(onHand));
+                     .arg(generalNumber(count.quantity), generalNumber(onHand));
     }
 }
 
@@ -76,12 +72,12 @@ QString writeText(const ShopWrite& write) {
     if (const auto* count = std::get_if<StocktakeCount>(&write)) {
         return QStringLiteral("write count: item %1, quantity %2")
             .arg(count->itemKey)
-            .arg(numberText(count->quantity));
+            .arg(generalNumber(count->quantity));
     }
     if (const auto* line = std::get_if<OrderLine>(&write)) {
         return QStringLiteral("write order line: item %1, quantity %2")
             .arg(line->itemKey)
-            .arg(numberText(line->quantity));
+            .arg(generalNumber(line->quantity));
     }
     const auto& goods = std::get<GoodsLine>(write);
     return QStringLiteral("write goods received: item %1, order %2, reference %3, quantity %4, supplier %5")

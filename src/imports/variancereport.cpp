@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+#include "imports/numerictext.h"
 
-QString quantityText(double value) {
-    return QString::number(value, 'g', 15);
-}
+namespace {
 
 QString moneyText(double value) {
     return QString::number(value, 'f', 2);
 }
 
 QString countedText(const ItemVariance& item) {
-    return item.wasCounted ? quantityText(item.counted) : QStringLiteral("not counted");
+    return item.wasCounted ? generalNumber(item.counted) : QStringLiteral("not counted");
 }
 
 // A text field as a spreadsheet reads it back: quoted, with its quotes doubled.
@@ -61,12 +59,13 @@ QStringList varianceText(const VarianceReport& report) {
                           QStringLiteral("description"), QStringLiteral("on hand"), QStringLiteral("counted"),
                           QStringLiteral("difference"), QStringLiteral("value"))};
     for (const ItemVariance& item : report.items) {
-        lines << row(QString::number(item.stockId), item.barcode, item.description, quantityText(item.onHand),
-                     countedText(item), quantityText(item.difference()), moneyText(item.value()));
+        lines << row(QString::number(item.stockId), item.barcode, item.description,
+                     generalNumber(item.onHand), countedText(item), generalNumber(item.difference()),
+                     moneyText(item.value()));
     }
     lines << row(QString(), QString(), QStringLiteral("Totals (%1 items)").arg(report.items.size()),
-                 quantityText(report.onHand), quantityText(report.counted), quantityText(report.difference),
-                 moneyText(report.value));
+                 generalNumber(report.onHand), generalNumber(report.counted),
+                 generalNumber(report.difference), moneyText(report.value));
     return lines;
 }
 
@@ -76,9 +75,9 @@ QByteArray varianceCsv(const VarianceReport& report) {
         rows << QStringList{QString::number(item.stockId),
                             csvText(item.barcode),
                             csvText(item.description),
-                            quantityText(item.onHand),
-                            quantityText(item.counted),
-                            quantityText(item.difference()),
+                            generalNumber(item.onHand),
+                            generalNumber(item.counted),
+                            generalNumber(item.difference()),
                             moneyText(item.value()),
                             item.wasCounted ? QStringLiteral("counted") : QStringLiteral("not counted")}
                     .join(QLatin1Char(','));
@@ -86,9 +85,9 @@ QByteArray varianceCsv(const VarianceReport& report) {
     rows << QStringList{QString(),
                         QString(),
                         csvText(QStringLiteral("Totals")),
-                        quantityText(report.onHand),
-                        quantityText(report.counted),
-                        quantityText(report.difference),
+                        generalNumber(report.onHand),
+                        generalNumber(report.counted),
+                        generalNumber(report.difference),
                         moneyText(report.value),
                         QString()}
                 .join(QLatin1Char(','));

@@ -136,9 +136,12 @@ ImportRun RunLedger::fromRow(const QVariantList& row) {
     return run;
 }
 
-std::optional<ImportRun> RunLedger::run(qint64 runId) {
-    const std::optional<QVariantList> row = byId_.firstValues({runId});
+std::optional<ImportRun> RunLedger::fromRow(const std::optional<QVariantList>& row) {
     return row ? std::optional(fromRow(*row)) : std::nullopt;
+}
+
+std::optional<ImportRun> RunLedger::run(qint64 runId) {
+    return fromRow(byId_.firstValues({runId}));
 }
 
 QList<ImportRun> RunLedger::unfinished(const QString& kind) {
@@ -150,8 +153,7 @@ QList<ImportRun> RunLedger::unfinished(const QString& kind) {
 }
 
 std::optional<ImportRun> RunLedger::endedOfFile(const QString& kind, const QString& checksum) {
-    const std::optional<QVariantList> row = endedOfFile_.firstValues({kind, checksum});
-    return row ? std::optional(fromRow(*row)) : std::nullopt;
+    return fromRow(endedOfFile_.firstValues({kind, checksum}));
 }
 
 QList<ImportRun> RunLedger::runs() {

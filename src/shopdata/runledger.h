@@ -26,7 +26,7 @@ public:
 
 private:
     ImportRun fromRow(const QVariantList& row);
-    std::optional<ImportRun> firstRun(const QVariant& runId);
+    std::optional<ImportRun> fromRow(const std::optional<QVariantList>& row);
     // Why a later run stops this one from being undone; empty when none does.
     QString builtOnBy(qint64 runId);
     void takeBack(qint64 runId);

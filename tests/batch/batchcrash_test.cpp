@@ -1,10 +1,10 @@
 // The batch command line killed part of the way through a long import.
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlQuery>
 
 #include "demoshop.h"
+#include "killedimport.h"
 #include "programfiles.h"
 #include "shoprows.h"
 #include "testengine.h"
@@ -36,10 +36,6 @@ LongUpload longUpload() {
         upload.counted << r;
     }
     return upload;
-}
-
-int countsWritten(ShopRows& db) {
-    return db.rows("select count(*) from stocktake_counts").toInt();
 }
 
 // The counts in the order they were written.
@@ -82,22 +78,9 @@ TEST(BatchCrash, AnImportKilledPartWayLeavesExactlyThePrefixItReached) {
         static_cast<int>(QRandomGenerator::global()->bounded(100, upload.counted.size() * 9 / 10));
     SCOPED_TRACE(QStringLiteral("killed after %1 counts").arg(killAt).toStdString());
 
-    // Its output goes to a file: a pipe that nobody reads while the test watches would stop it.
-    QProcess batch;
-    batch.setStandardOutputFile(shop.folder() + "/batch.out");
-    batch.setStandardErrorFile(shop.folder() + "/batch.out");
-    startProgram(batch, "rmstockhand-batch", {"import-stocktake", path});
-    ASSERT_TRUE(batch.waitForStarted());
-    {
-        ShopRows watcher;
-        while (countsWritten(watcher) < killAt && !batch.waitForFinished(5)) {
-        }
-    }
-    ASSERT_EQ(batch.state(), QProcess::Running) << "the import ended before it could be killed: "
-                                                << readBytes(shop.folder() + "/batch.out").toStdString();
-    batch.kill();
-    ASSERT_TRUE(batch.waitForFinished());
-    EXPECT_EQ(batch.exitStatus(), QProcess::CrashExit);
+    const QString output = shop.folder() + "/batch.out";
+    ASSERT_TRUE(killImportAfterCounts(path, killAt, output))
+        << "the import ended before it could be killed: " << readBytes(output).toStdString();
 
     ShopRows db;
     if (testEngine() == TestEngine::Sqlite) {

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include "demoshop.h"
+#include "killedimport.h"
 #include "platform/processtag.h"
 #include "programfiles.h"
 #include "shoprows.h"
@@ -126,25 +127,6 @@ QString eachLineOnce(ShopRows& db) {
         "then 1 else 0 end) from stocktake_counts");
 }
 
-// Kills an import of the file once it has written `killAt` counts; false when it ended first.
-bool killPartWay(const QString& path, int killAt) {
-    QProcess import;
-    import.setStandardOutputFile(QProcess::nullDevice());
-    import.setStandardErrorFile(QProcess::nullDevice());
-    startProgram(import, "rmstockhand-batch", {"import-stocktake", path});
-    EXPECT_TRUE(import.waitForStarted());
-    ShopRows watcher;
-    while (watcher.rows("select count(*) from stocktake_counts").toInt() < killAt &&
-           !import.waitForFinished(5)) {
-    }
-    if (import.state() != QProcess::Running) {
-        return false;
-    }
-    import.kill();
-    import.waitForFinished();
-    return true;
-}
-
 // A run killed part of the way is found by the next import of its kind, which loads nothing until
 // told; carried on with --resume, or undone first with --undo-unfinished, every line of the file
 // ends up loaded exactly once.
@@ -157,7 +139,8 @@ TEST(BatchRuns, AnImportKilledPartWayIsFoundThenResumedOrUndone) {
     for (const char* answer : {"--resume", "--undo-unfinished"}) {
         SCOPED_TRACE(answer);
         const int killAt = static_cast<int>(QRandomGenerator::global()->bounded(100, kRecords * 9 / 10));
-        ASSERT_TRUE(killPartWay(path, killAt)) << "the import ended before it could be killed";
+        ASSERT_TRUE(killImportAfterCounts(path, killAt, QProcess::nullDevice()))
+            << "the import ended before it could be killed";
         const QStringList killed = db.shopTables();
         const QString lastLine = db.rows("select max(line_no) from stocktake_counts");
 
