@@ -10,7 +10,8 @@
 namespace {
 
 // Standard error carries the program's own messages, one line each: what Qt and the drivers say on
-// the way (a statement that failed, a locale that is not UTF-8) is passed on only with --verbose.
+// the way (a driver's warning, the plugins Qt loads when asked to tell) is passed on only with
+// --verbose.
 void keepQuiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "imports/numerictext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -247,15 +248,27 @@ qint32 strictLong(const QString& text) {
 }
 
 QString generalNumber(double value) {
+    char buffer[kGeneralNumberRoom];
+    return QString::fromLatin1(buffer, writeGeneralNumber(buffer, value) - buffer);
+}
+
+char* writeGeneralNumber(char* out, double value) {
     if (!std::isfinite(value)) {
         throw overflow();
     }
     if (value == 0) {
-        return QStringLiteral("0");  // also for -0, which a zero factor gives for a negative quantity
+        *out = '0';  // also for -0, which a zero factor gives for a negative quantity
+        return out + 1;
     }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    return QString::fromLatin1(buffer, result.ptr - buffer).replace(u'e', u'E');
+    // A whole number of at most 15 digits is its digits in the general form too; writing them as a
+    // whole number is the quick way for the quantity factors of a whole stock table.
+    constexpr double kWholeDigitsBelow = 1e15;
+    if (std::abs(value) < kWholeDigitsBelow && value == std::trunc(value)) {
+        return std::to_chars(out, out + kGeneralNumberRoom, static_cast<long long>(value)).ptr;
+    }
+    char* const end = std::to_chars(out, out + kGeneralNumberRoom, value, std::chars_format::general, 15).ptr;
+    std::replace(out, end, 'e', 'E');
+    return end;
 }
 
 double quantityProduct(double quantity, double factor) {

@@ -31,6 +31,11 @@ qint32 strictLong(const QString& text);
 // "Overflow" for an infinite or undefined value.
 QString generalNumber(double value);
 
+// The general number form's characters written at `out`, which has room for kGeneralNumberRoom of
+// them; gives the end. The item export writes its records so, with no text made for each value.
+constexpr int kGeneralNumberRoom = 32;
+char* writeGeneralNumber(char* out, double value);
+
 // A quantity times its factor; raises ProgramError "Overflow" when the product is beyond the
 // range of a double.
 double quantityProduct(double quantity, double factor);

@@ -1,7 +1,9 @@
 #include "menu/itemexport.h"
 
 #include <QDir>
+#include <algorithm>
 #include <charconv>
+#include <string_view>
 
 #include "imports/numerictext.h"
 #include "outside/programerror.h"
@@ -24,20 +26,52 @@ constexpr qint32 kRecordWidth =
 
 const QColor kExportColour(255, 128, 128);
 
+// Room for the largest double in fixed notation with two decimals, and so for any number a record
+// holds.
+constexpr int kPriceRoom = 400;
+
+// The price's characters as the pattern "######.00" renders it, written at `out`; gives the end.
+char* writePriceText(char* out, double price) {
+    char* end = std::to_chars(out, out + kPriceRoom, price, std::chars_format::fixed, 2).ptr;
+    // The pattern shows no integer digit where the value has none: 0.5 is ".50", -0.5 "-.50".
+    char* const digits = out[0] == '-' ? out + 1 : out;
+    if (digits[0] == '0') {
+        end = std::copy(digits + 1, end, digits);
+    }
+    // Nor a sign for a value that rounds to nothing.
+    if (std::string_view(out, end - out) == "-.00") {
+        end = std::copy(out + 1, end, out);
+    }
+    return end;
+}
+
+// A character of a field as the item file holds it. A control character (a line break above all)
+// becomes a space, so every record keeps its width and its one line.
+char16_t fieldCharacter(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) ? u' ' : c;
+}
+
 // Appends the text followed by spaces to `width` characters, cut to its first `width` characters:
-// the one rule of a field's width, which fPadItem gives as a text of its own. A control character
-// (a line break above all) becomes a space, so every record keeps its width and its one line.
+// the one rule of a field's width, which fPadItem gives as a text of its own.
 void appendPadded(QString& record, QStringView text, qsizetype width) {
     const QStringView kept = text.left(width);
-    const qsizetype start = record.size();
-    record.append(kept);
-    for (qsizetype at = start; at < record.size(); ++at) {
-        const char16_t c = record.at(at).unicode();
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
-            record[at] = QLatin1Char(' ');
-        }
+    for (const QChar c : kept) {
+        record.append(QChar(fieldCharacter(c.unicode())));
     }
-    record.resize(start + width, QLatin1Char(' '));
+    record.resize(record.size() + width - kept.size(), QLatin1Char(' '));
+}
+
+// The same rule for a record in the file's bytes, written at `out`, which holds `width` spaces.
+void putPadded(char* out, QStringView text, qsizetype width) {
+    for (const QChar c : text.left(width)) {
+        const char16_t shown = fieldCharacter(c.unicode());
+        *out++ = shown > 0xFF ? '?' : static_cast<char>(shown);
+    }
+}
+
+// The same rule for a number's characters, which are all ASCII.
+void putPadded(char* out, const char* begin, const char* end, qsizetype width) {
+    std::copy(begin, begin + std::min<qsizetype>(end - begin, width), out);
 }
 
 QString itemFilePath(const ModMain& modMain) {
@@ -45,29 +79,60 @@ QString itemFilePath(const ModMain& modMain) {
                                     QLatin1String(scannerfiles::kItemFile));
 }
 
-void writeLine(platform::WholeFile& file, const QString& record) {
-    file.write(record.toLatin1() + "\r\n");
+// The records go to the file a block at a time.
+constexpr qsizetype kBlockBytes = 64 * 1024;
+
+// The stock table's columns that each record takes, found once.
+struct StockColumns {
+    qsizetype stockId, barcode, description;
+};
+
+StockColumns stockColumns(const platform::Recordset& stock) {
+    const auto column = [&](const QString& name) {
+        const qsizetype index = stock.columnOf(name);
+        if (index < 0) {
+            throw ProgramError(errnum::ItemNotFound,
+                               QStringLiteral("Item cannot be found in the collection "
+                                              "corresponding to the requested name or ordinal."));
+        }
+        return index;
+    };
+    return {column(QStringLiteral("stock_id")), column(QStringLiteral("BarCode")),
+            column(QStringLiteral("Description"))};
 }
 
 // One record per stock row, in stock_id order. The two lookup numbers are kept across rows, as the
-// lookup fills both for every item.
+// lookup fills both for every item. Each record is made from the values where the driver left them.
 void writeRecords(ModMain& modMain, platform::WholeFile& file) {
     platform::Recordset stock;
     stock.open(QStringLiteral("select * from stock order by stock_id"), modMain.shop.GetConnection());
+    const StockColumns columns = stock.eof() ? StockColumns{} : stockColumns(stock);
+    const QString processing = QStringLiteral("Processing BarCode=");
+    QString status = processing;
+    QByteArray block;
+    block.reserve(kBlockBytes + kRecordWidth + 2);
     double lastField = 0;
     double price = 0;
     while (!stock.eof()) {
         // A null column is written as an empty field (a null stock id as 0), so one incomplete item
         // never stops the scanner getting the others.
-        const qint32 stockId = stock.field(QStringLiteral("stock_id")).toInt();
-        const QString barcode = stock.field(QStringLiteral("BarCode")).toString();
-        const QString description = stock.field(QStringLiteral("Description")).toString();
+        const auto stockId = static_cast<qint32>(stock.wholeAt(columns.stockId));
+        const QStringView barcode = stock.textAt(columns.barcode);
         modMain.shop.LookupItemPrice(stockId, lastField, price);
-        writeLine(file, itemRecord(QString::number(stockId), barcode, description, price, lastField));
+        appendItemRecord(block, stockId, barcode, stock.textAt(columns.description), price, lastField);
+        block.append("\r\n", 2);
+        if (block.size() >= kBlockBytes) {
+            file.write(block);
+            block.resize(0);
+        }
         modMain.menu->yield();
-        modMain.menu->setStatus(QStringLiteral("Processing BarCode=") + barcode);
+        // The status text is made again in place: a headless menu keeps no copy of it.
+        status.truncate(processing.size());
+        status.append(barcode);
+        modMain.menu->setStatus(status);
         stock.moveNext();
     }
+    file.write(block);
     stock.close();
     modMain.menu->setStatus(QStringLiteral("Finished Processing"));
 }
@@ -87,29 +152,25 @@ QString fPadItem(ModMain& modMain, const QString& text, qint32 width) {
 }
 
 QString priceText(double price) {
-    char digits[400];  // room for the largest double in fixed notation
-    const auto end = std::to_chars(digits, digits + sizeof digits, price, std::chars_format::fixed, 2).ptr;
-    QString text = QString::fromLatin1(digits, end - digits);
-    // The pattern shows no integer digit where the value has none: 0.5 is ".50", -0.5 "-.50".
-    if (text.startsWith(QLatin1String("0."))) {
-        text.remove(0, 1);
-    } else if (text.startsWith(QLatin1String("-0."))) {
-        text.remove(1, 1);
-    }
-    return text == QLatin1String("-.00") ? QStringLiteral(".00") : text;
+    char digits[kPriceRoom];
+    return QString::fromLatin1(digits, writePriceText(digits, price) - digits);
 }
 
-// The widths are the record's own, never negative, so each field is padded in place.
-QString itemRecord(const QString& stockId, const QString& barcode, const QString& description, double price,
-                   double lastField) {
-    QString record;
-    record.reserve(kRecordWidth);
-    appendPadded(record, stockId, kStockIdWidth);
-    appendPadded(record, barcode, kBarcodeWidth);
-    appendPadded(record, description, kDescriptionWidth);
-    appendPadded(record, priceText(price), kPriceWidth);
-    appendPadded(record, generalNumber(lastField), kLastFieldWidth);
-    return record;
+void appendItemRecord(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
+                      double price, double lastField) {
+    const qsizetype start = file.size();
+    file.append(kRecordWidth, ' ');
+    char* out = file.data() + start;
+    char number[kPriceRoom];
+    putPadded(out, number, std::to_chars(number, number + sizeof number, stockId).ptr, kStockIdWidth);
+    out += kStockIdWidth;
+    putPadded(out, barcode, kBarcodeWidth);
+    out += kBarcodeWidth;
+    putPadded(out, description, kDescriptionWidth);
+    out += kDescriptionWidth;
+    putPadded(out, number, writePriceText(number, price), kPriceWidth);
+    out += kPriceWidth;
+    putPadded(out, number, writeGeneralNumber(number, lastField), kLastFieldWidth);
 }
 
 bool writeItemFile(ModMain& modMain) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 struct ModMain;
 
@@ -15,9 +17,10 @@ QString fPadItem(ModMain& modMain, const QString& text, qint32 width);
 // minus sign for a negative value (0 gives ".00").
 QString priceText(double price);
 
-// One 74-character record of the item file, without its line end.
-QString itemRecord(const QString& stockId, const QString& barcode, const QString& description, double price,
-                   double lastField);
+// Appends one 74-character record of the item file, without its line end, in the file's bytes:
+// Latin-1, with "?" for a character that Latin-1 lacks.
+void appendItemRecord(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
+                      double price, double lastField);
 
 // Writes rmItems.dat in the program's folder from the stock table, showing progress on the menu;
 // false (after a message, with the form's colour and pointer restored and any old item file left

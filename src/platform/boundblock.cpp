@@ -1,7 +1,7 @@
 #include "platform/boundblock.h"
 
 #include <algorithm>
-#include <cstring>
+#include <charconv>
 
 #include "platform/odbccalls.h"
 
@@ -15,6 +15,8 @@ constexpr SQLULEN kLongestBoundText = 4000;
 // Room for a text column's values beyond its declared length: a file's engine does not hold a
 // text to the length its column declares.
 constexpr SQLULEN kLeastTextRoom = 255;
+// Room for a number's text, with its terminating NUL: a double's shortest form takes at most 24.
+constexpr SQLLEN kNumberTextRoom = 64;
 
 void check(SQLRETURN result, SQLHSTMT statement) {
     if (!SQL_SUCCEEDED(result)) {
@@ -22,53 +24,59 @@ void check(SQLRETURN result, SQLHSTMT statement) {
     }
 }
 
-// The C type and the bytes a value takes for a column; C type 0 when it cannot be bound.
-std::pair<SQLSMALLINT, SQLLEN> boundShape(const BoundBlock::Column& column) {
+ProgramError badValue(const QString& column, const QString& what) {
+    return ProgramError(errnum::DatabaseError,
+                        QStringLiteral("A value of the column %1 %2").arg(column, what));
+}
+
+}  // namespace
+
+// Whole and decimal numbers are fetched as their text and read here: the drivers read a number's
+// text through the locale's decimal point, which costs them more than the fetch itself.
+std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column) {
     switch (column.sqlType) {
         case SQL_TINYINT:
         case SQL_SMALLINT:
         case SQL_INTEGER:
         case SQL_BIGINT:
-        case SQL_BIT:
-            return {SQL_C_SBIGINT, SQLLEN{sizeof(SQLBIGINT)}};
+            return Array{Kind::Whole, SQL_C_CHAR, kNumberTextRoom, {}, {}};
         case SQL_REAL:
         case SQL_FLOAT:
         case SQL_DOUBLE:
+            return Array{Kind::Decimal, SQL_C_CHAR, kNumberTextRoom, {}, {}};
+        case SQL_BIT:
+            return Array{Kind::Bit, SQL_C_SBIGINT, SQLLEN{sizeof(SQLBIGINT)}, {}, {}};
         case SQL_NUMERIC:
         case SQL_DECIMAL:
-            return {SQL_C_DOUBLE, SQLLEN{sizeof(SQLDOUBLE)}};
+            return Array{Kind::Double, SQL_C_DOUBLE, SQLLEN{sizeof(SQLDOUBLE)}, {}, {}};
         case SQL_CHAR:
         case SQL_VARCHAR:
         case SQL_WCHAR:
         case SQL_WVARCHAR:
             if (column.size > 0 && column.size <= kLongestBoundText) {
                 // A terminating NUL follows the text.
-                return {SQL_C_WCHAR, SQLLEN((std::max(column.size, kLeastTextRoom) + 1) * sizeof(SQLWCHAR))};
+                return Array{Kind::Text,
+                             SQL_C_WCHAR,
+                             SQLLEN((std::max(column.size, kLeastTextRoom) + 1) * sizeof(SQLWCHAR)),
+                             {},
+                             {}};
             }
-            return {0, 0};
+            return std::nullopt;
         default:
-            return {0, 0};
+            return std::nullopt;
     }
 }
-
-template <typename Number>
-Number copied(const char* bytes) {
-    Number number;
-    std::memcpy(&number, bytes, sizeof number);
-    return number;
-}
-
-}  // namespace
 
 std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::vector<Column>& columns) {
     std::unique_ptr<BoundBlock> block(new BoundBlock(statement, columns));
     for (const Column& column : columns) {
-        const auto [cType, width] = boundShape(column);
-        if (cType == 0) {
+        std::optional<Array> array = arrayFor(column);
+        if (!array) {
             return nullptr;
         }
-        block->arrays_.push_back(
-            {cType, width, std::vector<char>(width * kRowsPerBlock), std::vector<SQLLEN>(kRowsPerBlock)});
+        array->values.resize(array->width * kRowsPerBlock);
+        array->indicators.resize(kRowsPerBlock);
+        block->arrays_.push_back(std::move(*array));
     }
     check(SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRowsPerBlock), 0),
           statement);
@@ -98,26 +106,85 @@ bool BoundBlock::next() {
 
 QVariant BoundBlock::value(std::size_t column) const {
     const Array& array = arrays_[column];
-    const SQLLEN indicator = array.indicators[row_];
-    if (indicator == SQL_NULL_DATA) {
+    if (isNull(array)) {
         return QVariant();
     }
-    const char* value = array.values.data() + row_ * array.width;
-    switch (array.cType) {
-        case SQL_C_SBIGINT:
-            return QVariant(qlonglong(copied<SQLBIGINT>(value)));
-        case SQL_C_DOUBLE:
-            return QVariant(copied<SQLDOUBLE>(value));
-        default:
-            if (indicator == SQL_NO_TOTAL || indicator > array.width - SQLLEN{sizeof(SQLWCHAR)}) {
-                throw ProgramError(errnum::DatabaseError,
-                                   QStringLiteral("A value of the column %1 is longer than %2 characters")
-                                       .arg(columns_[column].name)
-                                       .arg(array.width / SQLLEN{sizeof(SQLWCHAR)} - 1));
-            }
-            return odbc::fromWide(reinterpret_cast<const SQLWCHAR*>(value),
-                                  indicator / SQLLEN{sizeof(SQLWCHAR)});
+    switch (array.kind) {
+        case Kind::Whole:
+        case Kind::Bit:
+            return QVariant(qlonglong(whole(column)));
+        case Kind::Decimal:
+        case Kind::Double:
+            return QVariant(number(column));
+        case Kind::Text:
+            break;
     }
+    return QVariant(text(column)->toString());
+}
+
+qint64 BoundBlock::whole(std::size_t column) const {
+    const Array& array = arrays_[column];
+    if (isNull(array)) {
+        return 0;
+    }
+    switch (array.kind) {
+        case Kind::Whole:
+            return read<qint64>(column);
+        case Kind::Bit:
+            return copied<SQLBIGINT>(array);
+        default:
+            return value(column).toLongLong();
+    }
+}
+
+double BoundBlock::number(std::size_t column) const {
+    const Array& array = arrays_[column];
+    if (isNull(array)) {
+        return 0;
+    }
+    switch (array.kind) {
+        case Kind::Decimal:
+            return read<double>(column);
+        case Kind::Double:
+            return copied<SQLDOUBLE>(array);
+        default:
+            return value(column).toDouble();
+    }
+}
+
+std::optional<QStringView> BoundBlock::text(std::size_t column) const {
+    const Array& array = arrays_[column];
+    if (array.kind != Kind::Text) {
+        return std::nullopt;
+    }
+    if (isNull(array)) {
+        return QStringView();
+    }
+    const SQLLEN length = checkedLength(column, SQLLEN{sizeof(SQLWCHAR)});
+    return QStringView(reinterpret_cast<const char16_t*>(bytes(array)), length / SQLLEN{sizeof(SQLWCHAR)});
+}
+
+SQLLEN BoundBlock::checkedLength(std::size_t column, SQLLEN unit) const {
+    const Array& array = arrays_[column];
+    const SQLLEN length = array.indicators[row_];
+    if (length == SQL_NO_TOTAL || length > array.width - unit) {
+        throw badValue(columns_[column].name,
+                       QStringLiteral("is longer than %1 characters").arg(array.width / unit - 1));
+    }
+    return length;
+}
+
+template <typename Number>
+Number BoundBlock::read(std::size_t column) const {
+    const char* const begin = bytes(arrays_[column]);
+    const char* const end = begin + checkedLength(column, 1);
+    Number number{};
+    const auto [stop, error] = std::from_chars(begin, end, number);
+    if (error != std::errc() || stop != end) {
+        throw badValue(columns_[column].name,
+                       QStringLiteral("is not a number: %1").arg(QLatin1String(begin, end - begin)));
+    }
+    return number;
 }
 
 }  // namespace platform

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <QVariant>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -31,10 +33,27 @@ public:
     // A value of the current row; null stays a null QVariant. A text longer than its buffer raises
     // ProgramError rather than come back cut.
     QVariant value(std::size_t column) const;
+    // The current row's value straight from the bound arrays, with no variant made: a whole or a
+    // decimal number (0 for null, converted as a variant converts when the column holds the other
+    // kind or text), or a text column's characters (empty for null), valid until the block moves;
+    // nothing for a column bound as a number.
+    qint64 whole(std::size_t column) const;
+    double number(std::size_t column) const;
+    std::optional<QStringView> text(std::size_t column) const;
 
 private:
-    // How one column's values are held: the C type, the bytes a value takes, the column's arrays.
+    // What a column's values are and how they are fetched.
+    enum class Kind {
+        Whole,    // a whole number, fetched as its text
+        Decimal,  // a floating-point number, fetched as its text
+        Bit,      // a bit, fetched as a number
+        Double,   // a fixed-point number, fetched as a double
+        Text,     // a text, fetched as UTF-16
+    };
+    // How one column's values are held: what they are, the C type they are fetched as, the bytes a
+    // value takes, and the column's arrays.
     struct Array {
+        Kind kind;
         SQLSMALLINT cType;
         SQLLEN width;
         std::vector<char> values;
@@ -43,6 +62,24 @@ private:
 
     BoundBlock(SQLHSTMT statement, std::vector<Column> columns)
         : statement_(statement), columns_(std::move(columns)) {}
+
+    // How a column is held; nothing when it cannot be bound.
+    static std::optional<Array> arrayFor(const Column& column);
+    const char* bytes(const Array& array) const { return array.values.data() + row_ * array.width; }
+    bool isNull(const Array& array) const { return array.indicators[row_] == SQL_NULL_DATA; }
+    template <typename Number>
+    Number copied(const Array& array) const {
+        Number number;
+        std::memcpy(&number, bytes(array), sizeof number);
+        return number;
+    }
+    // The byte length of the current row's value in a column, raising ProgramError when the value
+    // was longer than its buffer: it is never taken cut.
+    SQLLEN checkedLength(std::size_t column, SQLLEN unit) const;
+    // The number that the current row's text in a column holds; raises ProgramError for a text
+    // that is not wholly a number.
+    template <typename Number>
+    Number read(std::size_t column) const;
 
     SQLHSTMT statement_;
     std::vector<Column> columns_;

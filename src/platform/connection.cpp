@@ -21,18 +21,6 @@ QString dataSourceName(const QString& connectionString) {
                                                                     : connectionString;
 }
 
-DriverDiagnosis diagnosis(SQLSMALLINT handleType, SQLHANDLE handle) {
-    SQLWCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
-    SQLINTEGER nativeError = 0;
-    SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
-    SQLSMALLINT length = 0;
-    if (handle == nullptr || !SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, 1, state, &nativeError,
-                                                           message, SQL_MAX_MESSAGE_LENGTH, &length))) {
-        return {};
-    }
-    return {odbc::fromWide(state, SQL_SQLSTATE_SIZE), int(nativeError)};
-}
-
 }  // namespace
 
 QSqlDatabase openConnection(const QString& connectionString, const QString& connectionName) {
@@ -61,13 +49,13 @@ void closeConnection(const QString& connectionName) {
 DriverDiagnosis lastDiagnosis(const QSqlQuery& query) {
     const QVariant handle = query.result() != nullptr ? query.result()->handle() : QVariant();
     return handle.metaType() == QMetaType::fromType<SQLHANDLE>()
-               ? diagnosis(SQL_HANDLE_STMT, *static_cast<const SQLHANDLE*>(handle.constData()))
+               ? odbc::diagnosis(SQL_HANDLE_STMT, *static_cast<const SQLHANDLE*>(handle.constData()))
                : DriverDiagnosis();
 }
 
 DriverDiagnosis lastDiagnosis(const QSqlDatabase& connection) {
     try {
-        return diagnosis(SQL_HANDLE_DBC, odbc::connectionHandle(connection));
+        return odbc::diagnosis(SQL_HANDLE_DBC, odbc::connectionHandle(connection));
     } catch (const ProgramError&) {
         return {};
     }

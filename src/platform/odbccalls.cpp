@@ -29,4 +29,16 @@ ProgramError error(SQLSMALLINT handleType, SQLHANDLE handle) {
                                                                   : messages.join(QLatin1Char(' ')));
 }
 
+DriverDiagnosis diagnosis(SQLSMALLINT handleType, SQLHANDLE handle) {
+    SQLWCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+    SQLINTEGER nativeError = 0;
+    SQLWCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
+    SQLSMALLINT length = 0;
+    if (handle == nullptr || !SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, 1, state, &nativeError,
+                                                           message, SQL_MAX_MESSAGE_LENGTH, &length))) {
+        return {};
+    }
+    return {odbc::fromWide(state, SQL_SQLSTATE_SIZE), int(nativeError)};
+}
+
 }  // namespace platform::odbc

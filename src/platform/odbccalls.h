@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "outside/programerror.h"
+#include "platform/connection.h"
 
 // What the platform's own ODBC calls share. Text crosses the ODBC interface as UTF-16 (the wide
 // calls): a narrow call would have the driver convert through the process's locale, which a
@@ -21,6 +22,9 @@ SQLHDBC connectionHandle(const QSqlDatabase& connection);
 
 // The driver's messages about the last call on a handle, as one error.
 ProgramError error(SQLSMALLINT handleType, SQLHANDLE handle);
+
+// What the driver said first about the last call on a handle; empty when it said nothing.
+DriverDiagnosis diagnosis(SQLSMALLINT handleType, SQLHANDLE handle);
 
 // Wide text as the wide calls take and give it.
 inline SQLWCHAR* wide(QString& text) {

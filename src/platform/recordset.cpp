@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/boundblock.h"
+#include "platform/columnvalue.h"
 #include "platform/odbccalls.h"
 
 namespace platform {
@@ -14,47 +15,6 @@ void check(SQLRETURN result, SQLHSTMT statement) {
     if (!SQL_SUCCEEDED(result)) {
         throw odbc::error(SQL_HANDLE_STMT, statement);
     }
-}
-
-// A number column's value; null stays a null QVariant.
-template <typename Odbc, typename Value>
-QVariant readNumber(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT cType) {
-    Odbc value{};
-    SQLLEN indicator = 0;
-    check(SQLGetData(statement, number, cType, &value, sizeof value, &indicator), statement);
-    return indicator == SQL_NULL_DATA ? QVariant() : QVariant(static_cast<Value>(value));
-}
-
-// A text or binary column, read piece by piece however long it is and made into a value by
-// `toValue` from its bytes; null stays null. Nearly every value fits one piece and is made straight
-// from it; a longer one is joined first, so a character split between two pieces survives.
-template <typename ToValue>
-QVariant readPieces(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT cType, ToValue toValue) {
-    constexpr SQLLEN kPiece = 2048;
-    // Text pieces end in a terminating NUL character that is not part of the value.
-    const SQLLEN room = cType == SQL_C_WCHAR ? kPiece - SQLLEN{sizeof(SQLWCHAR)} : kPiece;
-    QByteArray longer;
-    alignas(SQLWCHAR) char piece[kPiece];
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN result = SQLGetData(statement, number, cType, piece, kPiece, &indicator);
-        if (result == SQL_NO_DATA) {
-            break;
-        }
-        check(result, statement);
-        if (indicator == SQL_NULL_DATA) {
-            return QVariant();
-        }
-        const QByteArrayView read(piece, indicator == SQL_NO_TOTAL || indicator > room ? room : indicator);
-        if (result == SQL_SUCCESS && longer.isEmpty()) {
-            return toValue(read);
-        }
-        longer.append(read);
-        if (result == SQL_SUCCESS) {
-            break;
-        }
-    }
-    return toValue(QByteArrayView(longer));
 }
 
 // Runs `execute` with the PostgreSQL driver reading the select's rows a block at a time through a
@@ -81,11 +41,6 @@ SQLRETURN executeInBlocks(SQLHDBC dbc, Execute execute) {
 QHash<QString, QList<const Recordset*>>& openRecordsets() {
     static QHash<QString, QList<const Recordset*>> open;
     return open;
-}
-
-QVariant wideText(QByteArrayView bytes) {
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()),
-                              bytes.size() / qsizetype{sizeof(char16_t)});
 }
 
 }  // namespace
@@ -150,6 +105,7 @@ void Recordset::describeColumns() {
 
 void Recordset::moveNext() {
     values_.clear();
+    texts_.clear();
     eof_ = true;
     if (statement_ == nullptr || columns_.isEmpty()) {
         return;
@@ -166,12 +122,19 @@ void Recordset::moveNext() {
 }
 
 QVariant Recordset::field(const QString& name) const {
-    const qsizetype index = eof_ ? -1 : columnIndex(name);
-    if (index < 0) {
+    return valueAt(eof_ ? -1 : columnIndex(name));
+}
+
+void Recordset::checkRow(qsizetype index) const {
+    if (eof_ || index < 0 || index >= columns_.size()) {
         throw ProgramError(errnum::ItemNotFound,
                            QStringLiteral("Item cannot be found in the collection "
                                           "corresponding to the requested name or ordinal."));
     }
+}
+
+QVariant Recordset::valueAt(qsizetype index) const {
+    checkRow(index);
     if (block_) {
         return block_->value(std::size_t(index));
     }
@@ -185,6 +148,32 @@ QVariant Recordset::field(const QString& name) const {
         }
     }
     return *values_[index];
+}
+
+qint64 Recordset::wholeAt(qsizetype column) const {
+    checkRow(column);
+    return block_ ? block_->whole(std::size_t(column)) : valueAt(column).toLongLong();
+}
+
+double Recordset::numberAt(qsizetype column) const {
+    checkRow(column);
+    return block_ ? block_->number(std::size_t(column)) : valueAt(column).toDouble();
+}
+
+QStringView Recordset::textAt(qsizetype column) const {
+    checkRow(column);
+    if (block_) {
+        if (const std::optional<QStringView> text = block_->text(std::size_t(column))) {
+            return *text;
+        }
+    }
+    if (texts_.isEmpty()) {
+        texts_.resize(columns_.size());
+    }
+    if (!texts_[column]) {
+        texts_[column] = valueAt(column).toString();
+    }
+    return *texts_[column];
 }
 
 // Names are matched as a recordset matches them, in any case (a server may report "barcode" for
@@ -204,28 +193,7 @@ qsizetype Recordset::columnIndex(const QString& name) const {
 }
 
 QVariant Recordset::readColumn(qsizetype index) const {
-    const auto number = static_cast<SQLUSMALLINT>(index + 1);
-    switch (columns_[index].type) {
-        case SQL_TINYINT:
-        case SQL_SMALLINT:
-        case SQL_INTEGER:
-        case SQL_BIGINT:
-        case SQL_BIT:
-            return readNumber<SQLBIGINT, qlonglong>(statement_, number, SQL_C_SBIGINT);
-        case SQL_REAL:
-        case SQL_FLOAT:
-        case SQL_DOUBLE:
-        case SQL_NUMERIC:
-        case SQL_DECIMAL:
-            return readNumber<SQLDOUBLE, double>(statement_, number, SQL_C_DOUBLE);
-        case SQL_BINARY:
-        case SQL_VARBINARY:
-        case SQL_LONGVARBINARY:
-            return readPieces(statement_, number, SQL_C_BINARY,
-                              [](QByteArrayView bytes) { return QVariant(bytes.toByteArray()); });
-        default:
-            return readPieces(statement_, number, SQL_C_WCHAR, wideText);
-    }
+    return readColumnValue(statement_, static_cast<SQLUSMALLINT>(index + 1), columns_[index].type);
 }
 
 void Recordset::close() {
@@ -241,6 +209,7 @@ void Recordset::close() {
     columns_.clear();
     asked_.clear();
     values_.clear();
+    texts_.clear();
     eof_ = true;
 }
 

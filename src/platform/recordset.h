@@ -35,6 +35,14 @@ public:
     QVariant field(const QString& name) const;
     // True when the recordset has a column of that name, in any case.
     bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
+    // The column of that name, in any case, for the readers by position below; -1 for none.
+    qsizetype columnOf(const QString& name) const { return columnIndex(name); }
+    // The current row's value in a column, without a variant where the columns are bound: a reader
+    // of every row (the item export) takes its values so. A null reads as 0 or as an empty text;
+    // other values convert as a variant converts them. A text stays valid until the recordset moves.
+    qint64 wholeAt(qsizetype column) const;
+    double numberAt(qsizetype column) const;
+    QStringView textAt(qsizetype column) const;
     void close();
 
     // The recordset opened last on the connection and still open, or none: the row it stands on is
@@ -51,6 +59,9 @@ private:
     void describeColumns();
     qsizetype columnIndex(const QString& name) const;
     QVariant readColumn(qsizetype index) const;
+    // The current row's value in a column; raises ProgramError at the end or for a column it lacks.
+    QVariant valueAt(qsizetype index) const;
+    void checkRow(qsizetype index) const;
 
     void* statement_ = nullptr;
     // The connection it is open on, by name.
@@ -60,6 +71,8 @@ private:
     mutable QList<std::pair<QString, qsizetype>> asked_;
     // The current row's values read so far, by column: each is read once.
     mutable QList<std::optional<QVariant>> values_;
+    // The current row's values made into text for textAt, where the driver gave none to point at.
+    mutable QList<std::optional<QString>> texts_;
     // True when the driver reads a row's columns in any order, not only one after another.
     bool anyOrder_ = false;
     // The block of rows fetched at once, where the columns can be bound.

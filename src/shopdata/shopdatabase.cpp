@@ -45,11 +45,15 @@ QString scannedBarcode(const QString& barcode) {
     return barcode.trimmed();
 }
 
-// True when the recordset stands on the stock row of the item.
-bool standsOnItem(const platform::Recordset& rows, qint32 stockId) {
-    return !rows.eof() && rows.hasField(QStringLiteral("QtyFactor")) &&
-           rows.hasField(QStringLiteral("Price")) && rows.hasField(QStringLiteral("stock_id")) &&
-           rows.field(QStringLiteral("stock_id")).toInt() == stockId;
+// The quantity factor and the price of the item, when the recordset stands on its stock row.
+std::optional<std::pair<double, double>> priceOfRow(const platform::Recordset& rows, qint32 stockId) {
+    const qsizetype id = rows.columnOf(QStringLiteral("stock_id"));
+    const qsizetype factor = rows.columnOf(QStringLiteral("QtyFactor"));
+    const qsizetype price = rows.columnOf(QStringLiteral("Price"));
+    if (rows.eof() || id < 0 || factor < 0 || price < 0 || rows.wholeAt(id) != stockId) {
+        return std::nullopt;
+    }
+    return std::pair(rows.numberAt(factor), rows.numberAt(price));
 }
 
 ProgramError overflow() {
@@ -136,9 +140,8 @@ qint32 ShopDatabase::GetNextOrderNo() {
 // row answers, so the export reads the stock table once. Any other item is read from the database.
 void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
     const platform::Recordset* rows = platform::Recordset::lastOpenOn(connection_);
-    if (rows != nullptr && standsOnItem(*rows, stockId)) {
-        lastField = rows->field(QStringLiteral("QtyFactor")).toDouble();
-        price = rows->field(QStringLiteral("Price")).toDouble();
+    if (const auto row = rows != nullptr ? priceOfRow(*rows, stockId) : std::nullopt) {
+        std::tie(lastField, price) = *row;
         return;
     }
     const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());

@@ -1,43 +1,50 @@
 #include "shopdata/shopstatement.h"
 
-#include <QSqlError>
+#include <QSqlField>
 
 #include "outside/programerror.h"
 #include "shopdata/shopbackend.h"
 
-ShopStatement::ShopStatement(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend)
-    : query_(connection), backend_(backend) {
-    query_.setForwardOnly(true);
-    if (!query_.prepare(sql)) {
-        fail();
+template <typename Step>
+auto ShopStatement::judged(Step step) {
+    try {
+        return step();
+    } catch (const ProgramError& error) {
+        throw ProgramError(error.number(), error.description(),
+                           backend_.cannotTakeWrites(statement_.lastFailure()));
     }
 }
 
+ShopStatement::ShopStatement(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend)
+    : backend_(backend), statement_(connection) {
+    judged([&] { statement_.prepare(sql); });
+}
+
 void ShopStatement::run(std::initializer_list<QVariant> values) {
-    int place = 0;
-    for (const QVariant& value : values) {
-        query_.bindValue(place++, value);
-    }
-    if (!query_.exec()) {
-        fail();
-    }
+    judged([&] { statement_.execute(values); });
 }
 
 std::optional<QSqlRecord> ShopStatement::firstRow(std::initializer_list<QVariant> values) {
     run(values);
     std::optional<QSqlRecord> row;
-    if (atFirstRow()) {
-        row = query_.record();
+    if (judged([&] { return statement_.fetch(); })) {
+        const QVariantList rowValues = currentValues();
+        row.emplace();
+        for (int column = 0; column < rowValues.size(); ++column) {
+            QSqlField field(statement_.columnName(column), rowValues[column].metaType());
+            field.setValue(rowValues[column]);
+            row->append(field);
+        }
     }
     release();
     return row;
 }
 
-// Reading values by position spares building a named record for every lookup of the export.
+// Reading values by position spares building a named record for every lookup of an import.
 std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVariant> values) {
     run(values);
     std::optional<QVariantList> row;
-    if (atFirstRow()) {
+    if (judged([&] { return statement_.fetch(); })) {
         row = currentValues();
     }
     release();
@@ -47,13 +54,10 @@ std::optional<QVariantList> ShopStatement::firstValues(std::initializer_list<QVa
 QList<QVariantList> ShopStatement::allValues(std::initializer_list<QVariant> values) {
     run(values);
     QList<QVariantList> rows;
-    for (bool more = atFirstRow(); more; more = query_.next()) {
+    while (judged([&] { return statement_.fetch(); })) {
         rows.append(currentValues());
     }
-    if (query_.lastError().isValid()) {
-        failReading();
-    }
-    query_.finish();
+    statement_.closeRows();
     return rows;
 }
 
@@ -62,44 +66,29 @@ QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
     return row ? row->value(0) : QVariant();
 }
 
-bool ShopStatement::atFirstRow() {
-    if (query_.next()) {
-        return true;
-    }
-    if (query_.lastError().isValid()) {
-        failReading();
-    }
-    return false;
-}
-
-void ShopStatement::failReading() {
-    const QString text = query_.lastError().text();
-    const bool lasting = backend_.cannotTakeWrites(platform::lastDiagnosis(query_));
-    query_.finish();
-    throw ProgramError(errnum::DatabaseError, text, lasting);
+int ShopStatement::rowsAffected() {
+    return int(judged([&] { return statement_.rowsAffected(); }));
 }
 
 QVariantList ShopStatement::currentValues() {
-    if (columns_ < 0) {
-        columns_ = query_.record().count();
-    }
-    QVariantList row;
-    for (int column = 0; column < columns_; ++column) {
-        row.append(query_.value(column));
-    }
-    return row;
+    return judged([&] {
+        QVariantList row;
+        const int columns = statement_.columnCount();
+        row.reserve(columns);
+        for (int column = 0; column < columns; ++column) {
+            row.append(statement_.value(column));
+        }
+        return row;
+    });
 }
 
 // Releasing the rows at once keeps no read snapshot open between the program's calls. The driver
 // of a shop database file, stepping through rows, loses every second run of a statement whose rows
 // were dropped before the last one was read: so the rest are read first.
 void ShopStatement::release() {
-    while (query_.next()) {
-    }
-    query_.finish();
-}
-
-void ShopStatement::fail() const {
-    throw ProgramError(errnum::DatabaseError, query_.lastError().text(),
-                       backend_.cannotTakeWrites(platform::lastDiagnosis(query_)));
+    judged([&] {
+        while (statement_.fetch()) {
+        }
+    });
+    statement_.closeRows();
 }

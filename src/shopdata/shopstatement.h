@@ -1,17 +1,19 @@
 #pragma once
 
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
 #include <optional>
 
+#include "platform/preparedstatement.h"
+
 class ShopBackend;
 
 // One SQL statement of the shop database, prepared once on the shop's connection and run again
-// and again with new values in its "?" places. Failures raise ProgramError with the driver's text.
+// and again with new values in its "?" places. Failures raise ProgramError with the driver's text,
+// lasting when the backend says the database cannot take writes for now.
 class ShopStatement {
 public:
     ShopStatement(const QSqlDatabase& connection, const QString& sql, const ShopBackend& backend);
@@ -27,21 +29,17 @@ public:
     // Runs a select and gives the first column of its first row; null when it has no rows.
     QVariant scalar(std::initializer_list<QVariant> values);
     // How many rows the last insert, update or delete changed.
-    int rowsAffected() const { return query_.numRowsAffected(); }
+    int rowsAffected();
 
 private:
-    // Moves to the first row of the select just run; false when it has none.
-    bool atFirstRow();
+    // Runs `step` on the statement, giving a failure the backend's judgement of whether it lasts.
+    template <typename Step>
+    auto judged(Step step);
     // The values of the current row, by column.
     QVariantList currentValues();
     // Lets go of the rows of the select just run, keeping no read snapshot open between calls.
     void release();
-    [[noreturn]] void fail() const;
-    // Fails a select whose rows could not be read, letting go of them first.
-    [[noreturn]] void failReading();
 
-    QSqlQuery query_;
     const ShopBackend& backend_;
-    // The select's number of columns, learnt from its first row.
-    int columns_ = -1;
+    platform::PreparedStatement statement_;
 };

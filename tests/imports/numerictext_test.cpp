@@ -38,7 +38,8 @@ TEST(FieldRules, ReadRoundAndWriteNumbersAndShortenBarcodes) {
         {"1 2", "#13"}, {"1e", "#13"}, {".", "#13"}, {"99999999999", "#6"}, {"1e999", "#6"}});
     expectOutcomes<double>(generalNumber, {
         {3, "3"}, {36, "36"}, {2.5, "2.5"}, {0, "0"}, {-0.0, "0"}, {-1.25, "-1.25"}, {0.1 + 0.2, "0.3"},
-        {1e20, "1E+20"}, {1.5e-7, "1.5E-07"}, {123456789012345, "123456789012345"}, {INFINITY, "#6"}});
+        {1e20, "1E+20"}, {1.5e-7, "1.5E-07"}, {123456789012345, "123456789012345"}, {-7, "-7"},
+        {1e15, "1E+15"}, {-1e15, "-1E+15"}, {INFINITY, "#6"}});
     expectOutcomes<double>([](double value) { return quantityProduct(value, value); }, {{1e300, "#6"}, {-3, "9"}});
     // The barcode rule drops one of two leading zeros of a 13-character code.
     expectOutcomes<QString>([](QString field) { applyBarcodeRule(field); return field; }, {

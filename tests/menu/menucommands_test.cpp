@@ -147,20 +147,24 @@ TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
     // Each field padded or cut to its width (5, 15, 40, 9, 5), shown here between bars; a price of 0 and
     // the second value keep their plain forms; a negative width is reported and gives an empty field.
     const struct {
-        const char *stockId, *barcode;
-        QString description;
+        qint32 stockId;
+        QString barcode, description;
         double price, second;
         QString fields;
     } records[] = {
-        {"123456", "12345678901234567890", QString(50, 'd'), 1000000, 2.5,
+        {123456, "12345678901234567890", QString(50, 'd'), 1000000, 2.5,
          "12345|123456789012345|" + QString(40, 'd') + "|1000000.0|2.5  "},
-        {"1", "", "", 0, 12, "1    |" + QString(15, ' ') + '|' + QString(40, ' ') + "|.00      |12   "},
-        // A line break or another control character inside a field becomes a space: one record, one line.
-        {"7", "93\r\n10", "Crème\r\nbrûlée\tà\u0085la", 1, 1,
-         "7    |93  10         |Crème  brûlée à la" + QString(22, ' ') + "|1.00     |1    "}};
+        {1, "", "", 0, 12, "1    |" + QString(15, ' ') + '|' + QString(40, ' ') + "|.00      |12   "},
+        {-7, "4", "Négatif", -0.5, 123456,
+         "-7   |4" + QString(14, ' ') + "|Négatif" + QString(33, ' ') + "|-.50     |12345"},
+        // A line break or another control character inside a field becomes a space: one record, one
+        // line; a character beyond Latin-1 is a "?" in the file.
+        {7, "93\r\n10", "Crème\r\nbrûlée\tà\u0085la €5", 1, 1,
+         "7    |93  10         |Crème  brûlée à la ?5" + QString(19, ' ') + "|1.00     |1    "}};
     for (const auto& c : records) {
-        EXPECT_EQ(itemRecord(c.stockId, c.barcode, c.description, c.price, c.second),
-                  QString(c.fields).remove('|'));
+        QByteArray file("before");
+        appendItemRecord(file, c.stockId, c.barcode, c.description, c.price, c.second);
+        EXPECT_EQ(file, "before" + QString(c.fields).remove('|').toLatin1());
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(fPadItem(modMain, "abc", -1), QString());
@@ -252,14 +256,15 @@ TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
 // The disk fills on the first, a middle or the last record of the item file: the old item file
 // stays byte for byte and nothing goes to the scanner.
 TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsNothing) {
-    for (const WriteFault fault :
-         {WriteFault{1, false}, WriteFault{kItems / 2, true}, WriteFault{kItems, true}}) {
+    constexpr qint64 kRecordBytes = 76;
+    for (const WriteFault fault : {WriteFault{0}, WriteFault{kItems / 2 * kRecordBytes + 30},
+                                   WriteFault{kItems * kRecordBytes - 10}}) {
         writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
         modMain.files = faultyDevices(fault);
         prompts.shown.clear();
         prompts.answerNext(true);
         button("cmdDownloadItemFile")->click();
-        EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n") << fault.failingWrite;
+        EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n") << fault.room;
         EXPECT_FALSE(QFile::exists(inFolder("scanner/rmItems.dat")));
         EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Download Item File = 61-Disk full"});
         EXPECT_EQ(QDir(testShop.folder()).entryList({"rmItems*"}, QDir::Files), QStringList{"rmItems.dat"});

@@ -2,19 +2,18 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <memory>
 
 #include "platform/filedevices.h"
 
-// When a faulty device fails: on its Nth write, counted from 1, either outright or after putting
-// the first half of the bytes down, as a disk that fills part of the way through a write: the
-// write comes back short, and the system gives no reason.
+// How much a faulty device's disk has room for: the writes put their bytes down until it is full,
+// and the write that fills it comes back short, as a full disk's does, with no reason given.
 struct WriteFault {
-    int failingWrite = 1;
-    bool writesHalf = false;
+    qint64 room = 0;
 };
 
-// A file device that writes as its kind does until the fault's write, which fails.
+// A file device that writes as its kind does until its disk is full.
 template <typename Device>
 class FaultyDevice : public Device {
 public:
@@ -22,18 +21,18 @@ public:
 
 protected:
     qint64 writeData(const char* data, qint64 size) override {
-        if (++writes_ < fault_.failingWrite) {
-            return Device::writeData(data, size);
-        }
-        return fault_.writesHalf ? Device::writeData(data, size / 2) : 0;
+        const qint64 fits = std::min(size, fault_.room - written_);
+        const qint64 written = fits > 0 ? Device::writeData(data, fits) : 0;
+        written_ += std::max<qint64>(written, 0);
+        return written;
     }
 
 private:
     WriteFault fault_;
-    int writes_ = 0;
+    qint64 written_ = 0;
 };
 
-// Devices for the program's writers in which every write fails as `fault` says.
+// Devices for the program's writers, each on a disk with the fault's room.
 inline platform::FileDevices faultyDevices(WriteFault fault) {
     platform::FileDevices devices;
     devices.wholeFile = [fault](const QString& fileName) {

@@ -1,0 +1,173 @@
+#include "platform/preparedstatement.h"
+
+#include <utility>
+
+#include "platform/columnvalue.h"
+#include "platform/odbccalls.h"
+
+namespace platform {
+
+namespace {
+
+bool isWhole(const QMetaType& type) {
+    switch (type.id()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Bool:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+PreparedStatement::PreparedStatement(const QSqlDatabase& connection) {
+    SQLHDBC dbc = odbc::connectionHandle(connection);
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &statement_))) {
+        failure_ = odbc::diagnosis(SQL_HANDLE_DBC, dbc);
+        throw odbc::error(SQL_HANDLE_DBC, dbc);
+    }
+}
+
+void PreparedStatement::prepare(const QString& sql) {
+    QString text = sql;
+    check(SQLPrepareW(statement_, odbc::wide(text), SQLINTEGER(text.size())));
+}
+
+PreparedStatement::PreparedStatement(PreparedStatement&& other) noexcept
+    : statement_(std::exchange(other.statement_, nullptr)),
+      parameters_(std::move(other.parameters_)),
+      columns_(std::move(other.columns_)),
+      described_(other.described_),
+      failure_(std::move(other.failure_)) {}
+
+PreparedStatement::~PreparedStatement() {
+    if (statement_ != nullptr) {
+        SQLFreeHandle(SQL_HANDLE_STMT, statement_);
+    }
+}
+
+void PreparedStatement::execute(std::initializer_list<QVariant> values) {
+    // The places hold their values until the next run: the driver reads them while it executes.
+    parameters_.resize(values.size());
+    SQLUSMALLINT place = 0;
+    for (const QVariant& value : values) {
+        bind(place + 1, value, parameters_[place]);
+        ++place;
+    }
+    const SQLRETURN result = SQLExecute(statement_);
+    if (result != SQL_NO_DATA) {
+        check(result);
+    }
+}
+
+// Each value goes in as its own type, as Qt's driver would pass it: a whole number as an integer
+// of its width, a decimal number as a double, anything else as UTF-16 text.
+void PreparedStatement::bind(SQLUSMALLINT place, const QVariant& value, Parameter& parameter) {
+    const QMetaType type = value.metaType();
+    SQLSMALLINT cType = SQL_C_WCHAR;
+    SQLSMALLINT sqlType = SQL_WVARCHAR;
+    SQLULEN size = 1;
+    SQLPOINTER data = nullptr;
+    SQLLEN bytes = 0;
+    if (isWhole(type)) {
+        parameter.whole = value.toLongLong();
+        const bool narrow = type.id() == QMetaType::Int || type.id() == QMetaType::Short;
+        cType = SQL_C_SBIGINT;
+        sqlType = narrow ? SQL_INTEGER : SQL_BIGINT;
+        data = &parameter.whole;
+    } else if (type.id() == QMetaType::Double || type.id() == QMetaType::Float) {
+        parameter.decimal = value.toDouble();
+        cType = SQL_C_DOUBLE;
+        sqlType = SQL_DOUBLE;
+        data = &parameter.decimal;
+    } else {
+        parameter.text = value.toString();
+        bytes = parameter.text.size() * SQLLEN{sizeof(SQLWCHAR)};
+        size = SQLULEN(std::max<qsizetype>(parameter.text.size(), 1));
+        data = odbc::wide(parameter.text);
+    }
+    // A null text is a null as much as a null variant is.
+    const bool null = value.isNull() || (cType == SQL_C_WCHAR && parameter.text.isNull());
+    parameter.indicator = null ? SQL_NULL_DATA : bytes;
+    check(SQLBindParameter(statement_, place, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, bytes,
+                           &parameter.indicator));
+}
+
+bool PreparedStatement::fetch() {
+    const SQLRETURN result = SQLFetch(statement_);
+    if (result == SQL_NO_DATA) {
+        return false;
+    }
+    check(result);
+    return true;
+}
+
+int PreparedStatement::columnCount() {
+    describe();
+    return int(columns_.size());
+}
+
+QString PreparedStatement::columnName(int column) {
+    describe();
+    return columns_.at(std::size_t(column)).name;
+}
+
+QVariant PreparedStatement::value(int column) {
+    describe();
+    try {
+        return readColumnValue(statement_, SQLUSMALLINT(column + 1), columns_.at(std::size_t(column)).type);
+    } catch (const ProgramError&) {
+        failure_ = odbc::diagnosis(SQL_HANDLE_STMT, statement_);
+        throw;
+    }
+}
+
+qint64 PreparedStatement::rowsAffected() {
+    SQLLEN rows = 0;
+    check(SQLRowCount(statement_, &rows));
+    return rows;
+}
+
+void PreparedStatement::closeRows() {
+    SQLFreeStmt(statement_, SQL_CLOSE);
+}
+
+// The columns are learnt once, from the first run's result: every run of a statement has the same.
+void PreparedStatement::describe() {
+    if (described_) {
+        return;
+    }
+    SQLSMALLINT count = 0;
+    check(SQLNumResultCols(statement_, &count));
+    for (SQLUSMALLINT number = 1; number <= count; ++number) {
+        SQLWCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT type = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = 0;
+        check(SQLDescribeColW(statement_, number, name, std::size(name), &nameLength, &type, &size, &digits,
+                              &nullable));
+        columns_.push_back({odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type});
+    }
+    described_ = true;
+}
+
+void PreparedStatement::check(SQLRETURN result) {
+    if (!SQL_SUCCEEDED(result)) {
+        fail();
+    }
+}
+
+void PreparedStatement::fail() {
+    failure_ = odbc::diagnosis(SQL_HANDLE_STMT, statement_);
+    throw odbc::error(SQL_HANDLE_STMT, statement_);
+}
+
+}  // namespace platform
