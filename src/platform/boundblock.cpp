@@ -1,7 +1,11 @@
 #include "platform/boundblock.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <string>
+#include <type_traits>
 
 #include "platform/odbccalls.h"
 
@@ -22,11 +26,6 @@ void check(SQLRETURN result, SQLHSTMT statement) {
     if (!SQL_SUCCEEDED(result)) {
         throw odbc::error(SQL_HANDLE_STMT, statement);
     }
-}
-
-ProgramError badValue(const QString& column, const QString& what) {
-    return ProgramError(errnum::DatabaseError,
-                        QStringLiteral("A value of the column %1 %2").arg(column, what));
 }
 
 }  // namespace
@@ -168,23 +167,34 @@ SQLLEN BoundBlock::checkedLength(std::size_t column, SQLLEN unit) const {
     const Array& array = arrays_[column];
     const SQLLEN length = array.indicators[row_];
     if (length == SQL_NO_TOTAL || length > array.width - unit) {
-        throw badValue(columns_[column].name,
-                       QStringLiteral("is longer than %1 characters").arg(array.width / unit - 1));
+        throw ProgramError(errnum::DatabaseError,
+                           QStringLiteral("A value of the column %1 is longer than %2 characters")
+                               .arg(columns_[column].name)
+                               .arg(array.width / unit - 1));
     }
     return length;
 }
 
+// A number's text as the engine wrote it is read in full at once. Anything else (a file's engine
+// keeps whatever text a row gives a number column) reads as the drivers read it: the number that
+// the text begins with after any blanks, 0 when it begins with none, the largest or an infinity
+// when it is too large.
 template <typename Number>
 Number BoundBlock::read(std::size_t column) const {
     const char* const begin = bytes(arrays_[column]);
     const char* const end = begin + checkedLength(column, 1);
     Number number{};
     const auto [stop, error] = std::from_chars(begin, end, number);
-    if (error != std::errc() || stop != end) {
-        throw badValue(columns_[column].name,
-                       QStringLiteral("is not a number: %1").arg(QLatin1String(begin, end - begin)));
+    if (error == std::errc() && stop == end) {
+        return number;
     }
-    return number;
+    const std::string text(begin, end);
+    if constexpr (std::is_integral_v<Number>) {
+        return std::strtoll(text.c_str(), nullptr, 10);
+    } else {
+        static const locale_t plain = newlocale(LC_ALL_MASK, "C", locale_t{});
+        return strtod_l(text.c_str(), nullptr, plain);
+    }
 }
 
 }  // namespace platform

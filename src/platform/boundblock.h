@@ -76,8 +76,7 @@ private:
     // The byte length of the current row's value in a column, raising ProgramError when the value
     // was longer than its buffer: it is never taken cut.
     SQLLEN checkedLength(std::size_t column, SQLLEN unit) const;
-    // The number that the current row's text in a column holds; raises ProgramError for a text
-    // that is not wholly a number.
+    // The number that the current row's text in a column holds.
     template <typename Number>
     Number read(std::size_t column) const;
 
