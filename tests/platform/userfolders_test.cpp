@@ -47,9 +47,9 @@ TEST(UserFolders, TheInstalledProgramsFolderIsTheUsersDataFolder) {
     for (const auto& [dataHome, folder] : cases) {
         FolderSettings settings = installed();
         settings.xdgDataHome = dataHome;
-        EXPECT_EQ(platform::userDataFolder(settings), folder) << dataHome;
-        EXPECT_EQ(platform::programFolderFor(settings), folder) << dataHome;
-        EXPECT_EQ(platform::helperFolderFor(settings), "/usr/bin") << dataHome;
+        EXPECT_EQ(platform::userDataFolder(settings), folder) << dataHome.toStdString();
+        EXPECT_EQ(platform::programFolderFor(settings), folder) << dataHome.toStdString();
+        EXPECT_EQ(platform::helperFolderFor(settings), "/usr/bin") << dataHome.toStdString();
     }
 }
 
@@ -77,7 +77,7 @@ TEST(UserFolders, TheDataFolderAndItsMissingParentsAreMadeTheUsersAlone) {
                                               QFileDevice::ExeOwner | QFileDevice::ReadUser |
                                               QFileDevice::WriteUser | QFileDevice::ExeUser;
     for (const QString& made : {home.filePath(".local"), home.filePath(".local/share"), folder}) {
-        EXPECT_EQ(QFile::permissions(made), userOnly) << made;
+        EXPECT_EQ(QFile::permissions(made), userOnly) << made.toStdString();
     }
     // Made already, it is taken as it is.
     ASSERT_TRUE(QFile::setPermissions(folder, userOnly | QFileDevice::ReadGroup | QFileDevice::ExeGroup));

@@ -31,7 +31,7 @@ TEST(WindowOptions, TakesHelpVersionOrTheProgramsFolderAlone) {
                                             {"recent.mdb"},
                                             {"--bogus"},
                                             {"-h"}}) {
-        EXPECT_FALSE(parseWindowOptions(wrong)) << wrong.join(' ');
+        EXPECT_FALSE(parseWindowOptions(wrong)) << wrong.join(' ').toStdString();
     }
     EXPECT_EQ(windowVersion(), kVersion);
 }
