@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -10,6 +9,8 @@
 #include <array>
 #include <numeric>
 #include <stdexcept>
+
+#include "platform/userfolders.h"
 
 // The scanner's memory as the transfer utility and the scanner simulator both see it: a folder
 // that holds the item file and one upload per mode, and the layouts of those files.
@@ -57,11 +58,17 @@ inline QString itemFieldWidthsText() {
     return widths.join(QLatin1Char(','));
 }
 
-// The scanner's memory: PDT_SIM_DIR when set, else the folder "scanner-memory" beside the tool.
+// The scanner's memory: PDT_SIM_DIR when set, else the folder "scanner-memory" beside the tool;
+// the installed tools, whose own folder is the system's, keep it in the user's data folder instead.
 inline QString memoryFolder() {
     const QString chosen = qEnvironmentVariable("PDT_SIM_DIR");
-    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/scanner-memory")
-                            : chosen;
+    if (!chosen.isEmpty()) {
+        return chosen;
+    }
+    const platform::FolderSettings settings = platform::currentFolderSettings();
+    const QString base =
+        platform::runsInstalled(settings) ? platform::userDataFolder(settings) : settings.executableFolder;
+    return base + QStringLiteral("/scanner-memory");
 }
 
 inline QString memoryFile(const QString& name) {

@@ -169,7 +169,11 @@ int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObje
         return 0;
     }
     BatchPrompts prompts(options.yes);
-    ModMain modMain(prompts, tools, shop, platform::programFolder());
+    const std::optional<QString> appPath = openProgramFolder(prompts);
+    if (!appPath) {
+        return 1;
+    }
+    ModMain modMain(prompts, tools, shop, *appPath, platform::helperFolder());
     modMain.runs = &runs;
     if (options.command == Command::RegisterShopDb) {
         return registerShopDatabase(modMain, options);

@@ -1,14 +1,23 @@
 #include "platform/programfolder.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "outside/programerror.h"
+#include "platform/userfolders.h"
 
 namespace platform {
 
 QString programFolder() {
-    const QString home = qEnvironmentVariable("RMSTOCKHAND_HOME");
-    const QString folder = home.isEmpty() ? QCoreApplication::applicationDirPath() : home;
-    return QDir::cleanPath(QDir(folder).absolutePath());
+    const FolderSettings settings = currentFolderSettings();
+    const QString folder = programFolderFor(settings);
+    if (folder == userDataFolder(settings) && !makeUserFolder(folder)) {
+        throw ProgramError(
+            errnum::PathFileAccessError,
+            QStringLiteral("Path/File access error: the data folder %1 cannot be made").arg(folder));
+    }
+    return folder;
+}
+
+QString helperFolder() {
+    return helperFolderFor(currentFolderSettings());
 }
 
 }  // namespace platform

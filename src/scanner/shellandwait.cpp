@@ -36,7 +36,7 @@ int fShowMode(bool minimised, bool maximised, bool focus) {
 bool fShellAndWait(ModMain& modMain, const QString& programFile, const QString& arguments, bool& wait,
                    bool minimised, bool maximised, bool focus) {
     const int showMode = fShowMode(minimised, maximised, focus);
-    const QString program = QDir::toNativeSeparators(modMain.appPath + QLatin1Char('/') + programFile);
+    const QString program = QDir::toNativeSeparators(modMain.helperPath + QLatin1Char('/') + programFile);
     std::unique_ptr<platform::WatchedProgram> started;
     try {
         if (!wait) {

@@ -8,7 +8,7 @@ struct ModMain;
 // focus is not; then 2 for minimised + 3 for maximised + 4 for no focus, or 1 when that is 0.
 int fShowMode(bool minimised, bool maximised, bool focus);
 
-// Starts `programFile` from the program's folder with `arguments` and, when `wait` is true, waits
+// Starts `programFile` from the helpers' folder with `arguments` and, when `wait` is true, waits
 // for it to end while the menu keeps repainting. When `wait` is false on entry it does not wait
 // and sets `wait` to whether a process was started. False (after a message box) when the program
 // cannot be started.

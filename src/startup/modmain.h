@@ -15,16 +15,27 @@
 #include "startup/menuview.h"
 
 // What the program's procedures share for one run: the outside objects, the prompts, the form the
-// commands work on, the program's folder, and modMain's shared values.
+// commands work on, the program's folder and its helpers' folder, and modMain's shared values.
 struct ModMain {
-    ModMain(Prompts& prompts, StringToolsObject& tools, ShopDataObject& shop, QString appPath)
-        : prompts(prompts), tools(tools), shop(shop), appPath(std::move(appPath)) {}
+    // A program whose files and helpers share one folder, as one run from its build folder.
+    ModMain(Prompts& prompts, StringToolsObject& tools, ShopDataObject& shop, const QString& appPath)
+        : ModMain(prompts, tools, shop, appPath, appPath) {}
+    ModMain(Prompts& prompts, StringToolsObject& tools, ShopDataObject& shop, QString appPath,
+            QString helperPath)
+        : prompts(prompts),
+          tools(tools),
+          shop(shop),
+          appPath(std::move(appPath)),
+          helperPath(std::move(helperPath)) {}
 
     Prompts& prompts;
     StringToolsObject& tools;
     ShopDataObject& shop;
     // The program's folder, without a trailing separator.
     QString appPath;
+    // The folder the helper programs (the transfer utility) are run from: the installed program's
+    // own folder, not the user's data folder that is then the program's folder.
+    QString helperPath;
     // The executable's name; the settings file is this name + ".config.ini" in the current directory.
     QString exeName = QStringLiteral("rmstockhand");
     // The form the commands show progress on.

@@ -3,6 +3,8 @@
 #include "outside/programerror.h"
 #include "platform/connection.h"
 #include "platform/odbcregistry.h"
+#include "platform/programfolder.h"
+#include "platform/prompts.h"
 #include "startup/blanks.h"
 #include "startup/modmain.h"
 
@@ -126,4 +128,13 @@ int runMain(ModMain& modMain, const ConnectionOpener& openConnection, const Menu
 QString runTimeErrorText(const ProgramError& error) {
     return QStringLiteral("Run-time error '%1':\n\n%2")
         .arg(QString::number(error.number()), error.description());
+}
+
+std::optional<QString> openProgramFolder(Prompts& prompts) {
+    try {
+        return platform::programFolder();
+    } catch (const ProgramError& error) {
+        prompts.criticalNotice(runTimeErrorText(error));
+        return std::nullopt;
+    }
 }

@@ -3,10 +3,12 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "outside/textarray.h"
 
 struct ModMain;
+class Prompts;
 
 // Opens a connection by the program's connection string ("dsn=" + name) under a connection name;
 // raises ProgramError when it cannot be opened. The real one is platform::openConnection.
@@ -48,3 +50,7 @@ int runMain(ModMain& modMain, const ConnectionOpener& openConnection, const Menu
 
 // The message of an error that nothing trapped and that ends the program.
 QString runTimeErrorText(const ProgramError& error);
+
+// The program's folder (platform::programFolder); when it cannot be made, the error is shown as one
+// that ends the program, and nothing is returned.
+std::optional<QString> openProgramFolder(Prompts& prompts);

@@ -38,16 +38,20 @@ class TransferTest : public testing::Test {
 protected:
     TransferTest() : modMain(prompts, tools, data, shop.folder()) { modMain.menu = &menu; }
 
-    // The program's folder, not the current one, with a stand-in utility writing its arguments to "argv".
+    // The program's folder, not the current one, holding its helpers as when it runs from its build
+    // folder: a stand-in utility writing its arguments to "argv" in its own folder.
     void useFolder(const QString& name) {
         modMain.appPath = shop.folder() + '/' + name;
+        modMain.helperPath = modMain.appPath;
         ASSERT_TRUE(QDir().mkpath(modMain.appPath));
         writeProgram("Tsr-tu3a.exe", "printf '%s\\n' \"$@\" > argv");
     }
+    // Writes a helper program into the folder helpers are run from.
     void writeProgram(const QString& name, const QByteArray& script,
                       QFileDevice::Permissions run = QFileDevice::ExeOwner) {
-        writeBytes(inApp(name), "#!/bin/sh\n" + script + "\n");
-        QFile::setPermissions(inApp(name), QFileDevice::ReadOwner | run);
+        const QString path = modMain.helperPath + '/' + name;
+        writeBytes(path, "#!/bin/sh\n" + script + "\n");
+        QFile::setPermissions(path, QFileDevice::ReadOwner | run);
     }
     QString inApp(const QString& name) const { return modMain.appPath + '/' + name; }
     QString settings() const { return QString::fromLocal8Bit(readBytes(modMain.exeName + ".config.ini")); }
@@ -89,6 +93,24 @@ TEST_F(TransferTest, WaitsForTheEndWhileTheMenuStaysLiveAndIgnoresTheExitCode) {
     EXPECT_FALSE(menu.screenBusyPointer);
     EXPECT_GT(menu.yields, 3);
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+// An installed program keeps its files in the user's data folder and its helpers beside itself: the
+// utility is run from the helpers' folder, never from the program's, and sends the program's item file.
+TEST_F(TransferTest, RunsTheUtilityFromTheHelpersFolderNeverFromTheProgramsFolder) {
+    useFolder("data");
+    modMain.helperPath = shop.folder() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(modMain.helperPath));
+    modMain.bDownloadItemFile = true;
+    EXPECT_FALSE(fTransferPDTFile(modMain, " PriceCheck "));
+    EXPECT_EQ(prompts.shown.last(), "Error in Shell=53-File not found");
+
+    writeProgram("Tsr-tu3a.exe", "printf '%s\\n' \"$@\" > argv");
+    EXPECT_TRUE(fTransferPDTFile(modMain, " PriceCheck "));
+    const QStringList arguments = QString(readBytes(modMain.helperPath + "/argv")).split('\n');
+    ASSERT_GE(arguments.size(), 3);
+    EXPECT_EQ(arguments[2], 'D' + shop.folder() + "/data/rmItems.dat");
+    EXPECT_FALSE(QFile::exists(inApp("argv")));
 }
 
 struct CommandCase {

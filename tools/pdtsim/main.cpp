@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral(
         "Simulates the scanner: 'stocktake', 'orders' and 'goods' make Stock.dat, Orders.dat and Goods.dat "
         "from the held item file; 'show' lists what the scanner holds. The scanner's memory is PDT_SIM_DIR, "
-        "or the folder scanner-memory beside this program, which the transfer utility beside it shares."));
+        "or the folder scanner-memory beside this program (in the user's data folder, "
+        "~/.local/share/rmstockhand, when it is installed), which the transfer utility shares."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("stocktake, orders, goods or show"));
