@@ -70,6 +70,9 @@ void PreparedStatement::execute(std::initializer_list<QVariant> values) {
 // of its width, a decimal number as a double, anything else as UTF-16 text.
 void PreparedStatement::bind(SQLUSMALLINT place, const QVariant& value, Parameter& parameter) {
     const QMetaType type = value.metaType();
+    // A null text is a null as much as a null variant is; asked before the text is handed over,
+    // which makes a null text an empty one.
+    const bool null = value.isNull() || (type.id() == QMetaType::QString && value.toString().isNull());
     SQLSMALLINT cType = SQL_C_WCHAR;
     SQLSMALLINT sqlType = SQL_WVARCHAR;
     SQLULEN size = 1;
@@ -92,8 +95,6 @@ void PreparedStatement::bind(SQLUSMALLINT place, const QVariant& value, Paramete
         size = SQLULEN(std::max<qsizetype>(parameter.text.size(), 1));
         data = odbc::wide(parameter.text);
     }
-    // A null text is a null as much as a null variant is.
-    const bool null = value.isNull() || (cType == SQL_C_WCHAR && parameter.text.isNull());
     parameter.indicator = null ? SQL_NULL_DATA : bytes;
     check(SQLBindParameter(statement_, place, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, bytes,
                            &parameter.indicator));
