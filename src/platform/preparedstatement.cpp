@@ -54,7 +54,9 @@ PreparedStatement::~PreparedStatement() {
 
 void PreparedStatement::execute(std::initializer_list<QVariant> values) {
     // The places hold their values until the next run: the driver reads them while it executes.
-    parameters_.resize(values.size());
+    if (parameters_.size() != values.size()) {
+        parameters_.assign(values.size(), Parameter());
+    }
     SQLUSMALLINT place = 0;
     for (const QVariant& value : values) {
         bind(place + 1, value, parameters_[place]);
@@ -96,8 +98,19 @@ void PreparedStatement::bind(SQLUSMALLINT place, const QVariant& value, Paramete
         data = odbc::wide(parameter.text);
     }
     parameter.indicator = null ? SQL_NULL_DATA : bytes;
+    // A number's place keeps its buffer from run to run: it is bound once, and each run only puts
+    // the new value in it.
+    if (cType == parameter.cType && sqlType == parameter.sqlType && size == parameter.size &&
+        data == parameter.data && bytes == parameter.bytes) {
+        return;
+    }
     check(SQLBindParameter(statement_, place, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, bytes,
                            &parameter.indicator));
+    parameter.cType = cType;
+    parameter.sqlType = sqlType;
+    parameter.size = size;
+    parameter.data = data;
+    parameter.bytes = bytes;
 }
 
 bool PreparedStatement::fetch() {

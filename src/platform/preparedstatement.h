@@ -50,6 +50,12 @@ private:
         SQLBIGINT whole = 0;
         SQLDOUBLE decimal = 0;
         QString text;
+        // How the place is bound now; a run whose value binds the same way binds nothing anew.
+        SQLSMALLINT cType = 0;
+        SQLSMALLINT sqlType = 0;
+        SQLULEN size = 0;
+        SQLPOINTER data = nullptr;
+        SQLLEN bytes = 0;
     };
     struct Column {
         QString name;

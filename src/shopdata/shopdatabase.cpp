@@ -150,9 +150,9 @@ void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& pr
 }
 
 void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) {
-    const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());
-    itemKey = item.value(ShopStatements::kItemStockId).toInt();
-    quantityFactor = item.value(ShopStatements::kItemFactor).toDouble();
+    const QVariantList item = statements().stockItem.firstValues({stockId}).value_or(QVariantList());
+    itemKey = item.value(0).toInt();
+    quantityFactor = item.value(1).toDouble();
 }
 
 bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity) {

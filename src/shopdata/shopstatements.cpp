@@ -19,6 +19,9 @@ ShopStatement prepare(const QSqlDatabase& connection, const char* sql, const Sho
 ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend)
     : item(prepare(c, "select stock_id, Supplier_id, Price, QtyFactor from stock where stock_id = ?",
                    backend)),
+      // Each column read costs the file's driver a conversion to text and back: a record's lookup
+      // reads only the two it uses.
+      stockItem(prepare(c, "select stock_id, QtyFactor from stock where stock_id = ?", backend)),
       // Ordered by an expression, the lowest-numbered item of a barcode is found through the barcode's
       // index: a server's plan for a prepared statement would otherwise walk the key's index in
       // order, reading half the stock table for a barcode that no item has.

@@ -19,6 +19,7 @@ struct ShopStatements {
 
     // Reading items.
     ShopStatement item;            // stock_id, Supplier_id, Price, QtyFactor of a stock id
+    ShopStatement stockItem;       // stock_id, QtyFactor of a stock id: all that an upload's record needs
     ShopStatement itemByBarcode;   // the whole stock row (stock_id first) of the first item with a barcode
     ShopStatement itemHasBarcode;  // a row when the item with the key has the barcode
 
