@@ -61,7 +61,7 @@ void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& 
                        "AuditFile for details"));
 }
 
-QString auditMessage(const char* lead, const char* barcodeLabel, const TextArray& fields, int quantityField) {
-    return QLatin1String(lead) + QLatin1String(barcodeLabel) + fields.at(2) + QStringLiteral("Qty = ") +
-           fields.at(quantityField);
+AuditMessage auditMessage(const char* lead, const char* barcodeLabel, const TextArray& fields,
+                          int quantityField) {
+    return {lead, barcodeLabel, fields.at(2), fields.at(quantityField)};
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "imports/recordfate.h"
 #include "outside/textarray.h"
 
 struct ModMain;
@@ -15,4 +16,5 @@ void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& 
 // The message of a record's audit line: lead text, barcode label ("Barcode = " or "BarCode = "),
 // field 2, "Qty = " and the quantity field, with nothing between them. The fields are read here,
 // so a record too short for its line fails while the line is built.
-QString auditMessage(const char* lead, const char* barcodeLabel, const TextArray& fields, int quantityField);
+AuditMessage auditMessage(const char* lead, const char* barcodeLabel, const TextArray& fields,
+                          int quantityField);

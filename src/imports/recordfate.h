@@ -25,6 +25,23 @@ struct GoodsLine {
 };
 using ShopWrite = std::variant<StocktakeCount, OrderLine, GoodsLine>;
 
+// The message of a record's audit line, kept in its parts: most records write and never need it,
+// so it is only put together for a line that is written.
+struct AuditMessage {
+    const char* lead = nullptr;
+    const char* barcodeLabel = nullptr;
+    QString barcode;
+    QString quantity;
+
+    // Lead text, barcode label, barcode, "Qty = " and quantity, with nothing between them; empty
+    // for a message that has no parts.
+    QString text() const {
+        return lead == nullptr ? QString()
+                               : QLatin1String(lead) + QLatin1String(barcodeLabel) + barcode +
+                                     QLatin1String("Qty = ") + quantity;
+    }
+};
+
 // What one upload record will do, decided before anything is written: write to the shop, go to
 // the audit report, end in the loader's error, or first ask the order details dialog for an order
 // number. The import carries it out; the check only describes it.
@@ -35,13 +52,13 @@ struct RecordFate {
     std::optional<ShopWrite> write;
     // The audit line's message: the record's own (Audit), or the one a write that finds nothing to
     // write leaves instead (Write; empty when such a write leaves none).
-    QString auditMessage;
+    AuditMessage auditMessage;
     std::optional<ProgramError> error;
 
-    static RecordFate writing(ShopWrite write, QString unwrittenMessage = {}) {
+    static RecordFate writing(ShopWrite write, AuditMessage unwrittenMessage = {}) {
         return {Kind::Write, std::move(write), std::move(unwrittenMessage), std::nullopt};
     }
-    static RecordFate auditing(QString message) {
+    static RecordFate auditing(AuditMessage message) {
         return {Kind::Audit, std::nullopt, std::move(message), {}};
     }
     static RecordFate failing(const ProgramError& error) { return {Kind::Error, std::nullopt, {}, error}; }

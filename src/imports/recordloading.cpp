@@ -45,14 +45,14 @@ void carryOut(ModMain& modMain, const UploadLoader& kind, const RecordFate& fate
         case RecordFate::Kind::Write:
             try {
                 if (!writeToShop(modMain.shop, *fate.write)) {
-                    fWriteAuditReport(modMain, fate.auditMessage, modMain.appPath, kind.auditReport);
+                    fWriteAuditReport(modMain, fate.auditMessage.text(), modMain.appPath, kind.auditReport);
                 }
             } catch (const ProgramError& error) {
                 reportLoaderError(modMain, kind, error);
             }
             return;
         case RecordFate::Kind::Audit:
-            fWriteAuditReport(modMain, fate.auditMessage, modMain.appPath, kind.auditReport);
+            fWriteAuditReport(modMain, fate.auditMessage.text(), modMain.appPath, kind.auditReport);
             return;
         case RecordFate::Kind::Error:
         case RecordFate::Kind::AskOrderDetails:

@@ -137,7 +137,7 @@ QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record)
             text += writeText(*record.fate.write);
             break;
         case RecordFate::Kind::Audit:
-            text += QStringLiteral("audit: ") + record.fate.auditMessage;
+            text += QStringLiteral("audit: ") + record.fate.auditMessage.text();
             break;
         case RecordFate::Kind::Error:
         case RecordFate::Kind::AskOrderDetails:
