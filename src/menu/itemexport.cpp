@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "imports/numerictext.h"
@@ -30,9 +31,36 @@ const QColor kExportColour(255, 128, 128);
 // holds.
 constexpr int kPriceRoom = 400;
 
+// A shop's price in whole cents, the quick way, written as "-12.34": nothing (null) where the
+// quick way might round otherwise than the exact value does. Below ten million, a price times 100
+// is within a millionth of a cent of its exact value, so it rounds the same way unless it lies
+// that close to a half cent: those, and larger prices, are left to the exact conversion.
+char* writeCents(char* out, double price) {
+    constexpr double kQuickBelow = 1e7;
+    constexpr double kCloseToHalf = 1e-6;
+    const double cents = price * 100;
+    if (!(std::abs(price) < kQuickBelow) ||
+        std::abs(std::abs(cents - std::trunc(cents)) - 0.5) < kCloseToHalf) {
+        return nullptr;
+    }
+    const long long whole = std::llround(cents);
+    const long long magnitude = whole < 0 ? -whole : whole;
+    if (whole < 0 || std::signbit(price)) {
+        *out++ = '-';
+    }
+    out = std::to_chars(out, out + kPriceRoom, magnitude / 100).ptr;
+    *out++ = '.';
+    *out++ = static_cast<char>('0' + magnitude % 100 / 10);
+    *out++ = static_cast<char>('0' + magnitude % 10);
+    return out;
+}
+
 // The price's characters as the pattern "######.00" renders it, written at `out`; gives the end.
 char* writePriceText(char* out, double price) {
-    char* end = std::to_chars(out, out + kPriceRoom, price, std::chars_format::fixed, 2).ptr;
+    char* end = writeCents(out, price);
+    if (end == nullptr) {
+        end = std::to_chars(out, out + kPriceRoom, price, std::chars_format::fixed, 2).ptr;
+    }
     // The pattern shows no integer digit where the value has none: 0.5 is ".50", -0.5 "-.50".
     char* const digits = out[0] == '-' ? out + 1 : out;
     if (digits[0] == '0') {

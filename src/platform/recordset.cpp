@@ -76,6 +76,8 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
     SQLUINTEGER getData = 0;
     anyOrder_ = SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr)) &&
                 (getData & SQL_GD_ANY_ORDER) != 0 && (getData & SQL_GD_ANY_COLUMN) != 0;
+    static quint64 openings = 0;
+    opening_ = ++openings;
     connectionName_ = connection.connectionName();
     openRecordsets()[connectionName_].append(this);
     moveNext();

@@ -45,6 +45,10 @@ public:
     QStringView textAt(qsizetype column) const;
     void close();
 
+    // A number that tells this opening of a recordset from any other in the process: a reader that
+    // keeps what it learnt of one recordset's columns knows by it when they are another's.
+    quint64 opening() const { return opening_; }
+
     // The recordset opened last on the connection and still open, or none: the row it stands on is
     // the one that a reader of the connection has just fetched.
     static const Recordset* lastOpenOn(const QSqlDatabase& connection);
@@ -78,6 +82,7 @@ private:
     // The block of rows fetched at once, where the columns can be bound.
     std::unique_ptr<BoundBlock> block_;
     bool eof_ = true;
+    quint64 opening_ = 0;
 };
 
 }  // namespace platform

@@ -45,17 +45,6 @@ QString scannedBarcode(const QString& barcode) {
     return barcode.trimmed();
 }
 
-// The quantity factor and the price of the item, when the recordset stands on its stock row.
-std::optional<std::pair<double, double>> priceOfRow(const platform::Recordset& rows, qint32 stockId) {
-    const qsizetype id = rows.columnOf(QStringLiteral("stock_id"));
-    const qsizetype factor = rows.columnOf(QStringLiteral("QtyFactor"));
-    const qsizetype price = rows.columnOf(QStringLiteral("Price"));
-    if (rows.eof() || id < 0 || factor < 0 || price < 0 || rows.wholeAt(id) != stockId) {
-        return std::nullopt;
-    }
-    return std::pair(rows.numberAt(factor), rows.numberAt(price));
-}
-
 ProgramError overflow() {
     return ProgramError(errnum::Overflow, QStringLiteral("Overflow"));
 }
@@ -218,6 +207,21 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
     s.markOrder.run({receiptRules_.orderStatus, orderNo});
     transaction.commit();
     receiptId_ = receipt;
+}
+
+// The quantity factor and the price of the item, when the recordset stands on its stock row. The
+// columns are found once for each recordset: the export asks for every one of its rows.
+std::optional<std::pair<double, double>> ShopDatabase::priceOfRow(const platform::Recordset& rows,
+                                                                  qint32 stockId) {
+    if (rowColumns_.opening != rows.opening()) {
+        rowColumns_ = {rows.opening(), rows.columnOf(QStringLiteral("stock_id")),
+                       rows.columnOf(QStringLiteral("QtyFactor")), rows.columnOf(QStringLiteral("Price"))};
+    }
+    const RowColumns& c = rowColumns_;
+    if (rows.eof() || c.stockId < 0 || c.factor < 0 || c.price < 0 || rows.wholeAt(c.stockId) != stockId) {
+        return std::nullopt;
+    }
+    return std::pair(rows.numberAt(c.factor), rows.numberAt(c.price));
 }
 
 ShopStatements& ShopDatabase::statements() {

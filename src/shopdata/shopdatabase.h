@@ -4,11 +4,15 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
 
 class RunLedger;
+namespace platform {
+class Recordset;
+}
 class ShopBackend;
 struct ShopStatements;
 
@@ -60,6 +64,15 @@ private:
         int orderStatus = 2;
     };
 
+    // Where a recordset's stock id, quantity factor and price are, by the opening they belong to.
+    struct RowColumns {
+        quint64 opening = 0;
+        qsizetype stockId = -1;
+        qsizetype factor = -1;
+        qsizetype price = -1;
+    };
+
+    std::optional<std::pair<double, double>> priceOfRow(const platform::Recordset& rows, qint32 stockId);
     ShopStatements& statements();
     RunLedger& ledger();
     void disconnect();
@@ -80,6 +93,7 @@ private:
     std::optional<qint64> runId_;
     qint64 runLine_ = 0;
     ReceiptRules receiptRules_;
+    RowColumns rowColumns_;
     // The receipt that this upload's lines belong to, once its first line is booked.
     std::optional<qint64> receiptId_;
 };

@@ -139,8 +139,24 @@ TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
     const struct {
         double price;
         const char* text;
-    } prices[] = {{0, ".00"},     {57.95, "57.95"}, {3, "3.00"}, {-0.25, "-.25"}, {1234567.891, "1234567.89"},
-                  {-0.001, ".00"}};
+    } prices[] = {{0, ".00"},
+                  {57.95, "57.95"},
+                  {3, "3.00"},
+                  {-0.25, "-.25"},
+                  {1234567.891, "1234567.89"},
+                  {-0.001, ".00"},
+                  {-0.0, ".00"},
+                  // Each rounds as its exact value does: a half cent to the even cent, a price a hair
+                  // below or above one to the cent on that side, a large price too.
+                  {0.125, ".12"},
+                  {0.135, ".14"},
+                  {2.675, "2.67"},
+                  {1.005, "1.00"},
+                  {-2.675, "-2.67"},
+                  {0.285, ".28"},
+                  {-0.005, "-.01"},
+                  {9999999.995, "9999999.99"},
+                  {1e7 + 0.125, "10000000.12"}};
     for (const auto& c : prices) {
         EXPECT_EQ(priceText(c.price), c.text) << c.price;
     }
