@@ -25,7 +25,13 @@ public:
     void commit();
 
 private:
+    static constexpr qint64 kWritebackBytes = 1024 * 1024;
+    void startWriteback();
+
     std::unique_ptr<QSaveFile> file_;
+    qint64 written_ = 0;
+    // The bytes handed to the disk so far.
+    qint64 handedOver_ = 0;
 };
 
 }  // namespace platform

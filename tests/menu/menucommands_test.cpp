@@ -20,6 +20,7 @@
 #include "programfiles.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
+#include "shoprows.h"
 #include "startup/modmain.h"
 #include "stringtools/stringtools.h"
 #include "testshop.h"
@@ -286,6 +287,36 @@ TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsN
         EXPECT_EQ(QDir(testShop.folder()).entryList({"rmItems*"}, QDir::Files), QStringList{"rmItems.dat"});
         expectIdle();
     }
+}
+
+// A shop's item file of more than a mebibyte goes to the disk a piece at a time as it is written;
+// a disk that fills past the first piece still leaves the old file as it was and sends nothing.
+TEST_F(MenuCommandsTest, ALargeItemFileThatFillsTheDiskPastItsFirstPieceKeepsTheOldFile) {
+    constexpr int kMore = 15000;  // records of 76 bytes: over a mebibyte
+    ShopRows db;
+    ASSERT_EQ(
+        db.exec(QStringLiteral("insert into stock (stock_id, BarCode, Description, Supplier_id, Price, "
+                               "QtyOnHand, QtyFactor) with recursive n(i) as (select 1 union all select "
+                               "i + 1 from n where i < %1) select 1000 + i, '93' || i, 'More ' || i, 1, "
+                               "1.5, 0, 1 from n")
+                    .arg(kMore)),
+        "");
+    constexpr qint64 kMebibyte = 1024 * 1024;
+    // Just past the first mebibyte, and in the last record.
+    for (const qint64 room : {kMebibyte + 100, (kItems + kMore) * qint64{76} - 10}) {
+        writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
+        modMain.files = faultyDevices({room});
+        prompts.shown.clear();
+        prompts.answerNext(true);
+        button("cmdDownloadItemFile")->click();
+        EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n") << room;
+        EXPECT_FALSE(QFile::exists(inFolder("scanner/rmItems.dat")));
+        EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Download Item File = 61-Disk full"});
+    }
+    modMain.files = {};
+    prompts.answerNext(true);
+    button("cmdDownloadItemFile")->click();
+    EXPECT_EQ(readBytes(inFolder("rmItems.dat")).count('\n'), kItems + kMore);
 }
 
 struct Upload {
