@@ -133,7 +133,10 @@ StockColumns stockColumns(const platform::Recordset& stock) {
 // lookup fills both for every item. Each record is made from the values where the driver left them.
 void writeRecords(ModMain& modMain, platform::WholeFile& file) {
     platform::Recordset stock;
-    stock.open(QStringLiteral("select * from stock order by stock_id"), modMain.shop.GetConnection());
+    // The record's fields, and the two that the price lookup answers from the row.
+    stock.open(QStringLiteral("select * from stock order by stock_id"), modMain.shop.GetConnection(),
+               {QStringLiteral("stock_id"), QStringLiteral("BarCode"), QStringLiteral("Description"),
+                QStringLiteral("Price"), QStringLiteral("QtyFactor")});
     const StockColumns columns = stock.eof() ? StockColumns{} : stockColumns(stock);
     const QString processing = QStringLiteral("Processing BarCode=");
     QString status = processing;

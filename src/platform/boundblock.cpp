@@ -69,7 +69,7 @@ std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column) {
 std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::vector<Column>& columns) {
     std::unique_ptr<BoundBlock> block(new BoundBlock(statement, columns));
     for (const Column& column : columns) {
-        std::optional<Array> array = arrayFor(column);
+        std::optional<Array> array = column.fetched ? arrayFor(column) : Array{Kind::Unfetched, 0, 0, {}, {}};
         if (!array) {
             return nullptr;
         }
@@ -82,6 +82,9 @@ std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::ve
     check(SQLSetStmtAttr(statement, SQL_ATTR_ROWS_FETCHED_PTR, &block->fetched_, 0), statement);
     for (std::size_t index = 0; index < block->arrays_.size(); ++index) {
         Array& array = block->arrays_[index];
+        if (array.kind == Kind::Unfetched) {
+            continue;
+        }
         check(SQLBindCol(statement, SQLUSMALLINT(index + 1), array.cType, array.values.data(), array.width,
                          array.indicators.data()),
               statement);
@@ -115,6 +118,8 @@ QVariant BoundBlock::value(std::size_t column) const {
         case Kind::Decimal:
         case Kind::Double:
             return QVariant(number(column));
+        case Kind::Unfetched:
+            return QVariant();
         case Kind::Text:
             break;
     }

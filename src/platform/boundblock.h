@@ -21,10 +21,13 @@ public:
         QString name;
         SQLSMALLINT sqlType;
         SQLULEN size;
+        // False for a column that is not to be fetched at all.
+        bool fetched = true;
     };
 
-    // A block for these columns, bound to the executed statement; nothing when a column cannot be
-    // bound (a long or unsized text, bytes, a date), so that the values are read one at a time.
+    // A block for these columns, bound to the executed statement; nothing when a column to fetch
+    // cannot be bound (a long or unsized text, bytes, a date), so that the values are read one at a
+    // time. A column not to be fetched is left unbound, and the driver leaves it alone.
     static std::unique_ptr<BoundBlock> bindTo(SQLHSTMT statement, const std::vector<Column>& columns);
 
     // Moves to the next row, fetching the next block when this one is used up; false at the end.
@@ -44,11 +47,12 @@ public:
 private:
     // What a column's values are and how they are fetched.
     enum class Kind {
-        Whole,    // a whole number, fetched as its text
-        Decimal,  // a floating-point number, fetched as its text
-        Bit,      // a bit, fetched as a number
-        Double,   // a fixed-point number, fetched as a double
-        Text,     // a text, fetched as UTF-16
+        Whole,      // a whole number, fetched as its text
+        Decimal,    // a floating-point number, fetched as its text
+        Bit,        // a bit, fetched as a number
+        Double,     // a fixed-point number, fetched as a double
+        Text,       // a text, fetched as UTF-16
+        Unfetched,  // a column not fetched at all
     };
     // How one column's values are held: what they are, the C type they are fetched as, the bytes a
     // value takes, and the column's arrays.

@@ -51,7 +51,7 @@ Recordset::~Recordset() {
     close();
 }
 
-void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
+void Recordset::open(const QString& sql, const QSqlDatabase& connection, const QStringList& read) {
     close();
     SQLHDBC dbc = odbc::connectionHandle(connection);
     SQLHSTMT statement = SQL_NULL_HSTMT;
@@ -69,8 +69,9 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection) {
     }
     describeColumns();
     std::vector<BoundBlock::Column> shapes;
-    for (const Column& column : columns_) {
-        shapes.push_back({column.name, column.type, SQLULEN(column.size)});
+    for (Column& column : columns_) {
+        column.read = read.isEmpty() || read.contains(column.name, Qt::CaseInsensitive);
+        shapes.push_back({column.name, column.type, SQLULEN(column.size), column.read});
     }
     block_ = BoundBlock::bindTo(statement_, shapes);
     SQLUINTEGER getData = 0;
@@ -187,7 +188,8 @@ qsizetype Recordset::columnIndex(const QString& name) const {
         }
     }
     qsizetype index = 0;
-    while (index < columns_.size() && columns_[index].name.compare(name, Qt::CaseInsensitive) != 0) {
+    while (index < columns_.size() &&
+           (!columns_[index].read || columns_[index].name.compare(name, Qt::CaseInsensitive) != 0)) {
         ++index;
     }
     asked_.append({name, index < columns_.size() ? index : -1});

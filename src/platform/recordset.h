@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <optional>
@@ -28,7 +29,10 @@ public:
     Recordset& operator=(const Recordset&) = delete;
     ~Recordset();
 
-    void open(const QString& sql, const QSqlDatabase& connection);
+    // Opens the recordset over the SQL text. A reader that knows which columns it will ask for names
+    // them in `read`, and only those are fetched: the item export reads five of the stock table's
+    // seven, on every row. The others are then as good as absent. Empty: every column.
+    void open(const QString& sql, const QSqlDatabase& connection, const QStringList& read = {});
     bool eof() const { return eof_; }
     void moveNext();
     // The field's value in the current row; null stays a null QVariant.
@@ -59,6 +63,8 @@ private:
         short type = 0;
         // The declared length of a text, in characters.
         qulonglong size = 0;
+        // False for a column that the reader said it will not ask for.
+        bool read = true;
     };
     void describeColumns();
     qsizetype columnIndex(const QString& name) const;

@@ -74,6 +74,22 @@ TEST_F(RecordsetTest, ReadsEachKindOfValueByNameInAnyCaseAndNullsAsNull) {
     EXPECT_TRUE(rows.eof());
 }
 
+// A reader that names the columns it will read gets those, and the others are as good as absent.
+TEST_F(RecordsetTest, FetchesOnlyTheColumnsTheReaderNames) {
+    platform::Recordset rows;
+    rows.open(QStringLiteral("select * from oddities order by id"), connection_,
+              {QStringLiteral("id"), QStringLiteral("WORDS"), QStringLiteral("whole")});
+    EXPECT_EQ(rows.field(QStringLiteral("words")).toString(), QStringLiteral("Crème brûlée"));
+    EXPECT_EQ(rows.wholeAt(rows.columnOf(QStringLiteral("whole"))), -42);
+    EXPECT_FALSE(rows.hasField(QStringLiteral("amount")));
+    EXPECT_EQ(raised([&] { rows.field(QStringLiteral("long_text")); }).number(), errnum::ItemNotFound);
+    rows.moveNext();
+    EXPECT_EQ(rows.field(QStringLiteral("id")).toInt(), 2);
+    EXPECT_TRUE(rows.field(QStringLiteral("words")).isNull());
+    rows.moveNext();
+    EXPECT_TRUE(rows.eof());
+}
+
 TEST_F(RecordsetTest, EndsEmptyResultsAtOnceAndRaisesTheProgramsErrors) {
     platform::Recordset rows;
     rows.open(QStringLiteral("select * from oddities where id = 3"), connection_);
