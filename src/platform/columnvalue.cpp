@@ -1,5 +1,7 @@
 #include "platform/columnvalue.h"
 
+#include <iterator>
+
 #include "platform/odbccalls.h"
 
 namespace platform {
@@ -82,6 +84,26 @@ QVariant readColumnValue(SQLHSTMT statement, SQLUSMALLINT number, SQLSMALLINT sq
         default:
             return readPieces(statement, number, SQL_C_WCHAR, wideText);
     }
+}
+
+std::vector<ResultColumn> describeResult(SQLHSTMT statement) {
+    SQLSMALLINT count = 0;
+    check(SQLNumResultCols(statement, &count), statement);
+    std::vector<ResultColumn> columns;
+    for (SQLUSMALLINT number = 1; number <= count; ++number) {
+        SQLWCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT type = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = 0;
+        check(SQLDescribeColW(statement, number, name, std::size(name), &nameLength, &type, &size, &digits,
+                              &nullable),
+              statement);
+        columns.push_back(
+            {odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type, size});
+    }
+    return columns;
 }
 
 }  // namespace platform

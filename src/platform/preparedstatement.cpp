@@ -157,18 +157,11 @@ void PreparedStatement::describe() {
     if (described_) {
         return;
     }
-    SQLSMALLINT count = 0;
-    check(SQLNumResultCols(statement_, &count));
-    for (SQLUSMALLINT number = 1; number <= count; ++number) {
-        SQLWCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0;
-        SQLSMALLINT type = 0;
-        SQLULEN size = 0;
-        SQLSMALLINT digits = 0;
-        SQLSMALLINT nullable = 0;
-        check(SQLDescribeColW(statement_, number, name, std::size(name), &nameLength, &type, &size, &digits,
-                              &nullable));
-        columns_.push_back({odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type});
+    try {
+        columns_ = describeResult(statement_);
+    } catch (const ProgramError&) {
+        failure_ = odbc::diagnosis(SQL_HANDLE_STMT, statement_);
+        throw;
     }
     described_ = true;
 }

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/columnvalue.h"
 #include "platform/connection.h"
 
 namespace platform {
@@ -57,10 +58,6 @@ private:
         SQLPOINTER data = nullptr;
         SQLLEN bytes = 0;
     };
-    struct Column {
-        QString name;
-        SQLSMALLINT type = 0;
-    };
 
     void bind(SQLUSMALLINT place, const QVariant& value, Parameter& parameter);
     void describe();
@@ -69,7 +66,7 @@ private:
 
     SQLHSTMT statement_ = nullptr;
     std::vector<Parameter> parameters_;
-    std::vector<Column> columns_;
+    std::vector<ResultColumn> columns_;
     bool described_ = false;
     DriverDiagnosis failure_;
 };

@@ -90,19 +90,8 @@ const Recordset* Recordset::lastOpenOn(const QSqlDatabase& connection) {
 }
 
 void Recordset::describeColumns() {
-    SQLSMALLINT count = 0;
-    check(SQLNumResultCols(statement_, &count), statement_);
-    for (SQLUSMALLINT number = 1; number <= count; ++number) {
-        SQLWCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0;
-        SQLSMALLINT type = 0;
-        SQLULEN size = 0;
-        SQLSMALLINT digits = 0;
-        SQLSMALLINT nullable = 0;
-        check(SQLDescribeColW(statement_, number, name, std::size(name), &nameLength, &type, &size, &digits,
-                              &nullable),
-              statement_);
-        columns_.append({odbc::fromWide(name, qMin<qsizetype>(nameLength, std::size(name) - 1)), type, size});
+    for (const ResultColumn& column : describeResult(statement_)) {
+        columns_.append({column.name, column.type, column.size});
     }
 }
 
