@@ -32,33 +32,38 @@ void check(SQLRETURN result, SQLHSTMT statement) {
 
 // Whole and decimal numbers are fetched as their text and read here: the drivers read a number's
 // text through the locale's decimal point, which costs them more than the fetch itself.
-std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column) {
+std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column, bool narrowText) {
     switch (column.sqlType) {
         case SQL_TINYINT:
         case SQL_SMALLINT:
         case SQL_INTEGER:
         case SQL_BIGINT:
-            return Array{Kind::Whole, SQL_C_CHAR, kNumberTextRoom, {}, {}};
+            return Array{.kind = Kind::Whole, .cType = SQL_C_CHAR, .width = kNumberTextRoom};
         case SQL_REAL:
         case SQL_FLOAT:
         case SQL_DOUBLE:
-            return Array{Kind::Decimal, SQL_C_CHAR, kNumberTextRoom, {}, {}};
+            return Array{.kind = Kind::Decimal, .cType = SQL_C_CHAR, .width = kNumberTextRoom};
         case SQL_BIT:
-            return Array{Kind::Bit, SQL_C_SBIGINT, SQLLEN{sizeof(SQLBIGINT)}, {}, {}};
+            return Array{.kind = Kind::Bit, .cType = SQL_C_SBIGINT, .width = sizeof(SQLBIGINT)};
         case SQL_NUMERIC:
         case SQL_DECIMAL:
-            return Array{Kind::Double, SQL_C_DOUBLE, SQLLEN{sizeof(SQLDOUBLE)}, {}, {}};
+            return Array{.kind = Kind::Double, .cType = SQL_C_DOUBLE, .width = sizeof(SQLDOUBLE)};
         case SQL_CHAR:
         case SQL_VARCHAR:
         case SQL_WCHAR:
         case SQL_WVARCHAR:
             if (column.size > 0 && column.size <= kLongestBoundText) {
-                // A terminating NUL follows the text.
-                return Array{Kind::Text,
-                             SQL_C_WCHAR,
-                             SQLLEN((std::max(column.size, kLeastTextRoom) + 1) * sizeof(SQLWCHAR)),
-                             {},
-                             {}};
+                const auto room = SQLLEN(std::max(column.size, kLeastTextRoom));
+                // A terminating NUL follows the text. Narrow, a character of one UTF-16 unit takes
+                // up to three bytes, and one of two units four.
+                return narrowText ? Array{.kind = Kind::Narrow,
+                                          .cType = SQL_C_CHAR,
+                                          .width = room * 3 + 1,
+                                          .room = room}
+                                  : Array{.kind = Kind::Text,
+                                          .cType = SQL_C_WCHAR,
+                                          .width = SQLLEN((room + 1) * sizeof(SQLWCHAR)),
+                                          .room = room};
             }
             return std::nullopt;
         default:
@@ -66,15 +71,21 @@ std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column) {
     }
 }
 
-std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::vector<Column>& columns) {
-    std::unique_ptr<BoundBlock> block(new BoundBlock(statement, columns));
+std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::vector<Column>& columns,
+                                               NarrowTextReader narrowText) {
+    std::unique_ptr<BoundBlock> block(new BoundBlock(statement, columns, narrowText));
     for (const Column& column : columns) {
-        std::optional<Array> array = column.fetched ? arrayFor(column) : Array{Kind::Unfetched, 0, 0, {}, {}};
+        std::optional<Array> array =
+            column.fetched ? arrayFor(column, narrowText != nullptr) : Array{.kind = Kind::Unfetched};
         if (!array) {
             return nullptr;
         }
         array->values.resize(array->width * kRowsPerBlock);
         array->indicators.resize(kRowsPerBlock);
+        // A narrow text reads into no more units than it has bytes.
+        if (array->kind == Kind::Narrow) {
+            array->read.resize(array->width);
+        }
         block->arrays_.push_back(std::move(*array));
     }
     check(SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRowsPerBlock), 0),
@@ -121,6 +132,7 @@ QVariant BoundBlock::value(std::size_t column) const {
         case Kind::Unfetched:
             return QVariant();
         case Kind::Text:
+        case Kind::Narrow:
             break;
     }
     return QVariant(text(column)->toString());
@@ -158,26 +170,43 @@ double BoundBlock::number(std::size_t column) const {
 
 std::optional<QStringView> BoundBlock::text(std::size_t column) const {
     const Array& array = arrays_[column];
-    if (array.kind != Kind::Text) {
+    if (array.kind != Kind::Text && array.kind != Kind::Narrow) {
         return std::nullopt;
     }
     if (isNull(array)) {
         return QStringView();
     }
+    if (array.kind == Kind::Narrow) {
+        return narrowText(column);
+    }
     const SQLLEN length = checkedLength(column, SQLLEN{sizeof(SQLWCHAR)});
     return QStringView(reinterpret_cast<const char16_t*>(bytes(array)), length / SQLLEN{sizeof(SQLWCHAR)});
+}
+
+QStringView BoundBlock::narrowText(std::size_t column) const {
+    Array& array = arrays_[column];
+    const qsizetype units = narrowText_(bytes(array), checkedLength(column, 1), array.read.data());
+    if (units > array.room) {
+        refuseTooLong(column);
+    }
+    return QStringView(array.read.data(), units);
 }
 
 SQLLEN BoundBlock::checkedLength(std::size_t column, SQLLEN unit) const {
     const Array& array = arrays_[column];
     const SQLLEN length = array.indicators[row_];
     if (length == SQL_NO_TOTAL || length > array.width - unit) {
-        throw ProgramError(errnum::DatabaseError,
-                           QStringLiteral("A value of the column %1 is longer than %2 characters")
-                               .arg(columns_[column].name)
-                               .arg(array.width / unit - 1));
+        refuseTooLong(column);
     }
     return length;
+}
+
+void BoundBlock::refuseTooLong(std::size_t column) const {
+    const Array& array = arrays_[column];
+    throw ProgramError(errnum::DatabaseError,
+                       QStringLiteral("A value of the column %1 is longer than %2 characters")
+                           .arg(columns_[column].name)
+                           .arg(array.room > 0 ? array.room : array.width - 1));
 }
 
 // A number's text as the engine wrote it is read in full at once. Anything else (a file's engine

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/connection.h"
+
 namespace platform {
 
 // A block of a result's rows fetched at once into arrays bound to its columns: one driver call a
@@ -27,8 +29,10 @@ public:
 
     // A block for these columns, bound to the executed statement; nothing when a column to fetch
     // cannot be bound (a long or unsized text, bytes, a date), so that the values are read one at a
-    // time. A column not to be fetched is left unbound, and the driver leaves it alone.
-    static std::unique_ptr<BoundBlock> bindTo(SQLHSTMT statement, const std::vector<Column>& columns);
+    // time. A column not to be fetched is left unbound, and the driver leaves it alone. Texts are
+    // fetched narrow and read with `narrowText` where the connection has one, else as UTF-16.
+    static std::unique_ptr<BoundBlock> bindTo(SQLHSTMT statement, const std::vector<Column>& columns,
+                                              NarrowTextReader narrowText = nullptr);
 
     // Moves to the next row, fetching the next block when this one is used up; false at the end.
     // Raises ProgramError when the driver fails.
@@ -52,23 +56,29 @@ private:
         Bit,        // a bit, fetched as a number
         Double,     // a fixed-point number, fetched as a double
         Text,       // a text, fetched as UTF-16
+        Narrow,     // a text, fetched narrow and read into UTF-16 by the connection's reading
         Unfetched,  // a column not fetched at all
     };
     // How one column's values are held: what they are, the C type they are fetched as, the bytes a
-    // value takes, and the column's arrays.
+    // value takes, and the column's arrays; for a text, the characters a value may have, and for a
+    // narrow text, the current row's value read into UTF-16.
     struct Array {
         Kind kind;
-        SQLSMALLINT cType;
-        SQLLEN width;
-        std::vector<char> values;
-        std::vector<SQLLEN> indicators;
+        SQLSMALLINT cType = 0;
+        SQLLEN width = 0;
+        SQLLEN room = 0;
+        std::vector<char> values{};
+        std::vector<SQLLEN> indicators{};
+        std::vector<char16_t> read{};
     };
 
-    BoundBlock(SQLHSTMT statement, std::vector<Column> columns)
-        : statement_(statement), columns_(std::move(columns)) {}
+    BoundBlock(SQLHSTMT statement, std::vector<Column> columns, NarrowTextReader narrowText)
+        : statement_(statement), columns_(std::move(columns)), narrowText_(narrowText) {}
 
     // How a column is held; nothing when it cannot be bound.
-    static std::optional<Array> arrayFor(const Column& column);
+    static std::optional<Array> arrayFor(const Column& column, bool narrowText);
+    // Raises the ProgramError of a value longer than its column's room.
+    [[noreturn]] void refuseTooLong(std::size_t column) const;
     const char* bytes(const Array& array) const { return array.values.data() + row_ * array.width; }
     bool isNull(const Array& array) const { return array.indicators[row_] == SQL_NULL_DATA; }
     template <typename Number>
@@ -80,13 +90,17 @@ private:
     // The byte length of the current row's value in a column, raising ProgramError when the value
     // was longer than its buffer: it is never taken cut.
     SQLLEN checkedLength(std::size_t column, SQLLEN unit) const;
+    // The current row's narrow text in a column, read into UTF-16.
+    QStringView narrowText(std::size_t column) const;
     // The number that the current row's text in a column holds.
     template <typename Number>
     Number read(std::size_t column) const;
 
     SQLHSTMT statement_;
     std::vector<Column> columns_;
-    std::vector<Array> arrays_;
+    NarrowTextReader narrowText_;
+    // Mutable for the narrow texts' reading, which a row's reader asks for as it reads.
+    mutable std::vector<Array> arrays_;
     // The rows the last fetch filled, and the current one among them.
     SQLULEN fetched_ = 0;
     SQLULEN row_ = 0;

@@ -1,5 +1,6 @@
 #include "platform/connection.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlResult>
 
@@ -21,12 +22,19 @@ QString dataSourceName(const QString& connectionString) {
                                                                     : connectionString;
 }
 
+// The connections that fetch texts narrow, by name, with their readings.
+QHash<QString, NarrowTextReader>& narrowTextReaders() {
+    static QHash<QString, NarrowTextReader> readers;
+    return readers;
+}
+
 }  // namespace
 
 QSqlDatabase openConnection(const QString& connectionString, const QString& connectionName) {
     if (QSqlDatabase::contains(connectionName)) {
         closeConnection(connectionName);
     }
+    narrowTextReaders().remove(connectionName);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName);
     db.setDatabaseName(dataSourceName(connectionString));
     if (!db.open()) {
@@ -44,6 +52,15 @@ void closeConnection(const QString& connectionName) {
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
+    narrowTextReaders().remove(connectionName);
+}
+
+void setNarrowTextReader(const QSqlDatabase& connection, NarrowTextReader reader) {
+    narrowTextReaders().insert(connection.connectionName(), reader);
+}
+
+NarrowTextReader narrowTextReader(const QSqlDatabase& connection) {
+    return narrowTextReaders().value(connection.connectionName());
 }
 
 DriverDiagnosis lastDiagnosis(const QSqlQuery& query) {

@@ -73,7 +73,7 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection, const Q
         column.read = read.isEmpty() || read.contains(column.name, Qt::CaseInsensitive);
         shapes.push_back({column.name, column.type, SQLULEN(column.size), column.read});
     }
-    block_ = BoundBlock::bindTo(statement_, shapes);
+    block_ = BoundBlock::bindTo(statement_, shapes, narrowTextReader(connection));
     SQLUINTEGER getData = 0;
     anyOrder_ = SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr)) &&
                 (getData & SQL_GD_ANY_ORDER) != 0 && (getData & SQL_GD_ANY_COLUMN) != 0;
