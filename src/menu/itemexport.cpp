@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 #include "imports/numerictext.h"
@@ -24,6 +26,8 @@ constexpr qint32 kPriceWidth = 9;
 constexpr qint32 kLastFieldWidth = 5;
 constexpr qint32 kRecordWidth =
     kStockIdWidth + kBarcodeWidth + kDescriptionWidth + kPriceWidth + kLastFieldWidth;
+// A record and its line end.
+constexpr qint32 kLineWidth = kRecordWidth + 2;
 
 const QColor kExportColour(255, 128, 128);
 
@@ -75,7 +79,7 @@ char* writePriceText(char* out, double price) {
 
 // A character of a field as the item file holds it. A control character (a line break above all)
 // becomes a space, so every record keeps its width and its one line.
-char16_t fieldCharacter(char16_t c) {
+constexpr char16_t fieldCharacter(char16_t c) {
     return c < 0x20 || (c >= 0x7F && c < 0xA0) ? u' ' : c;
 }
 
@@ -89,11 +93,23 @@ void appendPadded(QString& record, QStringView text, qsizetype width) {
     record.resize(record.size() + width - kept.size(), QLatin1Char(' '));
 }
 
-// The same rule for a record in the file's bytes, written at `out`, which holds `width` spaces.
+// The byte that the item file holds for each character of Latin-1.
+constexpr std::array<char, 256> kFileBytes = [] {
+    std::array<char, 256> bytes{};
+    for (char16_t c = 0; c < bytes.size(); ++c) {
+        bytes[c] = static_cast<char>(fieldCharacter(c));
+    }
+    return bytes;
+}();
+
+// The same rule for a record in the file's bytes, written at `out`, which holds `width` spaces;
+// a character beyond Latin-1 is a "?".
 void putPadded(char* out, QStringView text, qsizetype width) {
-    for (const QChar c : text.left(width)) {
-        const char16_t shown = fieldCharacter(c.unicode());
-        *out++ = shown > 0xFF ? '?' : static_cast<char>(shown);
+    const char16_t* const characters = text.utf16();
+    const qsizetype kept = std::min(text.size(), width);
+    for (qsizetype at = 0; at < kept; ++at) {
+        const char16_t c = characters[at];
+        out[at] = c < kFileBytes.size() ? kFileBytes[c] : '?';
     }
 }
 
@@ -141,7 +157,7 @@ void writeRecords(ModMain& modMain, platform::WholeFile& file) {
     const QString processing = QStringLiteral("Processing BarCode=");
     QString status = processing;
     QByteArray block;
-    block.reserve(kBlockBytes + kRecordWidth + 2);
+    block.reserve(kBlockBytes + kLineWidth);
     double lastField = 0;
     double price = 0;
     while (!stock.eof()) {
@@ -150,8 +166,7 @@ void writeRecords(ModMain& modMain, platform::WholeFile& file) {
         const auto stockId = static_cast<qint32>(stock.wholeAt(columns.stockId));
         const QStringView barcode = stock.textAt(columns.barcode);
         modMain.shop.LookupItemPrice(stockId, lastField, price);
-        appendItemRecord(block, stockId, barcode, stock.textAt(columns.description), price, lastField);
-        block.append("\r\n", 2);
+        appendItemLine(block, stockId, barcode, stock.textAt(columns.description), price, lastField);
         if (block.size() >= kBlockBytes) {
             file.write(block);
             block.resize(0);
@@ -187,11 +202,13 @@ QString priceText(double price) {
     return QString::fromLatin1(digits, writePriceText(digits, price) - digits);
 }
 
-void appendItemRecord(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
-                      double price, double lastField) {
+void appendItemLine(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
+                    double price, double lastField) {
     const qsizetype start = file.size();
-    file.append(kRecordWidth, ' ');
+    file.resize(start + kLineWidth);
     char* out = file.data() + start;
+    std::memset(out, ' ', kRecordWidth);
+    std::memcpy(out + kRecordWidth, "\r\n", 2);
     char number[kPriceRoom];
     putPadded(out, number, std::to_chars(number, number + sizeof number, stockId).ptr, kStockIdWidth);
     out += kStockIdWidth;

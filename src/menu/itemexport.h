@@ -17,10 +17,10 @@ QString fPadItem(ModMain& modMain, const QString& text, qint32 width);
 // minus sign for a negative value (0 gives ".00").
 QString priceText(double price);
 
-// Appends one 74-character record of the item file, without its line end, in the file's bytes:
+// Appends one line of the item file, a 74-character record and CR LF, in the file's bytes:
 // Latin-1, with "?" for a character that Latin-1 lacks.
-void appendItemRecord(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
-                      double price, double lastField);
+void appendItemLine(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
+                    double price, double lastField);
 
 // Writes rmItems.dat in the program's folder from the stock table, showing progress on the menu;
 // false (after a message, with the form's colour and pointer restored and any old item file left

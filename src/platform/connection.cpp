@@ -34,7 +34,6 @@ QSqlDatabase openConnection(const QString& connectionString, const QString& conn
     if (QSqlDatabase::contains(connectionName)) {
         closeConnection(connectionName);
     }
-    narrowTextReaders().remove(connectionName);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connectionName);
     db.setDatabaseName(dataSourceName(connectionString));
     if (!db.open()) {

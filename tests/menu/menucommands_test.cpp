@@ -180,8 +180,8 @@ TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
          "7    |93  10         |Crème  brûlée à la ?5" + QString(19, ' ') + "|1.00     |1    "}};
     for (const auto& c : records) {
         QByteArray file("before");
-        appendItemRecord(file, c.stockId, c.barcode, c.description, c.price, c.second);
-        EXPECT_EQ(file, "before" + QString(c.fields).remove('|').toLatin1());
+        appendItemLine(file, c.stockId, c.barcode, c.description, c.price, c.second);
+        EXPECT_EQ(file, "before" + QString(c.fields).remove('|').toLatin1() + "\r\n");
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(fPadItem(modMain, "abc", -1), QString());

@@ -136,6 +136,42 @@ TEST_F(RecordsetTest, ReadsAResultOfNumbersAndShortTextsWholeAcrossBlocks) {
     EXPECT_EQ(count, kItems);
 }
 
+// Each number reads as the value it was stored as, the plain forms the engines write most ("-2.675",
+// "12") as surely as the rest: fifteen digits and more, exponents, the extremes.
+TEST_F(RecordsetTest, ReadsEachNumberAsTheValueItWasStoredAs) {
+    const struct {
+        double amount;
+        qint64 whole;
+    } stored[] = {{0.1, 0},
+                  {-2.675, -1},
+                  {1234567.89, 12},
+                  {99999.95, -9007199254740993},
+                  {123456789012345, std::numeric_limits<qint64>::max()},
+                  {1e-7, std::numeric_limits<qint64>::min()},
+                  {-1e20, 100000},
+                  {-0.5, 999999999999999},
+                  {5e-324, -1000000000000000}};
+    ShopRows db;
+    ASSERT_EQ(db.exec("create table numbers (id integer, amount double precision, whole bigint)"), "");
+    QSqlQuery insert(db.connection());
+    insert.prepare("insert into numbers values (?, ?, ?)");
+    for (int id = 0; id < int(std::size(stored)); ++id) {
+        insert.addBindValue(id);
+        insert.addBindValue(stored[id].amount);
+        insert.addBindValue(stored[id].whole);
+        ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+    }
+    platform::Recordset rows;
+    rows.open(QStringLiteral("select * from numbers order by id"), connection_);
+    for (const auto& row : stored) {
+        ASSERT_FALSE(rows.eof());
+        EXPECT_EQ(rows.numberAt(rows.columnOf(QStringLiteral("amount"))), row.amount);
+        EXPECT_EQ(rows.wholeAt(rows.columnOf(QStringLiteral("whole"))), row.whole);
+        rows.moveNext();
+    }
+    EXPECT_TRUE(rows.eof());
+}
+
 // A file's engine keeps a text longer than its column declares: such a text is refused, never cut.
 TEST_F(RecordsetTest, RefusesATextLongerThanItsColumnCanHold) {
     if (testEngine() != TestEngine::Sqlite) {
