@@ -21,7 +21,8 @@ class BoundBlock;
 // export reads every row of the stock table, and Qt's per-value work (a variant and its buffers
 // for every value) costs more than the driver's own fetch. Each value is read by its column's
 // type: whole and decimal numbers as numbers, binary columns as bytes, anything else as text,
-// which crosses the interface as UTF-16 whatever the locale.
+// which crosses the interface as UTF-16 whatever the locale, or narrow on a connection that has a
+// reading of narrow text (see platform::setNarrowTextReader).
 class Recordset {
 public:
     Recordset();
