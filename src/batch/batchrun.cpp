@@ -160,11 +160,9 @@ int registerShopDatabase(ModMain& modMain, const BatchOptions& options) {
 
 int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObject& shop, ImportRuns& runs) {
     if (options.command == Command::Help || options.command == Command::Version) {
-        const QString text = options.command == Command::Help ? batchUsage().chopped(1)
-                                                              : QStringLiteral("rmstockhand-batch %1.%2.%3")
-                                                                    .arg(RMSTOCKHAND_VERSION_MAJOR)
-                                                                    .arg(RMSTOCKHAND_VERSION_MINOR)
-                                                                    .arg(RMSTOCKHAND_VERSION_PATCH);
+        const QString text = options.command == Command::Help
+                                 ? batchUsage().chopped(1)
+                                 : QStringLiteral("rmstockhand-batch " RMSTOCKHAND_VERSION);
         writeOutputLine(text);
         return 0;
     }

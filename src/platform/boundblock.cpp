@@ -76,8 +76,8 @@ std::optional<Number> plainNumber(const char* begin, const char* end) {
 
 // Whole and decimal numbers are fetched as their text and read here: the drivers read a number's
 // text through the locale's decimal point, which costs them more than the fetch itself.
-std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column, bool narrowText) {
-    switch (column.sqlType) {
+std::optional<BoundBlock::Array> BoundBlock::arrayFor(const ResultColumn& column, bool narrowText) {
+    switch (column.type) {
         case SQL_TINYINT:
         case SQL_SMALLINT:
         case SQL_INTEGER:
@@ -115,12 +115,13 @@ std::optional<BoundBlock::Array> BoundBlock::arrayFor(const Column& column, bool
     }
 }
 
-std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::vector<Column>& columns,
+std::unique_ptr<BoundBlock> BoundBlock::bindTo(SQLHSTMT statement, const std::vector<ResultColumn>& columns,
+                                               const std::vector<bool>& fetched,
                                                NarrowTextReader narrowText) {
     std::unique_ptr<BoundBlock> block(new BoundBlock(statement, columns, narrowText));
-    for (const Column& column : columns) {
+    for (std::size_t index = 0; index < columns.size(); ++index) {
         std::optional<Array> array =
-            column.fetched ? arrayFor(column, narrowText != nullptr) : Array{.kind = Kind::Unfetched};
+            fetched[index] ? arrayFor(columns[index], narrowText != nullptr) : Array{.kind = Kind::Unfetched};
         if (!array) {
             return nullptr;
         }

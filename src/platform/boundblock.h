@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/columnvalue.h"
 #include "platform/connection.h"
 
 namespace platform {
@@ -18,20 +19,13 @@ namespace platform {
 // declared, moderate length (the stock table's), where a whole table is read row after row.
 class BoundBlock {
 public:
-    // What a result's column is, as the driver describes it.
-    struct Column {
-        QString name;
-        SQLSMALLINT sqlType;
-        SQLULEN size;
-        // False for a column that is not to be fetched at all.
-        bool fetched = true;
-    };
-
-    // A block for these columns, bound to the executed statement; nothing when a column to fetch
-    // cannot be bound (a long or unsized text, bytes, a date), so that the values are read one at a
-    // time. A column not to be fetched is left unbound, and the driver leaves it alone. Texts are
-    // fetched narrow and read with `narrowText` where the connection has one, else as UTF-16.
-    static std::unique_ptr<BoundBlock> bindTo(SQLHSTMT statement, const std::vector<Column>& columns,
+    // A block for the executed statement's columns, those marked in `fetched` bound; nothing when a
+    // column to fetch cannot be bound (a long or unsized text, bytes, a date), so that the values
+    // are read one at a time. A column not to be fetched is left unbound, and the driver leaves it
+    // alone. Texts are fetched narrow and read with `narrowText` where the connection has one, else
+    // as UTF-16.
+    static std::unique_ptr<BoundBlock> bindTo(SQLHSTMT statement, const std::vector<ResultColumn>& columns,
+                                              const std::vector<bool>& fetched,
                                               NarrowTextReader narrowText = nullptr);
 
     // Moves to the next row, fetching the next block when this one is used up; false at the end.
@@ -72,11 +66,11 @@ private:
         std::vector<char16_t> read{};
     };
 
-    BoundBlock(SQLHSTMT statement, std::vector<Column> columns, NarrowTextReader narrowText)
+    BoundBlock(SQLHSTMT statement, std::vector<ResultColumn> columns, NarrowTextReader narrowText)
         : statement_(statement), columns_(std::move(columns)), narrowText_(narrowText) {}
 
     // How a column is held; nothing when it cannot be bound.
-    static std::optional<Array> arrayFor(const Column& column, bool narrowText);
+    static std::optional<Array> arrayFor(const ResultColumn& column, bool narrowText);
     // Raises the ProgramError of a value longer than its column's room.
     [[noreturn]] void refuseTooLong(std::size_t column) const;
     const char* bytes(const Array& array) const { return array.values.data() + row_ * array.width; }
@@ -97,7 +91,7 @@ private:
     Number read(std::size_t column) const;
 
     SQLHSTMT statement_;
-    std::vector<Column> columns_;
+    std::vector<ResultColumn> columns_;
     NarrowTextReader narrowText_;
     // Mutable for the narrow texts' reading, which a row's reader asks for as it reads.
     mutable std::vector<Array> arrays_;

@@ -75,42 +75,34 @@ void PreparedStatement::bind(SQLUSMALLINT place, const QVariant& value, Paramete
     // A null text is a null as much as a null variant is; asked before the text is handed over,
     // which makes a null text an empty one.
     const bool null = value.isNull() || (type.id() == QMetaType::QString && value.toString().isNull());
-    SQLSMALLINT cType = SQL_C_WCHAR;
-    SQLSMALLINT sqlType = SQL_WVARCHAR;
-    SQLULEN size = 1;
-    SQLPOINTER data = nullptr;
-    SQLLEN bytes = 0;
+    Binding binding;
     if (isWhole(type)) {
         parameter.whole = value.toLongLong();
         const bool narrow = type.id() == QMetaType::Int || type.id() == QMetaType::Short;
-        cType = SQL_C_SBIGINT;
-        sqlType = narrow ? SQL_INTEGER : SQL_BIGINT;
-        data = &parameter.whole;
+        binding = {.cType = SQL_C_SBIGINT,
+                   .sqlType = SQLSMALLINT(narrow ? SQL_INTEGER : SQL_BIGINT),
+                   .size = 1,
+                   .data = &parameter.whole};
     } else if (type.id() == QMetaType::Double || type.id() == QMetaType::Float) {
         parameter.decimal = value.toDouble();
-        cType = SQL_C_DOUBLE;
-        sqlType = SQL_DOUBLE;
-        data = &parameter.decimal;
+        binding = {.cType = SQL_C_DOUBLE, .sqlType = SQL_DOUBLE, .size = 1, .data = &parameter.decimal};
     } else {
         parameter.text = value.toString();
-        bytes = parameter.text.size() * SQLLEN{sizeof(SQLWCHAR)};
-        size = SQLULEN(std::max<qsizetype>(parameter.text.size(), 1));
-        data = odbc::wide(parameter.text);
+        binding = {.cType = SQL_C_WCHAR,
+                   .sqlType = SQL_WVARCHAR,
+                   .size = SQLULEN(std::max<qsizetype>(parameter.text.size(), 1)),
+                   .data = odbc::wide(parameter.text),
+                   .bytes = parameter.text.size() * SQLLEN{sizeof(SQLWCHAR)}};
     }
-    parameter.indicator = null ? SQL_NULL_DATA : bytes;
+    parameter.indicator = null ? SQL_NULL_DATA : binding.bytes;
     // A number's place keeps its buffer from run to run: it is bound once, and each run only puts
     // the new value in it.
-    if (cType == parameter.cType && sqlType == parameter.sqlType && size == parameter.size &&
-        data == parameter.data && bytes == parameter.bytes) {
+    if (parameter.bound == binding) {
         return;
     }
-    check(SQLBindParameter(statement_, place, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, bytes,
-                           &parameter.indicator));
-    parameter.cType = cType;
-    parameter.sqlType = sqlType;
-    parameter.size = size;
-    parameter.data = data;
-    parameter.bytes = bytes;
+    check(SQLBindParameter(statement_, place, SQL_PARAM_INPUT, binding.cType, binding.sqlType, binding.size,
+                           0, binding.data, binding.bytes, &parameter.indicator));
+    parameter.bound = binding;
 }
 
 bool PreparedStatement::fetch() {

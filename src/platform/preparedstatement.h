@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "platform/columnvalue.h"
@@ -45,6 +46,15 @@ public:
     const DriverDiagnosis& lastFailure() const { return failure_; }
 
 private:
+    // How a "?" place is bound: the value's C and SQL types, its size, buffer and byte length.
+    struct Binding {
+        SQLSMALLINT cType = 0;
+        SQLSMALLINT sqlType = 0;
+        SQLULEN size = 0;
+        SQLPOINTER data = nullptr;
+        SQLLEN bytes = 0;
+        bool operator==(const Binding&) const = default;
+    };
     // What one "?" place holds while the statement runs: the driver reads it from here.
     struct Parameter {
         SQLLEN indicator = 0;
@@ -52,11 +62,7 @@ private:
         SQLDOUBLE decimal = 0;
         QString text;
         // How the place is bound now; a run whose value binds the same way binds nothing anew.
-        SQLSMALLINT cType = 0;
-        SQLSMALLINT sqlType = 0;
-        SQLULEN size = 0;
-        SQLPOINTER data = nullptr;
-        SQLLEN bytes = 0;
+        std::optional<Binding> bound;
     };
 
     void bind(SQLUSMALLINT place, const QVariant& value, Parameter& parameter);

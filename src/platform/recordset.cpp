@@ -67,13 +67,14 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection, const Q
         close();
         throw error;
     }
-    describeColumns();
-    std::vector<BoundBlock::Column> shapes;
-    for (Column& column : columns_) {
-        column.read = read.isEmpty() || read.contains(column.name, Qt::CaseInsensitive);
-        shapes.push_back({column.name, column.type, SQLULEN(column.size), column.read});
+    const std::vector<ResultColumn> described = describeResult(statement_);
+    std::vector<bool> fetched;
+    for (const ResultColumn& column : described) {
+        const bool wanted = read.isEmpty() || read.contains(column.name, Qt::CaseInsensitive);
+        columns_.append({column.name, column.type, column.size, wanted});
+        fetched.push_back(wanted);
     }
-    block_ = BoundBlock::bindTo(statement_, shapes, narrowTextReader(connection));
+    block_ = BoundBlock::bindTo(statement_, described, fetched, narrowTextReader(connection));
     SQLUINTEGER getData = 0;
     anyOrder_ = SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr)) &&
                 (getData & SQL_GD_ANY_ORDER) != 0 && (getData & SQL_GD_ANY_COLUMN) != 0;
@@ -87,12 +88,6 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection, const Q
 const Recordset* Recordset::lastOpenOn(const QSqlDatabase& connection) {
     const QList<const Recordset*> open = openRecordsets().value(connection.connectionName());
     return open.isEmpty() ? nullptr : open.last();
-}
-
-void Recordset::describeColumns() {
-    for (const ResultColumn& column : describeResult(statement_)) {
-        columns_.append({column.name, column.type, column.size});
-    }
 }
 
 void Recordset::moveNext() {

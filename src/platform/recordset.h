@@ -67,7 +67,6 @@ private:
         // False for a column that the reader said it will not ask for.
         bool read = true;
     };
-    void describeColumns();
     qsizetype columnIndex(const QString& name) const;
     QVariant readColumn(qsizetype index) const;
     // The current row's value in a column; raises ProgramError at the end or for a column it lacks.

@@ -1,5 +1,7 @@
 #include "shopdata/sqlitetext.h"
 
+#include <QChar>
+
 namespace {
 
 bool isContinuation(unsigned char byte) {
@@ -58,10 +60,9 @@ qsizetype readSqliteText(const char* bytes, qsizetype size, char16_t* out) {
         if (value == 0) {
             break;
         }
-        if (value >= 0x10000) {
-            value -= 0x10000;
-            *out++ = char16_t(0xD800 + (value >> 10));
-            *out++ = char16_t(0xDC00 + (value & 0x3FF));
+        if (QChar::requiresSurrogates(value)) {
+            *out++ = QChar::highSurrogate(value);
+            *out++ = QChar::lowSurrogate(value);
         } else {
             *out++ = char16_t(value);
         }

@@ -17,10 +17,7 @@ const QString kConnectionName = QStringLiteral("cnDatabase");
 const QString kCancelledChoice = QStringLiteral("recent.mdb");
 
 QString versionText() {
-    return QStringLiteral("v%1.%2.%3")
-        .arg(RMSTOCKHAND_VERSION_MAJOR)
-        .arg(RMSTOCKHAND_VERSION_MINOR)
-        .arg(RMSTOCKHAND_VERSION_PATCH);
+    return QStringLiteral("v" RMSTOCKHAND_VERSION);
 }
 
 // The name part of a data source list entry: the text before the first tab, without blanks

@@ -25,10 +25,7 @@ QString windowUsage() {
 }
 
 QString windowVersion() {
-    return QStringLiteral("rmstockhand %1.%2.%3")
-        .arg(RMSTOCKHAND_VERSION_MAJOR)
-        .arg(RMSTOCKHAND_VERSION_MINOR)
-        .arg(RMSTOCKHAND_VERSION_PATCH);
+    return QStringLiteral("rmstockhand " RMSTOCKHAND_VERSION);
 }
 
 QString noScreenMessage() {

@@ -49,9 +49,7 @@ TEST(BatchRun, ExitStatusMessagesAndWhatLandsInTheShop) {
     // Asked for, the usage and the version go to standard output, and the command line succeeds.
     for (const auto& [option, output] :
          {std::pair{"--help", batchUsage().toUtf8()},
-          {"--version", QByteArray("rmstockhand-batch " + QByteArray::number(RMSTOCKHAND_VERSION_MAJOR) +
-                                   '.' + QByteArray::number(RMSTOCKHAND_VERSION_MINOR) + '.' +
-                                   QByteArray::number(RMSTOCKHAND_VERSION_PATCH) + '\n')}}) {
+          {"--version", QByteArray("rmstockhand-batch " RMSTOCKHAND_VERSION "\n")}}) {
         const ProgramRun asked = runProgram("rmstockhand-batch", {option});
         EXPECT_EQ(asked.exitCode, 0) << option;
         EXPECT_EQ(asked.output, output);

@@ -8,10 +8,7 @@ namespace {
 
 using Request = WindowOptions::Request;
 
-const QString kVersion = QStringLiteral("rmstockhand %1.%2.%3")
-                             .arg(RMSTOCKHAND_VERSION_MAJOR)
-                             .arg(RMSTOCKHAND_VERSION_MINOR)
-                             .arg(RMSTOCKHAND_VERSION_PATCH);
+const QString kVersion = QStringLiteral("rmstockhand " RMSTOCKHAND_VERSION);
 
 TEST(WindowOptions, TakesHelpVersionOrTheProgramsFolderAlone) {
     const std::optional<WindowOptions> none = parseWindowOptions({});
