@@ -21,6 +21,11 @@ const QMap<QString, Command>& commandsByName() {
         {QStringLiteral("runs"), Command::Runs},
         {QStringLiteral("undo"), Command::Undo},
         {QStringLiteral("variance"), Command::Variance},
+        {QStringLiteral("upload-stocktake"), Command::UploadStocktake},
+        {QStringLiteral("upload-orders"), Command::UploadOrders},
+        {QStringLiteral("upload-goods"), Command::UploadGoods},
+        {QStringLiteral("scanner-port"), Command::ScannerPort},
+        {QStringLiteral("scanner-test"), Command::ScannerTest},
         {QStringLiteral("--help"), Command::Help},
         {QStringLiteral("--version"), Command::Version},
     };
@@ -34,6 +39,9 @@ bool takesPath(const BatchOptions& options) {
         case Command::Variance:
         case Command::Help:
         case Command::Version:
+        case Command::UploadStocktake:
+        case Command::UploadOrders:
+        case Command::UploadGoods:
             return false;
         default:
             return !options.server;
@@ -42,7 +50,8 @@ bool takesPath(const BatchOptions& options) {
 
 bool imports(Command command) {
     return command == Command::ImportStocktake || command == Command::ImportOrders ||
-           command == Command::ImportGoods;
+           command == Command::ImportGoods || command == Command::UploadStocktake ||
+           command == Command::UploadOrders || command == Command::UploadGoods;
 }
 
 // Reads an option of the import runs (the answers about an earlier import, the variance report's
@@ -72,7 +81,8 @@ bool readRunOption(const QStringList& args, qsizetype& index, BatchOptions& opti
 // Reads one option (and its value) at `index`; false when it is not one this command takes.
 bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options) {
     const QString& option = args[index];
-    const bool goods = options.command == Command::ImportGoods || options.command == Command::CheckGoods;
+    const bool goods = options.command == Command::ImportGoods || options.command == Command::CheckGoods ||
+                       options.command == Command::UploadGoods;
     const bool hasValue = index + 1 < args.size();
     if (option == QLatin1String("--yes")) {
         options.yes = true;
@@ -114,6 +124,8 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
         } else if (!havePath) {
             options.path = arguments[i];
             havePath = true;
+        } else if (options.command == Command::ScannerPort && options.device.isEmpty()) {
+            options.device = arguments[i];
         } else {
             return std::nullopt;
         }
@@ -123,8 +135,14 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
         (!options.orderNo || options.supplierId) && (!options.applyToAll || options.orderNo);
     // An unfinished import is either undone or carried on.
     const bool oneWayOn = !(options.undoUnfinished && options.resume);
-    if (takesPath(options) != havePath || (options.server && !platform::namesServer(*options.server)) ||
-        !answersFollowTheDialog || !oneWayOn) {
+    // The port to test is COM1 unless named; a port's device must be named.
+    const bool portArguments = options.command != Command::ScannerPort || !options.device.isEmpty();
+    if (options.command == Command::ScannerTest && !havePath) {
+        options.path = QStringLiteral("COM1");
+        havePath = true;
+    }
+    if (!portArguments || takesPath(options) != havePath ||
+        (options.server && !platform::namesServer(*options.server)) || !answersFollowTheDialog || !oneWayOn) {
         return std::nullopt;
     }
     return options;
@@ -143,6 +161,12 @@ QString batchUsage() {
         "                             import a goods-received upload (Goods.dat)\n"
         "                             each import also takes --undo-unfinished, --resume, --again\n"
         "  export-items [--send]      write rmItems.dat, and with --send send it to the scanner\n"
+        "  upload-stocktake, upload-orders, upload-goods [the import's options]\n"
+        "                             receive the upload from the scanner into the program's folder,\n"
+        "                             as the window's upload buttons do, then import it\n"
+        "  scanner-port COM1|COM2 DEVICE\n"
+        "                             the serial device (or folder) the scanner's port is on\n"
+        "  scanner-test [COM1|COM2]   can the port be opened, and does the scanner answer?\n"
         "  runs                       list the imports the shop database keeps a record of\n"
         "  undo RUN                   take back everything an import run wrote\n"
         "  variance [--run RUN] [--csv FILE]\n"

@@ -20,14 +20,24 @@ struct BatchOptions {
         Runs,
         Undo,
         Variance,
+        // Receive an upload from the scanner through the transfer utility, then import it.
+        UploadStocktake,
+        UploadOrders,
+        UploadGoods,
+        // Name the device of a scanner port, and see whether the scanner answers on it.
+        ScannerPort,
+        ScannerTest,
         // How to use the command line, and which version it is: to standard output.
         Help,
         Version
     };
 
     Command command = Command::ExportItems;
-    // The database file to register, the upload file to import or check, or the run to undo.
+    // The database file to register, the upload file to import or check, the run to undo, or the
+    // scanner port.
     QString path;
+    // The device a scanner port is to name.
+    QString device;
     // The database server to register instead of a file.
     std::optional<platform::ServerAddress> server;
     std::optional<qint32> supplierId;

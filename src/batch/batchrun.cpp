@@ -9,10 +9,12 @@
 #include "batch/batchprompts.h"
 #include "batch/batchrunquestions.h"
 #include "batch/batchruns.h"
+#include "batch/batchscanner.h"
 #include "batch/standardoutput.h"
 #include "imports/goodsreceivedimport.h"
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
+#include "imports/uploadreceive.h"
 #include "menu/itemexport.h"
 #include "platform/odbcregistry.h"
 #include "platform/programfolder.h"
@@ -84,12 +86,35 @@ int runImport(ModMain& modMain, const BatchOptions& options) {
     return importStatus(modMain, processUpload(modMain, options.command), file);
 }
 
+UploadKind uploadKind(Command command) {
+    switch (command) {
+        case Command::UploadStocktake:
+            return UploadKind::Stocktake;
+        case Command::UploadOrders:
+            return UploadKind::Orders;
+        default:
+            return UploadKind::GoodsReceived;
+    }
+}
+
+// The upload button's work: the file comes from the scanner into the program's folder, then is
+// imported. Nothing received is a failure, which the utility has explained on standard error.
+int runUpload(ModMain& modMain, const BatchOptions& options) {
+    const UploadKind kind = uploadKind(options.command);
+    if (receiveUpload(modMain, kind) != 0) {
+        return 1;
+    }
+    modMain.run.stopWhenTheShopCannotWrite = true;
+    return importStatus(modMain, uploadKindInfo(kind).process(modMain), modMain.menu->downloadPath());
+}
+
 int runExport(ModMain& modMain, const BatchOptions& options) {
     if (!writeItemFile(modMain)) {
         return 1;
     }
-    if (options.send) {
-        fTransferPDTFile(modMain, QStringLiteral(" PriceCheck "));
+    // The utility has said why on standard error when the item file did not reach the scanner.
+    if (options.send && transferPDTFile(modMain, QStringLiteral(" PriceCheck ")) != 0) {
+        return 1;
     }
     return 0;
 }
@@ -108,6 +133,10 @@ int runCommand(ModMain& modMain, const BatchOptions& options) {
             return undoRun(modMain, options);
         case Command::Variance:
             return reportVariance(modMain, options);
+        case Command::UploadStocktake:
+        case Command::UploadOrders:
+        case Command::UploadGoods:
+            return runUpload(modMain, options);
         default:
             return runImport(modMain, options);
     }
@@ -173,8 +202,15 @@ int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObje
     }
     ModMain modMain(prompts, tools, shop, *appPath, platform::helperFolder());
     modMain.runs = &runs;
-    if (options.command == Command::RegisterShopDb) {
-        return registerShopDatabase(modMain, options);
+    switch (options.command) {
+        case Command::RegisterShopDb:
+            return registerShopDatabase(modMain, options);
+        case Command::ScannerPort:
+            return setScannerPort(modMain, options.path, options.device);
+        case Command::ScannerTest:
+            return testScannerPort(modMain, options.path);
+        default:
+            break;
     }
     return runOnShop(modMain, options);
 }

@@ -41,6 +41,9 @@ QStringList splitCommandLine(const QString& commandLine) {
     return commandLine.split(blanks, Qt::SkipEmptyParts);
 }
 
+// The exit code reported for a program that crashed.
+constexpr int kCrashed = 255;
+
 // Linux has no window show modes: the code that callers give is not used here.
 WatchedProgram::WatchedProgram(const QString& program, const QString& commandLine, int /*showMode*/) {
     prepare(process_, program, commandLine);
@@ -59,7 +62,8 @@ int WatchedProgram::pollExitCode(int msecs) {
     if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(msecs)) {
         return StillActive;
     }
-    return process_.exitCode();
+    // A program that crashed did not end well, whatever exit code was left behind.
+    return process_.exitStatus() == QProcess::CrashExit ? kCrashed : process_.exitCode();
 }
 
 void WatchedProgram::end() {

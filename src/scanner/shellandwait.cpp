@@ -13,9 +13,9 @@ namespace {
 // for the form to stay live, long enough that the wait does not spin the processor.
 constexpr int kPollMsecs = 20;
 
-// Polls the program until it has ended, letting the menu repaint and take clicks between polls,
-// under the screen-wide hourglass.
-void waitUntilEnded(ModMain& modMain, platform::WatchedProgram& program) {
+// Polls the program until it has ended and gives its exit code, letting the menu repaint and take clicks
+// between polls, under the screen-wide hourglass.
+int waitUntilEnded(ModMain& modMain, platform::WatchedProgram& program) {
     modMain.menu->setScreenBusyPointer(true);
     int exitCode = platform::StillActive;
     do {
@@ -23,6 +23,11 @@ void waitUntilEnded(ModMain& modMain, platform::WatchedProgram& program) {
         modMain.menu->yield();
     } while (exitCode == platform::StillActive);
     modMain.menu->setScreenBusyPointer(false);
+    return exitCode;
+}
+
+QString helperProgram(const ModMain& modMain, const QString& programFile) {
+    return QDir::toNativeSeparators(modMain.helperPath + QLatin1Char('/') + programFile);
 }
 
 }  // namespace
@@ -36,18 +41,27 @@ int fShowMode(bool minimised, bool maximised, bool focus) {
 bool fShellAndWait(ModMain& modMain, const QString& programFile, const QString& arguments, bool& wait,
                    bool minimised, bool maximised, bool focus) {
     const int showMode = fShowMode(minimised, maximised, focus);
-    const QString program = QDir::toNativeSeparators(modMain.helperPath + QLatin1Char('/') + programFile);
-    std::unique_ptr<platform::WatchedProgram> started;
+    if (wait) {
+        return shellAndWaitForExit(modMain, programFile, arguments, showMode).has_value();
+    }
     try {
-        if (!wait) {
-            wait = platform::startDetachedProgram(program, arguments, showMode) != 0;
-            return true;
-        }
-        started = std::make_unique<platform::WatchedProgram>(program, arguments, showMode);
+        wait = platform::startDetachedProgram(helperProgram(modMain, programFile), arguments, showMode) != 0;
     } catch (const ProgramError& err) {
         modMain.prompts.notice(errorText(QStringLiteral("Error in Shell="), err));
         return false;
     }
-    waitUntilEnded(modMain, *started);
     return true;
+}
+
+std::optional<int> shellAndWaitForExit(ModMain& modMain, const QString& programFile, const QString& arguments,
+                                       int showMode) {
+    std::unique_ptr<platform::WatchedProgram> started;
+    try {
+        started = std::make_unique<platform::WatchedProgram>(helperProgram(modMain, programFile), arguments,
+                                                             showMode);
+    } catch (const ProgramError& err) {
+        modMain.prompts.notice(errorText(QStringLiteral("Error in Shell="), err));
+        return std::nullopt;
+    }
+    return waitUntilEnded(modMain, *started);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 struct ModMain;
 
@@ -14,3 +15,8 @@ int fShowMode(bool minimised, bool maximised, bool focus);
 // cannot be started.
 bool fShellAndWait(ModMain& modMain, const QString& programFile, const QString& arguments, bool& wait,
                    bool minimised, bool maximised, bool focus);
+
+// As fShellAndWait with wait true, and the program's exit code once it has ended; nothing when it
+// could not be started.
+std::optional<int> shellAndWaitForExit(ModMain& modMain, const QString& programFile, const QString& arguments,
+                                       int showMode);

@@ -56,6 +56,10 @@ QString transferArguments(bool send, const QString& port, const QString& appPath
 }
 
 bool fTransferPDTFile(ModMain& modMain, const QString& sMode) {
+    return transferPDTFile(modMain, sMode).has_value();
+}
+
+std::optional<int> transferPDTFile(ModMain& modMain, const QString& sMode) {
     MenuView& menu = *modMain.menu;
     modMain.prompts.notice(QStringLiteral("Please put BHT 8000 into") + sMode +
                            QStringLiteral("download mode and plug cable in !!"));
@@ -72,8 +76,7 @@ bool fTransferPDTFile(ModMain& modMain, const QString& sMode) {
         putSetting(modMain, QStringLiteral("DESPATCHPATH"), downloadPath);
     } catch (const ProgramError& err) {
         modMain.prompts.notice(errorText(QStringLiteral("Error during receiving PDT file= "), err));
-        return false;
+        return std::nullopt;
     }
-    bool wait = true;
-    return fShellAndWait(modMain, kUtility, arguments, wait, false, true, true);
+    return shellAndWaitForExit(modMain, kUtility, arguments, fShowMode(false, true, true));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 struct ModMain;
 
@@ -14,3 +15,7 @@ QString transferArguments(bool send, const QString& port, const QString& appPath
 // overwrite box is ticked, and runs the transfer utility until it ends. The direction is
 // modMain.bDownloadItemFile. True once the utility has run, whatever its exit code.
 bool fTransferPDTFile(ModMain& modMain, const QString& sMode);
+
+// The same transfer, giving the utility's exit code once it has run (0 when the file moved whole),
+// or nothing when it could not be run.
+std::optional<int> transferPDTFile(ModMain& modMain, const QString& sMode);
