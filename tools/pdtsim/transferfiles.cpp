@@ -1,5 +1,7 @@
 #include "transferfiles.h"
 
+#include <QDir>
+
 #include <QFileInfo>
 #include <algorithm>
 
@@ -57,6 +59,10 @@ QString storeReceivedFile(const fileprotocol::Heading& heading, const QList<QByt
         content += scanner::kLineEnd;
     }
     const QString name = memoryName(heading.fileName);
+    if (!QDir().mkpath(scanner::memoryFolder())) {
+        throw scanner::Failure(QStringLiteral("cannot make the scanner's memory folder %1")
+                                   .arg(QDir::toNativeSeparators(scanner::memoryFolder())));
+    }
     scanner::writeAtomically(scanner::memoryFile(name), content);
     return name;
 }

@@ -1,41 +1,35 @@
+#include <QApplication>
 #include <QCoreApplication>
-#include <QThread>
 #include <iostream>
+#include <memory>
 
+#include "platform/screen.h"
 #include "scannermemory.h"
-#include "transfer.h"
 #include "transfercommand.h"
+#include "transferrun.h"
 
 namespace {
 
-// PDT_SIM_DELAY_MS makes a transfer take that long, as a real one over the cable does.
-void waitLikeTheCable() {
-    const QString delay = qEnvironmentVariable("PDT_SIM_DELAY_MS");
-    if (delay.isEmpty()) {
-        return;
+// A window only on a screen someone looks at: tests and headless runs use the offscreen platform
+// and get the lines on standard error instead.
+bool wantsWindow(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    bool isNumber = false;
-    const int msecs = delay.toInt(&isNumber);
-    if (!isNumber || msecs < 0) {
-        throw scanner::Failure(
-            QStringLiteral("PDT_SIM_DELAY_MS '%1' is not a number of milliseconds").arg(delay));
-    }
-    QThread::msleep(static_cast<unsigned long>(msecs));
+    return platform::hasScreen(arguments) &&
+           qEnvironmentVariable("QT_QPA_PLATFORM") != QLatin1String("offscreen");
 }
 
 }  // namespace
 
 // The scanner's transfer utility: moves the item file to the scanner or an upload from it.
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const bool windowed = wantsWindow(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = windowed ? std::make_unique<QApplication>(argc, argv)
+                                                           : std::make_unique<QCoreApplication>(argc, argv);
     try {
-        const TransferCommand command = parseTransferCommand(QCoreApplication::arguments().mid(1));
-        waitLikeTheCable();
-        if (command.direction == TransferCommand::Direction::Send) {
-            sendItemFile(command.path, command.fieldWidths);
-        } else {
-            receiveUpload(command.path);
-        }
+        runTransfer(parseTransferCommand(QCoreApplication::arguments().mid(1)), windowed);
         return 0;
     } catch (const scanner::Failure& failure) {
         std::cerr << "Tsr-tu3a.exe: " << failure.what() << std::endl;

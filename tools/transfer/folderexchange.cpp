@@ -1,14 +1,31 @@
-#include "transfer.h"
+#include "folderexchange.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
+#include "receivedupload.h"
 #include "scannermemory.h"
 
 namespace {
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// PDT_SIM_DELAY_MS makes a transfer take that long, as a real one over the cable does.
+void waitLikeTheCable() {
+    const QString delay = qEnvironmentVariable("PDT_SIM_DELAY_MS");
+    if (delay.isEmpty()) {
+        return;
+    }
+    bool isNumber = false;
+    const int msecs = delay.toInt(&isNumber);
+    if (!isNumber || msecs < 0) {
+        throw scanner::Failure(
+            QStringLiteral("PDT_SIM_DELAY_MS '%1' is not a number of milliseconds").arg(delay));
+    }
+    QThread::msleep(static_cast<unsigned long>(msecs));
 }
 
 // Every record must be exactly as long as its fields together and end with CR LF; an empty file
@@ -35,18 +52,10 @@ void checkRecords(const QByteArray& bytes, const QString& path) {
     }
 }
 
-bool isUploadName(const QString& name) {
-    for (const scanner::UploadMode& mode : scanner::kUploadModes) {
-        if (name == QLatin1String(mode.fileName)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
-void sendItemFile(const QString& path, const QString& fieldWidths) {
+void sendItemFileToFolder(const QString& path, const QString& fieldWidths, const ScannerFolder& folder) {
+    waitLikeTheCable();
     // The scanner's price-check program reads its items by this one layout.
     if (fieldWidths != scanner::itemFieldWidthsText()) {
         throw scanner::Failure(QStringLiteral("field widths /f%1 do not match the scanner's item layout /f%2")
@@ -54,23 +63,23 @@ void sendItemFile(const QString& path, const QString& fieldWidths) {
     }
     const QByteArray items = scanner::readWhole(path);
     checkRecords(items, path);
-    if (!QDir().mkpath(scanner::memoryFolder())) {
+    if (!QDir().mkpath(folder.path)) {
         throw scanner::Failure(
-            QStringLiteral("cannot make the scanner's memory folder %1").arg(shown(scanner::memoryFolder())));
+            QStringLiteral("cannot make the scanner's memory folder %1").arg(shown(folder.path)));
     }
-    scanner::writeAtomically(scanner::memoryFile(scanner::kItemFileName), items);
+    scanner::writeAtomically(folder.path + QLatin1Char('/') + scanner::kItemFileName, items);
 }
 
-void receiveUpload(const QString& path) {
+void receiveUploadFromFolder(const QString& path, const ScannerFolder& folder) {
+    waitLikeTheCable();
+    // Only one of the scanner's uploads can be asked for.
+    wantedUploadName(path);
     const QString name = QFileInfo(path).fileName();
-    if (!isUploadName(name)) {
-        throw scanner::Failure(
-            QStringLiteral("the scanner has no upload called '%1' (Stock.dat, Orders.dat or Goods.dat)")
-                .arg(name));
-    }
-    const QString held = scanner::memoryFile(name);
+    const QString held = folder.path + QLatin1Char('/') + name;
     if (!QFileInfo(held).isFile()) {
-        throw scanner::Failure(QStringLiteral("the scanner holds no %1 (make one with pdt-sim)").arg(name));
+        const QString howToMakeOne = folder.simulated ? QStringLiteral("make one with pdt-sim")
+                                                      : QStringLiteral("save one on the scanner first");
+        throw scanner::Failure(QStringLiteral("the scanner holds no %1 (%2)").arg(name, howToMakeOne));
     }
     scanner::writeAtomically(path, scanner::readWhole(held));
 }

@@ -1,0 +1,41 @@
+// The batch's scanner commands over a real line: the exit status tells a schedule whether the item
+// file reached the scanner and whether an upload came in and was loaded.
+#include <QFile>
+
+#include "../tools/scannerline.h"
+#include "shoprows.h"
+#include "testshop.h"
+
+namespace {
+
+ProgramRun batch(const ScannerLine& scanner, const QStringList& arguments) {
+    return runProgram("rmstockhand-batch", arguments, scanner.environment());
+}
+
+}  // namespace
+
+TEST(BatchScanner, SendAndUploadSayWhetherTheScannerAnswered) {
+    TestShop shop;
+    shop.registerDemoShop(20);
+    ASSERT_TRUE(QFile::copy(RM_BIN_DIR "/Tsr-tu3a.exe", shop.folder() + "/Tsr-tu3a.exe"));
+    {
+        const ScannerLine silent({"--fault", "silent"});
+        const ProgramRun send = batch(silent, {"export-items", "--send"});
+        EXPECT_EQ(send.exitCode, 1);
+        EXPECT_TRUE(send.errors.contains("Tsr-tu3a.exe: the scanner did not answer")) << send.errors.data();
+        const ProgramRun upload = batch(silent, {"upload-stocktake"});
+        EXPECT_EQ(upload.exitCode, 1);
+        EXPECT_TRUE(upload.errors.contains("no scanner called")) << upload.errors.data();
+        EXPECT_FALSE(QFile::exists(shop.folder() + "/Stock.dat"));
+    }
+    const ScannerLine scanner;
+    const ProgramRun send = batch(scanner, {"export-items", "--send"});
+    EXPECT_EQ(send.exitCode, 0) << send.errors.data();
+    EXPECT_EQ(readBytes(scanner.memory() + "/rmItems.dat"), readBytes(shop.folder() + "/rmItems.dat"));
+    scanner.scan("stocktake", 12);
+    const ProgramRun upload = batch(scanner, {"upload-stocktake"});
+    EXPECT_EQ(upload.exitCode, 0) << upload.errors.data();
+    EXPECT_EQ(readBytes(shop.folder() + "/Stock.dat"), readBytes(scanner.memory() + "/Stock.dat"));
+    const ProgramRun runs = runProgram("rmstockhand-batch", {"runs"});
+    EXPECT_TRUE(runs.output.contains("stocktake") && runs.output.contains("13 of 13")) << runs.output.data();
+}

@@ -1,0 +1,80 @@
+#include "linetransfer.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <memory>
+
+#include "consolereport.h"
+#include "filetransfer.h"
+#include "outgoingfile.h"
+#include "receivedupload.h"
+#include "receivingstation.h"
+#include "scannermemory.h"
+#include "sendingstation.h"
+#include "seriallink.h"
+#include "transferwindow.h"
+
+namespace {
+
+// Shows `transfer` in a window; `loop` ends when the window closes.
+std::unique_ptr<QObject> showInWindow(FileTransfer& transfer, QEventLoop& loop, const QString& what,
+                                      const QString& where) {
+    auto window = std::make_unique<TransferWindow>(what, where);
+    QObject::connect(&transfer, &FileTransfer::linkedUp, window.get(), &TransferWindow::onLinkedUp);
+    QObject::connect(&transfer, &FileTransfer::progressed, window.get(), &TransferWindow::onProgressed);
+    QObject::connect(&transfer, &FileTransfer::noticed, window.get(), &TransferWindow::onNoticed);
+    QObject::connect(&transfer, &FileTransfer::finished, window.get(), &TransferWindow::onFinished);
+    QObject::connect(window.get(), &TransferWindow::cancelRequested, &transfer, &FileTransfer::cancel);
+    QObject::connect(window.get(), &TransferWindow::closed, &loop, &QEventLoop::quit);
+    window->show();
+    return window;
+}
+
+// Tells how `transfer` goes on standard error; `loop` ends when the transfer does.
+std::unique_ptr<QObject> reportOnConsole(FileTransfer& transfer, QEventLoop& loop, const QString& what,
+                                         const QString& where) {
+    auto report = std::make_unique<ConsoleReport>(what, where);
+    QObject::connect(&transfer, &FileTransfer::linkedUp, report.get(), &ConsoleReport::onLinkedUp);
+    QObject::connect(&transfer, &FileTransfer::progressed, report.get(), &ConsoleReport::onProgressed);
+    QObject::connect(&transfer, &FileTransfer::noticed, report.get(), &ConsoleReport::onNoticed);
+    QObject::connect(&transfer, &FileTransfer::finished, report.get(), &ConsoleReport::onFinished);
+    QObject::connect(&transfer, &FileTransfer::finished, &loop, &QEventLoop::quit);
+    report->onStarted();
+    return report;
+}
+
+// Runs `station` over `line` until the transfer ends and, in a window, the window is closed.
+void drive(SerialLink& line, Station& station, const QString& what, const QString& where, bool windowed) {
+    FileTransfer transfer(line, station);
+    QEventLoop loop;
+    const std::unique_ptr<QObject> watcher =
+        windowed ? showInWindow(transfer, loop, what, where) : reportOnConsole(transfer, loop, what, where);
+    QTimer::singleShot(0, &transfer, &FileTransfer::start);
+    loop.exec();
+    line.drain();
+    if (!transfer.succeeded()) {
+        throw scanner::Failure(transfer.failure());
+    }
+}
+
+}  // namespace
+
+void sendOverLine(const TransferCommand& command, const ScannerLink& link,
+                  const fileprotocol::LinkRules& rules, bool windowed) {
+    OutgoingFile file = readOutgoingFile(command.path, command.fieldWidths);
+    SerialLink line(link);
+    SendingStation station(std::move(file), rules);
+    drive(line, station, QStringLiteral("Sending %1").arg(QFileInfo(command.path).fileName()),
+          link.described(), windowed);
+}
+
+void receiveOverLine(const TransferCommand& command, const ScannerLink& link,
+                     const fileprotocol::LinkRules& rules, bool windowed) {
+    const QByteArray wantedName = wantedUploadName(command.path);
+    SerialLink line(link);
+    ReceivingStation station(rules, wantedName);
+    drive(line, station, QStringLiteral("Receiving %1").arg(QFileInfo(command.path).fileName()),
+          link.described(), windowed);
+    writeUpload(command.path, station.heading().value(), station.records());
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "fileprotocol.h"
+#include "platform/scannersettings.h"
+
+// How a transfer reaches the scanner on a port, as the user's settings and the environment say.
+struct ScannerLink {
+    // "COM1" or "COM2".
+    QString portName;
+    // The serial device, or the folder that stands for the scanner's memory.
+    QString device;
+    bool isFolder = false;
+    // True when the folder is the simulator's (PDT_SIM_DIR).
+    bool simulated = false;
+
+    // The port and its device for messages: "COM1 (/dev/ttyS0)".
+    QString described() const;
+};
+
+// The link of port `portNumber` (1 or 2): the simulator's folder when PDT_SIM_DIR is set; else the
+// port's device from `settings`, a folder exchange when that is an existing folder, else a line.
+ScannerLink chooseLink(int portNumber, const platform::ScannerSettings& settings);
+
+// How the stations behave on the line, from `settings`.
+fileprotocol::LinkRules linkRules(const platform::ScannerSettings& settings);

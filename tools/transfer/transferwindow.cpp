@@ -1,0 +1,92 @@
+#include "transferwindow.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr qint64 kProgressEveryMs = 100;
+
+}  // namespace
+
+TransferWindow::TransferWindow(const QString& what, const QString& where)
+    : state_(new QLabel(QStringLiteral("Waiting for the scanner: put it into its transfer mode"))),
+      bar_(new QProgressBar),
+      reason_(new QLabel),
+      button_(new QPushButton(QStringLiteral("Cancel"))) {
+    setWindowTitle(QStringLiteral("Tsr-tu3a.exe: %1").arg(what));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(what));
+    layout->addWidget(new QLabel(QStringLiteral("Scanner on %1").arg(where)));
+    layout->addWidget(state_);
+    // Busy until the number of records is known.
+    bar_->setRange(0, 0);
+    layout->addWidget(bar_);
+    reason_->setWordWrap(true);
+    reason_->setStyleSheet(QStringLiteral("color: #b00000"));
+    reason_->hide();
+    layout->addWidget(reason_);
+    layout->addWidget(button_, 0, Qt::AlignRight);
+    connect(button_, &QPushButton::clicked, this, &TransferWindow::onButton);
+    setMinimumWidth(420);
+}
+
+void TransferWindow::onLinkedUp() {
+    state_->setText(QStringLiteral("Linked up with the scanner"));
+}
+
+void TransferWindow::onProgressed(int recordsMoved, int recordsInAll) {
+    recordsMoved_ = recordsMoved;
+    recordsInAll_ = recordsInAll;
+    if (!sinceProgressShown_.isValid() || sinceProgressShown_.elapsed() >= kProgressEveryMs) {
+        showProgress();
+    }
+}
+
+void TransferWindow::onNoticed(const QString& text) {
+    state_->setText(text);
+}
+
+void TransferWindow::onFinished(bool succeeded, const QString& failure) {
+    running_ = false;
+    showProgress();
+    if (succeeded) {
+        close();
+        return;
+    }
+    state_->setText(QStringLiteral("The transfer failed"));
+    if (bar_->maximum() == 0) {
+        // Still busy: no record count ever came.
+        bar_->hide();
+    }
+    reason_->setText(failure);
+    reason_->show();
+    button_->setText(QStringLiteral("Close"));
+    // Room for the reason, which may take a few lines.
+    adjustSize();
+}
+
+void TransferWindow::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        emit cancelRequested();
+    }
+    event->accept();
+    emit closed();
+}
+
+void TransferWindow::onButton() {
+    if (running_) {
+        emit cancelRequested();
+    } else {
+        close();
+    }
+}
+
+void TransferWindow::showProgress() {
+    sinceProgressShown_.start();
+    if (recordsInAll_ > 0) {
+        bar_->setRange(0, recordsInAll_);
+        bar_->setFormat(QStringLiteral("record %v of %m"));
+    }
+    bar_->setValue(recordsMoved_);
+}
