@@ -30,6 +30,11 @@ TEST(FileProtocol, TheHeadingAnnouncesNameCountAndFieldLengths) {
         EXPECT_FALSE(headingProblem(heading).isEmpty()) << name;
     }
     EXPECT_TRUE(headingProblem({"A.DAT", 32767, {127, 126}}).isEmpty());
+    // The check character is the XOR of the serial, the record and ETX, as the scanner works it out.
+    EXPECT_EQ(dataBlock(1, "AB", LinkRules()),
+              "\x02"
+              "00001AB\x03"
+              "1");
     EXPECT_EQ(scannerFileName("rmItems.dat"), "RMITEMS.DAT");
     EXPECT_EQ(scannerFileName("inventory.dat"), std::nullopt);
 }
@@ -133,6 +138,33 @@ Fault deafAfter(int nth) {
     };
 }
 
+// Changes the first sending of each block bound for the receiver, and lets its resending pass.
+Fault firstSendOfEachBlock(std::function<QByteArray(QByteArray)> change) {
+    auto seen = std::make_shared<QList<QByteArray>>();
+    return [=](bool toReceiver, QByteArray bytes) {
+        if (!toReceiver || !(bytes.startsWith(kStx) || bytes.startsWith(kSoh)) || seen->contains(bytes)) {
+            return bytes;
+        }
+        seen->append(bytes);
+        return change(bytes);
+    };
+}
+
+// Turns the receiver's ACK of the nth block into a NAK, once: the sender sends the block again.
+Fault garbledAnswer(int nth) {
+    auto blocks = std::make_shared<int>(0);
+    auto done = std::make_shared<bool>(false);
+    return [=](bool toReceiver, QByteArray bytes) {
+        if (toReceiver) {
+            *blocks += bytes.startsWith(kStx) || bytes.startsWith(kSoh);
+        } else if (*blocks == nth && !*done && bytes == QByteArray(1, kAck)) {
+            *done = true;
+            return QByteArray(1, kNak);
+        }
+        return bytes;
+    };
+}
+
 QByteArray badCheck(QByteArray block) {
     block.back() = static_cast<char>(block.back() ^ 0x10);
     return block;
@@ -157,19 +189,21 @@ TEST(FileProtocol, EachFaultOfTheLineEndsAsTheProtocolSays) {
         {"lost ACK", lostAnswer(3), Progress::Done, Progress::Done, 101ms, ""},
         {"repeated block", onBlock(3, 1, [](QByteArray b) { return b + b; }), Progress::Done, Progress::Done,
          1ms, ""},
+        {"every block refused once", firstSendOfEachBlock(badCheck), Progress::Done, Progress::Done, 1ms, ""},
+        {"ACK garbled into NAK", garbledAnswer(4), Progress::Done, Progress::Done, 1ms, ""},
         {"block cut short", onBlock(5, 1, [](QByteArray b) { return b.left(9); }), Progress::Done,
          Progress::Done, 101ms, ""},
         {"NAK every time", onBlock(3, 1000, badCheck), Progress::Failed, Progress::Failed, 2000ms,
-         "refused record 2 of 6 10 times"},
+         "refused record 2 of 12 10 times"},
         {"no answer", [](bool toReceiver, QByteArray b) { return toReceiver ? QByteArray() : b; },
          Progress::Failed, Progress::Failed, 2000ms, "did not answer"},
         {"a block lost whole", onBlock(4, 1, [](QByteArray) { return QByteArray(); }), Progress::Failed,
-         Progress::Failed, 1000ms, "refused record 4 of 6 10 times"},
+         Progress::Failed, 1000ms, "refused record 4 of 12 10 times"},
         {"receiver gone mid-way", deafAfter(4), Progress::Failed, Progress::Failed, 1000ms,
-         "stopped answering at record 3 of 6"},
+         "stopped answering at record 3 of 12"},
     };
     for (const Row& row : rows) {
-        Wire wire{FileSender({"STOCK.DAT", 6, {5, 15}}, records(6), rules()),
+        Wire wire{FileSender({"STOCK.DAT", 12, {5, 15}}, records(12), rules()),
                   FileReceiver(rules(), "STOCK.DAT")};
         wire.run(row.fault);
         EXPECT_EQ(wire.sender.progress(), row.sent) << row.name;
@@ -179,8 +213,8 @@ TEST(FileProtocol, EachFaultOfTheLineEndsAsTheProtocolSays) {
         EXPECT_TRUE(wire.sender.failure().contains(row.senderReason))
             << row.name << ": " << wire.sender.failure().toStdString();
         if (row.received == Progress::Done) {
-            EXPECT_EQ(wire.receiver.records(), records(6)) << row.name;
-            EXPECT_EQ(wire.sender.recordsConfirmed(), 6) << row.name;
+            EXPECT_EQ(wire.receiver.records(), records(12)) << row.name;
+            EXPECT_EQ(wire.sender.recordsConfirmed(), 12) << row.name;
         }
     }
 }
@@ -235,6 +269,19 @@ TEST(FileProtocol, AReceiverEndsWithoutAFileWhenTheSenderStopsOrOffersAnother) {
     waiting.tick(2000ms);
     EXPECT_TRUE(waiting.failure().startsWith("no scanner called within 2 s"))
         << waiting.failure().toStdString();
+
+    // A receiver waits out the sender's nine ENQs before it gives up.
+    FileReceiver patient(plain, "STOCK.DAT");
+    feed(patient, link + headingBlock({"STOCK.DAT", 1, {3}}, plain));
+    patient.tick(999ms);
+    EXPECT_EQ(patient.progress(), Progress::Running);
+    patient.tick(1005ms);
+    EXPECT_EQ(patient.failure(), "the scanner went silent after record 0 of 1");
+
+    // A record that would break the file's lines is refused, whatever its check character.
+    FileReceiver careful(plain, {});
+    EXPECT_EQ(feed(careful, link + headingBlock({"X.DAT", 1, {3}}, plain) + dataBlock(1, "a\nb", plain)),
+              "\x06\x06\x15");
 
     LinkRules bare = plain;
     bare.serialNumbers = false;

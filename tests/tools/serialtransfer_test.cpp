@@ -2,6 +2,7 @@
 // for record over the scanner's protocol, each fault of the line ending as the protocol says, and
 // the port's troubles each told in one line.
 #include <fcntl.h>
+#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -150,6 +151,11 @@ TEST(SerialTransfer, LimitsAndPortTroublesAreToldInOneLine) {
         EXPECT_TRUE(oneLine(run) && run.errors.contains(reason)) << run.errors.data();
     }
     EXPECT_FALSE(QFile::exists(scanner.memory() + "/rmItems.dat"));
+    // A scanner that shows up as a USB drive: the port names its folder.
+    writeBytes(scanner.settings(), ("[ports]\nCOM1=" + scanner.memory() + "\n").toUtf8());
+    const QByteArray items = itemFile(3);
+    EXPECT_EQ(scanner.transfer(sendArguments(writeBytes(scanner.path("rmItems.dat"), items))).exitCode, 0);
+    EXPECT_EQ(readBytes(scanner.memory() + "/rmItems.dat"), items);
 
     writeBytes(scanner.settings(), "[ports]\nCOM1=/dev/ttyS-none\n");
     const ProgramRun missing = scanner.transfer(receiveArguments(scanner.path("Stock.dat")));
@@ -181,4 +187,24 @@ TEST(SerialTransfer, APortInUseOrNotPermittedIsRefused) {
         EXPECT_EQ(denied.exitCode, 1);
         EXPECT_TRUE(oneLine(denied) && denied.errors.contains("dialout")) << denied.errors.data();
     }
+}
+
+// What was left on the line before the utility opened it (a stale ACK) is not taken as an answer.
+TEST(SerialTransfer, StaleBytesOnTheLineAreNoAnswer) {
+    const ScannerLine scanner;
+    int master = -1;
+    int slave = -1;
+    char name[64] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    ::close(slave);
+    ASSERT_EQ(::write(master, "\x06\x06\x06", 3), 3);
+    writeBytes(scanner.settings(), QByteArray("[ports]\nCOM1=") + name + "\n[link]\nretry-interval-ms=100\n");
+    const ProgramRun test = scanner.transfer({"--test", "COM1"});
+    ::close(master);
+    EXPECT_EQ(test.exitCode, 1);
+    EXPECT_TRUE(oneLine(test) && test.errors.contains("did not answer")) << test.errors.data();
 }
