@@ -62,8 +62,9 @@ TEST(SerialTransfer, FilesCrossTheLineRecordForRecordInBothDirections) {
     }
 }
 
-// While the utility holds the port it is raw 9600 8N1 with no flow control.
-TEST(SerialTransfer, TheUtilityOpensThePortRaw9600EightNOne) {
+// While the utility holds the port it is raw 9600 8N1 with no flow control, and no other
+// transfer may have it; a user outside the dialout group may not open it at all.
+TEST(SerialTransfer, TheUtilityHoldsThePortRaw9600EightNOneAndAlone) {
     const ScannerLine scanner({"--fault", "silent"});
     QProcess waiting;
     startProgram(waiting, "Tsr-tu3a.exe", receiveArguments(scanner.path("Stock.dat")), scanner.environment());
@@ -80,9 +81,25 @@ TEST(SerialTransfer, TheUtilityOpensThePortRaw9600EightNOne) {
     EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP | INLCR), 0u);
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
+    const ProgramRun busy = scanner.transfer(receiveArguments(scanner.path("Orders.dat")));
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_TRUE(oneLine(busy) && busy.errors.contains("in use")) << busy.errors.data();
     ASSERT_TRUE(waiting.waitForFinished(10000));
     EXPECT_EQ(waiting.exitCode(), 1);
     EXPECT_FALSE(QFile::exists(scanner.path("Stock.dat")));
+
+    // Run as nobody when the tests run as root.
+    if (geteuid() == 0) {
+        QFile::setPermissions(scanner.path(""),
+                              QFile::permissions(scanner.path("")) | QFile::ExeOther | QFile::ReadOther);
+        const ProgramRun denied = runCommand(
+            "setpriv",
+            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", RM_BIN_DIR "/Tsr-tu3a.exe"} +
+                receiveArguments("/tmp/never-written/Stock.dat"),
+            scanner.environment());
+        EXPECT_EQ(denied.exitCode, 1);
+        EXPECT_TRUE(oneLine(denied) && denied.errors.contains("dialout")) << denied.errors.data();
+    }
 }
 
 // Each fault of the line, in each direction: recovered with every record once, or a failure in one
@@ -162,31 +179,6 @@ TEST(SerialTransfer, LimitsAndPortTroublesAreToldInOneLine) {
     EXPECT_TRUE(oneLine(missing) && missing.errors.contains("/dev/ttyS-none") &&
                 missing.errors.contains("scanner-port"))
         << missing.errors.data();
-}
-
-TEST(SerialTransfer, APortInUseOrNotPermittedIsRefused) {
-    const ScannerLine scanner({"--fault", "silent"});
-    QProcess holder;
-    startProgram(holder, "Tsr-tu3a.exe", receiveArguments(scanner.path("Stock.dat")), scanner.environment());
-    ASSERT_TRUE(holder.waitForStarted());
-    QThread::msleep(1000);
-    const ProgramRun busy = scanner.transfer(receiveArguments(scanner.path("Orders.dat")));
-    EXPECT_EQ(busy.exitCode, 1);
-    EXPECT_TRUE(oneLine(busy) && busy.errors.contains("in use")) << busy.errors.data();
-    holder.waitForFinished(10000);
-
-    // A user outside the dialout group: run as nobody when the tests run as root.
-    if (geteuid() == 0) {
-        QFile::setPermissions(scanner.path(""),
-                              QFile::permissions(scanner.path("")) | QFile::ExeOther | QFile::ReadOther);
-        const ProgramRun denied = runCommand(
-            "setpriv",
-            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", RM_BIN_DIR "/Tsr-tu3a.exe"} +
-                receiveArguments("/tmp/never-written/Stock.dat"),
-            scanner.environment());
-        EXPECT_EQ(denied.exitCode, 1);
-        EXPECT_TRUE(oneLine(denied) && denied.errors.contains("dialout")) << denied.errors.data();
-    }
 }
 
 // What was left on the line before the utility opened it (a stale ACK) is not taken as an answer.
