@@ -5,7 +5,7 @@
 #include "batch/batchoptions.h"
 #include "batch/batchrun.h"
 #include "shopdata/shopdatabase.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 
 namespace {
 

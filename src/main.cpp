@@ -9,12 +9,12 @@
 #include "platform/connection.h"
 #include "platform/programfolder.h"
 #include "platform/screen.h"
-#include "platform/widgetprompts.h"
+#include "menu/widgetprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "startup/modmain.h"
 #include "startup/startup.h"
 #include "startup/windowoptions.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 
 namespace {
 

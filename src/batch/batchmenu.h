@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/progressline.h"
-#include "menu/eventdelivery.h"
+#include "platform/eventdelivery.h"
 #include "startup/menuview.h"
 
 // The main menu as the batch command line plays it: the port and the path are what the menu's

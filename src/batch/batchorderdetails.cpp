@@ -2,8 +2,8 @@
 
 #include <QList>
 
-#include "orderdialog/orderdetailsqueries.h"
-#include "orderdialog/orderdetailsrules.h"
+#include "imports/orderdetailsqueries.h"
+#include "imports/orderdetailsrules.h"
 #include "platform/prompts.h"
 #include "startup/modmain.h"
 

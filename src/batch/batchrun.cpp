@@ -15,7 +15,7 @@
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
 #include "imports/uploadreceive.h"
-#include "menu/itemexport.h"
+#include "scanner/itemexport.h"
 #include "platform/odbcregistry.h"
 #include "platform/programfolder.h"
 #include "scanner/transferpdtfile.h"

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "imports/recordfate.h"
-#include "outside/textarray.h"
+#include "platform/textarray.h"
 
 struct ModMain;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imports/uploadfile.h"
-#include "outside/textarray.h"
+#include "platform/textarray.h"
 
 struct ModMain;
 

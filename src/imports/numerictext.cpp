@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 namespace {
 

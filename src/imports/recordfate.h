@@ -4,7 +4,7 @@
 #include <optional>
 #include <variant>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 // The writes an upload record can make in the shop, with everything the write needs.
 struct StocktakeCount {

@@ -3,8 +3,8 @@
 #include <QString>
 #include <functional>
 
-#include "outside/programerror.h"
-#include "outside/textarray.h"
+#include "platform/programerror.h"
+#include "platform/textarray.h"
 
 struct ModMain;
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "imports/recordfate.h"
-#include "outside/textarray.h"
+#include "platform/textarray.h"
 
 struct ModMain;
 

@@ -1,6 +1,6 @@
 #include "imports/uploadrun.h"
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 void UploadRun::noteLoaderError(const ProgramError& error) {
     ++failed;

@@ -9,11 +9,11 @@
 #include <QScreen>
 #include <utility>
 
-#include "menu/itemexport.h"
+#include "scanner/itemexport.h"
 #include "menu/menuartwork.h"
 #include "menu/uploadcommands.h"
 #include "menu/wrappingcaption.h"
-#include "platform/formfont.h"
+#include "menu/formfont.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
@@ -56,7 +56,7 @@ QLineEdit* textBox(QWidget* form, const char* name, const char* text, const char
 frmMenu::frmMenu(ModMain& modMain, QWidget* parent) : QDialog(parent), modMain_(modMain) {
     setWindowTitle(QStringLiteral("The NUX Group RM Stockhand"));
     setWindowIcon(menuIcon());
-    setFont(platform::formFont(font()));
+    setFont(formFont(font()));
     setFixedSize(5310 / kTwipsPerPixel, 7395 / kTwipsPerPixel);
     createCommands();
     createPortChoice();

@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "menu/eventdelivery.h"
-#include "outside/programerror.h"
+#include "platform/eventdelivery.h"
+#include "platform/programerror.h"
 #include "startup/menuview.h"
 
 class QCheckBox;

@@ -10,8 +10,8 @@
 #include <QSqlRecord>
 
 #include "imports/numerictext.h"
-#include "orderdialog/orderdetailsqueries.h"
-#include "platform/formfont.h"
+#include "imports/orderdetailsqueries.h"
+#include "menu/formfont.h"
 #include "startup/modmain.h"
 
 namespace {
@@ -45,7 +45,7 @@ frmOrderDetails::frmOrderDetails(ModMain& modMain, QWidget* owner)
       rules_(modMain, modMain.prompts),
       ui_(createOrderDetailsControls(this)) {
     setWindowTitle(QStringLiteral("Order Details"));
-    setFont(platform::formFont(font()));
+    setFont(formFont(font()));
     setFixedSize(455, 491);
     QPalette green = palette();
     green.setColor(QPalette::Window, QColor(0, 128, 0));

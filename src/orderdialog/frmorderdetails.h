@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "orderdialog/orderdetailscontrols.h"
-#include "orderdialog/orderdetailsrules.h"
+#include "imports/orderdetailsrules.h"
 
 struct ModMain;
 

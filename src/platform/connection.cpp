@@ -4,7 +4,7 @@
 #include <QSqlError>
 #include <QSqlResult>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/odbccalls.h"
 
 namespace platform {

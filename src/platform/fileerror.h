@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileDevice>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 
 // What the platform's own ODBC calls share. Text crosses the ODBC interface as UTF-16 (the wide

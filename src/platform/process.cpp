@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 namespace platform {
 

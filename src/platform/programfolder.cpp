@@ -1,6 +1,6 @@
 #include "platform/programfolder.h"
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/userfolders.h"
 
 namespace platform {

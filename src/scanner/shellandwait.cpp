@@ -3,7 +3,7 @@
 #include <QDir>
 #include <memory>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/process.h"
 #include "startup/modmain.h"
 

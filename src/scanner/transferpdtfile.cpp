@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "scanner/scannerfiles.h"
 #include "scanner/shellandwait.h"
 #include "startup/blanks.h"

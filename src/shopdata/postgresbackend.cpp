@@ -3,7 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 // A row that another client holds locked is waited for five seconds, as on a shop database file;
 // then the write fails and the record is reported, rather than the import waiting for ever.

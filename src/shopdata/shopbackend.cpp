@@ -1,6 +1,6 @@
 #include "shopdata/shopbackend.h"
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "shopdata/postgresbackend.h"
 #include "shopdata/sqlitebackend.h"

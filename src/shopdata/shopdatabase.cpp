@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cmath>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "platform/recordset.h"
 #include "shopdata/runledger.h"

@@ -2,7 +2,7 @@
 
 #include <QSqlField>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "shopdata/shopbackend.h"
 
 template <typename Step>

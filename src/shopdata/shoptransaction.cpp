@@ -2,7 +2,7 @@
 
 #include <QSqlError>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "shopdata/shopbackend.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QSqlQuery>
 #include <mutex>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "shopdata/sqlitetext.h"
 
 namespace {

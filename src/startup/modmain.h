@@ -9,7 +9,7 @@
 #include "imports/uploadrun.h"
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
-#include "outside/stringtoolsobject.h"
+#include "platform/stringtoolsobject.h"
 #include "platform/filedevices.h"
 #include "platform/prompts.h"
 #include "startup/menuview.h"

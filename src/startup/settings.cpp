@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/fileerror.h"
 #include "platform/wholefile.h"
 #include "startup/blanks.h"

@@ -1,6 +1,6 @@
 #include "startup/startup.h"
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "platform/odbcregistry.h"
 #include "platform/programfolder.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "outside/textarray.h"
+#include "platform/textarray.h"
 
 struct ModMain;
 class Prompts;

@@ -16,7 +16,7 @@
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
 #include "startup/modmain.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

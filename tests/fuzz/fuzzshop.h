@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "fuzzcheck.h"
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "outside/shopdataobject.h"
 
 // A shop for the upload fuzz targets. What it does with an item depends on the item's key (the

@@ -7,7 +7,7 @@
 #include "fakemenuview.h"
 #include "fuzzshop.h"
 #include "startup/modmain.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 #include "imports/numerictext.h"
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "fuzzshop.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 
 namespace {
 

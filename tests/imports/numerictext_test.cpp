@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "imports/numerictext.h"
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 // Checks each input's result as text, or "#" and the number of the error that it raises.
 template <typename Input, typename Conversion>

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "raised.h"
 #include "shoprows.h"

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "demoshop.h"
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "raised.h"
 #include "shoprows.h"

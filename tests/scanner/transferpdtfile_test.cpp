@@ -11,7 +11,7 @@
 #include "scanner/transferpdtfile.h"
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

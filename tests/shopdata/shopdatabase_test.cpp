@@ -10,7 +10,7 @@
 #include <barrier>
 #include <thread>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/recordset.h"
 #include "raised.h"
 #include "shoprows.h"

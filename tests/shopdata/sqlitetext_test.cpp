@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "platform/recordset.h"
 #include "raised.h"

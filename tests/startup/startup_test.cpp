@@ -20,7 +20,7 @@
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

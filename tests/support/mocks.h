@@ -4,7 +4,7 @@
 
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
-#include "outside/stringtoolsobject.h"
+#include "platform/stringtoolsobject.h"
 #include "qtprinting.h"
 
 // The shop data object as a GoogleMock, for tests of the procedures that call it.

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 // The error that a call raised; number 0 when it raised none.
 inline ProgramError raised(const std::function<void()>& call) {

@@ -9,7 +9,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 
 namespace {

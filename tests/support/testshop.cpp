@@ -9,7 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "testengine.h"
 

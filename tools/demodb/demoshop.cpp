@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "shopdata/shopbackend.h"
 #include "shopdata/shopschema.h"

@@ -1,6 +1,4 @@
-#include "platform/formfont.h"
-
-namespace platform {
+#include "menu/formfont.h"
 
 QFont formFont(const QFont& base) {
     QFont font = base;
@@ -10,5 +8,3 @@ QFont formFont(const QFont& base) {
     font.setPointSize(8);
     return font;
 }
-
-}  // namespace platform

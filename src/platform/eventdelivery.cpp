@@ -1,4 +1,4 @@
-#include "menu/eventdelivery.h"
+#include "platform/eventdelivery.h"
 
 #include <QCoreApplication>
 

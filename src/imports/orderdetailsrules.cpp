@@ -1,4 +1,4 @@
-#include "orderdialog/orderdetailsrules.h"
+#include "imports/orderdetailsrules.h"
 
 #include "imports/numerictext.h"
 #include "platform/prompts.h"

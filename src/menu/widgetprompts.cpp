@@ -1,4 +1,4 @@
-#include "platform/widgetprompts.h"
+#include "menu/widgetprompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

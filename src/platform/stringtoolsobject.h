@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "outside/textarray.h"
+#include "platform/textarray.h"
 
 // The string tools object: the outside helper that splits lines, lists the data sources and
 // takes the start-up checkpoints. Operations raise ProgramError on failure.

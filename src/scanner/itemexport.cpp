@@ -1,4 +1,4 @@
-#include "menu/itemexport.h"
+#include "scanner/itemexport.h"
 
 #include <QDir>
 #include <algorithm>
@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "imports/numerictext.h"
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 #include "platform/recordset.h"
 #include "platform/wholefile.h"
 #include "scanner/scannerfiles.h"

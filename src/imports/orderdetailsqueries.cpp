@@ -1,4 +1,4 @@
-#include "orderdialog/orderdetailsqueries.h"
+#include "imports/orderdetailsqueries.h"
 
 #include "platform/recordset.h"
 

@@ -1,4 +1,4 @@
-#include "stringtools/stringtools.h"
+#include "platform/stringtools.h"
 
 #include "platform/odbcregistry.h"
 

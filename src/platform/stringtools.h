@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outside/stringtoolsobject.h"
+#include "platform/stringtoolsobject.h"
 
 // The string tools object of this platform: a plain split, the data sources of unixODBC, and
 // the start-up checkpoints it remembers.

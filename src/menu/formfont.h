@@ -3,10 +3,6 @@
 #include <QFont>
 #include <QStringList>
 
-namespace platform {
-
 // The font the program's forms were laid out for: 8 points, as narrow as Arial, which here is
 // Arial itself or one of its metric twins.
 QFont formFont(const QFont& base);
-
-}  // namespace platform

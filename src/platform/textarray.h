@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "outside/programerror.h"
+#include "platform/programerror.h"
 
 // An array of texts numbered from 1 to upperBound(), as Split hands back the pieces of a line.
 // Reading an element past the upper bound raises "Subscript out of range".
