@@ -4,8 +4,8 @@
 
 #include "batch/batchoptions.h"
 #include "batch/batchrun.h"
-#include "shopdata/shopdatabase.h"
 #include "platform/stringtools.h"
+#include "shopdata/shopdatabase.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 
 #include "imports/promptedrunquestions.h"
 #include "menu/frmmenu.h"
+#include "menu/widgetprompts.h"
 #include "orderdialog/widgetorderdetailsopener.h"
 #include "platform/connection.h"
 #include "platform/programfolder.h"
 #include "platform/screen.h"
-#include "menu/widgetprompts.h"
+#include "platform/stringtools.h"
 #include "shopdata/shopdatabase.h"
 #include "startup/modmain.h"
 #include "startup/startup.h"
 #include "startup/windowoptions.h"
-#include "platform/stringtools.h"
 
 namespace {
 

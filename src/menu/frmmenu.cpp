@@ -9,11 +9,11 @@
 #include <QScreen>
 #include <utility>
 
-#include "scanner/itemexport.h"
+#include "menu/formfont.h"
 #include "menu/menuartwork.h"
 #include "menu/uploadcommands.h"
 #include "menu/wrappingcaption.h"
-#include "menu/formfont.h"
+#include "scanner/itemexport.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
 #include "startup/startup.h"

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "orderdialog/orderdetailscontrols.h"
 #include "imports/orderdetailsrules.h"
+#include "orderdialog/orderdetailscontrols.h"
 
 struct ModMain;
 

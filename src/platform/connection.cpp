@@ -4,8 +4,8 @@
 #include <QSqlError>
 #include <QSqlResult>
 
-#include "platform/programerror.h"
 #include "platform/odbccalls.h"
+#include "platform/programerror.h"
 
 namespace platform {
 

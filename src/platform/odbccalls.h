@@ -6,8 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 
 // What the platform's own ODBC calls share. Text crosses the ODBC interface as UTF-16 (the wide
 // calls): a narrow call would have the driver convert through the process's locale, which a

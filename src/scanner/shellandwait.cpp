@@ -3,8 +3,8 @@
 #include <QDir>
 #include <memory>
 
-#include "platform/programerror.h"
 #include "platform/process.h"
+#include "platform/programerror.h"
 #include "startup/modmain.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "shopdata/shopbackend.h"
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "shopdata/postgresbackend.h"
 #include "shopdata/sqlitebackend.h"
 

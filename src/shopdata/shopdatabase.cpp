@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cmath>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "platform/recordset.h"
 #include "shopdata/runledger.h"
 #include "shopdata/shopbackend.h"

@@ -9,9 +9,9 @@
 #include "imports/uploadrun.h"
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
-#include "platform/stringtoolsobject.h"
 #include "platform/filedevices.h"
 #include "platform/prompts.h"
+#include "platform/stringtoolsobject.h"
 #include "startup/menuview.h"
 
 // What the program's procedures share for one run: the outside objects, the prompts, the form the

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/programerror.h"
 #include "platform/fileerror.h"
+#include "platform/programerror.h"
 #include "platform/wholefile.h"
 #include "startup/blanks.h"
 #include "startup/modmain.h"

@@ -1,8 +1,8 @@
 #include "startup/startup.h"
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
 #include "platform/odbcregistry.h"
+#include "platform/programerror.h"
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
 #include "startup/blanks.h"

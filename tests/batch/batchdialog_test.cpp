@@ -11,12 +11,12 @@
 #include "imports/goodsreceivedimport.h"
 #include "orderdialog/frmorderdetails.h"
 #include "orderdialog/widgetorderdetailsopener.h"
+#include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
 #include "startup/modmain.h"
-#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "fuzzcheck.h"
-#include "platform/programerror.h"
 #include "outside/shopdataobject.h"
+#include "platform/programerror.h"
 
 // A shop for the upload fuzz targets. What it does with an item depends on the item's key (the
 // stock id, or a hash of the barcode, modulo 8): 0 is no item, 5 refuses the write, 6 refuses it

@@ -6,8 +6,8 @@
 
 #include "fakemenuview.h"
 #include "fuzzshop.h"
-#include "startup/modmain.h"
 #include "platform/stringtools.h"
+#include "startup/modmain.h"
 
 namespace {
 

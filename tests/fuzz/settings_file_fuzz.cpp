@@ -4,9 +4,9 @@
 
 #include "fuzzcheck.h"
 #include "fuzzshop.h"
+#include "platform/stringtools.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
-#include "platform/stringtools.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <optional>
 
 #include "fakemenuview.h"
+#include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
-#include "platform/stringtools.h"
 
 // A modMain over a temporary program folder, with the clock at 2:45 pm on 4 December 2026. The test
 // is the shop, noting each call in `calls`, whose order write always refuses (its answer must not

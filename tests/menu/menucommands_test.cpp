@@ -15,14 +15,14 @@
 #include "batch/batchorderdetails.h"
 #include "faultydevices.h"
 #include "menu/frmmenu.h"
-#include "scanner/itemexport.h"
 #include "mocks.h"
+#include "platform/stringtools.h"
 #include "programfiles.h"
+#include "scanner/itemexport.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
 #include "startup/modmain.h"
-#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

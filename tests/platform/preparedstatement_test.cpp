@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "raised.h"
 #include "shoprows.h"
 #include "testengine.h"

@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "demoshop.h"
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "raised.h"
 #include "shoprows.h"
 #include "testengine.h"

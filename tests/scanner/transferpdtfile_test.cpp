@@ -6,12 +6,12 @@
 
 #include "fakemenuview.h"
 #include "mocks.h"
+#include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scanner/shellandwait.h"
 #include "scanner/transferpdtfile.h"
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
-#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "platform/recordset.h"
 #include "raised.h"
 #include "shopdata/shopdatabase.h"

@@ -16,11 +16,11 @@
 #include "mocks.h"
 #include "platform/connection.h"
 #include "platform/odbcregistry.h"
+#include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scriptedprompts.h"
 #include "startup/modmain.h"
 #include "startup/settings.h"
-#include "platform/stringtools.h"
 #include "testshop.h"
 
 namespace {

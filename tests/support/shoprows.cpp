@@ -9,8 +9,8 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "testengine.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/programerror.h"
 #include "platform/connection.h"
+#include "platform/programerror.h"
 #include "shopdata/shopbackend.h"
 #include "shopdata/shopschema.h"
 
