@@ -1,7 +1,5 @@
 #include "shopdata/runledger.h"
 
-#include <QDateTime>
-
 #include "shopdata/shopbackend.h"
 #include "shopdata/shoptransaction.h"
 
@@ -19,10 +17,6 @@ ShopStatement runsWhere(const QSqlDatabase& connection, const char* where, const
     return prepare(connection, QLatin1String(kRunColumns) + QLatin1String(where), backend);
 }
 
-QString utcNow() {
-    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 // The rows of a run in the three tables an import writes to, for statements that take them all.
 constexpr const char* kWrittenRows =
     "(select line_no from stocktake_counts where run_id = ? union all "
@@ -31,13 +25,14 @@ constexpr const char* kWrittenRows =
 
 }  // namespace
 
-RunLedger::RunLedger(const QSqlDatabase& c, const ShopBackend& b)
+RunLedger::RunLedger(const QSqlDatabase& c, const ShopBackend& b, const platform::Clock& clock)
     : connection_(c),
       backend_(b),
+      clock_(clock),
       begin_(prepare(
           c,
-          QStringLiteral("insert into import_runs (kind, file_name, checksum, lines_in_file, process) "
-                         "values (?, ?, ?, ?, ?)"),
+          QStringLiteral("insert into import_runs (kind, file_name, checksum, lines_in_file, process, "
+                         "started_at) values (?, ?, ?, ?, ?, ?)"),
           b)),
       resume_(prepare(c, QStringLiteral("update import_runs set process = ? where run_id = ?"), b)),
       lastKey_(prepare(c, b.lastInsertedKey(), b)),
@@ -109,7 +104,7 @@ RunLedger::RunLedger(const QSqlDatabase& c, const ShopBackend& b)
 qint64 RunLedger::begin(const QString& kind, const QString& fileName, const QString& checksum,
                         qint64 linesInFile, const QString& process) {
     ShopTransaction transaction(connection_, backend_);
-    begin_.run({kind, fileName, checksum, linesInFile, process});
+    begin_.run({kind, fileName, checksum, linesInFile, process, platform::utcStamp(clock_())});
     const qint64 runId = lastKey_.scalar({}).toLongLong();
     transaction.commit();
     return runId;
@@ -121,7 +116,7 @@ void RunLedger::resume(qint64 runId, const QString& process) {
 
 void RunLedger::end(qint64 runId, qint64 lastLine) {
     const qint64 written = written_.scalar({runId, runId, runId}).toLongLong();
-    end_.run({utcNow(), lastLine, written, runId});
+    end_.run({platform::utcStamp(clock_()), lastLine, written, runId});
 }
 
 ImportRun RunLedger::fromRow(const QVariantList& row) {
@@ -193,7 +188,7 @@ void RunLedger::takeBack(qint64 runId) {
 
 QString RunLedger::undo(qint64 runId) {
     ShopTransaction transaction(connection_, backend_);
-    markUndone_.run({utcNow(), runId});
+    markUndone_.run({platform::utcStamp(clock_()), runId});
     if (markUndone_.rowsAffected() != 1) {
         const std::optional<ImportRun> known = run(runId);
         return known ? QStringLiteral("Run %1 was undone on %2 already").arg(runId).arg(known->undoneAt)

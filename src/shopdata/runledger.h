@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 
 #include "outside/importruns.h"
+#include "platform/clock.h"
 #include "shopdata/shopstatement.h"
 
 class ShopBackend;
@@ -11,7 +12,8 @@ class ShopBackend;
 // variance report over the rows that carry a run's number. Every statement is prepared once.
 class RunLedger {
 public:
-    RunLedger(const QSqlDatabase& connection, const ShopBackend& backend);
+    // `clock` stamps when runs start, end and are undone.
+    RunLedger(const QSqlDatabase& connection, const ShopBackend& backend, const platform::Clock& clock);
 
     qint64 begin(const QString& kind, const QString& fileName, const QString& checksum, qint64 linesInFile,
                  const QString& process);
@@ -33,6 +35,7 @@ private:
 
     QSqlDatabase connection_;
     const ShopBackend& backend_;
+    const platform::Clock& clock_;
     ShopStatement begin_, resume_, lastKey_, end_, byId_, unfinished_, endedOfFile_, all_, written_,
         lastWritten_;
     ShopStatement markUndone_, dependents_, lowerOnHand_, restoreStatuses_, deleteReceived_, deleteReceipts_,

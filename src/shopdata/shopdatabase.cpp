@@ -61,7 +61,8 @@ double roundedTo(double quantity, int decimals) {
 
 }  // namespace
 
-ShopDatabase::ShopDatabase() : connectionName_(uniqueConnectionName()) {
+ShopDatabase::ShopDatabase(platform::Clock clock)
+    : clock_(std::move(clock)), connectionName_(uniqueConnectionName()) {
     prepareShopEngines();
 }
 
@@ -85,7 +86,7 @@ void ShopDatabase::Connect() {
         backend_->prepareConnection(connection_);
         addRunRecord();
         statements_ = std::make_unique<ShopStatements>(connection_, *backend_);
-        ledger_ = std::make_unique<RunLedger>(connection_, *backend_);
+        ledger_ = std::make_unique<RunLedger>(connection_, *backend_, clock_);
     } catch (const ProgramError&) {
         disconnect();
         throw;
@@ -151,7 +152,7 @@ bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity) {
     // One statement, and so a transaction of its own: an explicit one would only cost the server
     // two more round trips per count.
     ShopStatement& addCount = statements().addCount;
-    addCount.run({quantity, runStamp(), lineStamp(), itemKey});
+    addCount.run({quantity, runStamp(), lineStamp(), timeStamp(), itemKey});
     return addCount.rowsAffected() == 1;
 }
 
@@ -255,8 +256,7 @@ qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
         return open.toInt();
     }
     const qint32 number = GetNextOrderNo();
-    s.addOrder.run(
-        {number, supplierId, QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate), runStamp()});
+    s.addOrder.run({number, supplierId, clock_().toUTC().date().toString(Qt::ISODate), runStamp()});
     s.advanceOrderNo.run({number + 1});
     return number;
 }
@@ -264,7 +264,7 @@ qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
 qint64 ShopDatabase::newReceipt() {
     ShopStatements& s = statements();
     s.addReceipt.run({receiptRules_.postToStock ? 1 : 0, receiptRules_.quantityDecimals,
-                      receiptRules_.orderStatus, runStamp()});
+                      receiptRules_.orderStatus, runStamp(), timeStamp()});
     return s.lastRowId.scalar({}).toLongLong();
 }
 
@@ -285,6 +285,17 @@ void ShopDatabase::addRunRecord() {
 
 QVariant ShopDatabase::runStamp() const {
     return runId_ ? QVariant(*runId_) : QVariant(QMetaType::fromType<qint64>());
+}
+
+QString ShopDatabase::timeStamp() const {
+    // Counts come by the thousand a second: each second's text is made once.
+    const QDateTime now = clock_();
+    const qint64 second = now.toSecsSinceEpoch();
+    if (second != stampedSecond_) {
+        stampedSecond_ = second;
+        stamp_ = platform::utcStamp(now);
+    }
+    return stamp_;
 }
 
 QVariant ShopDatabase::lineStamp() const {

@@ -8,6 +8,7 @@
 
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
+#include "platform/clock.h"
 
 class RunLedger;
 namespace platform {
@@ -23,7 +24,8 @@ struct ShopStatements;
 // gives a shop made before that record its tables and columns when it connects.
 class ShopDatabase : public ShopDataObject, public ImportRuns {
 public:
-    ShopDatabase();
+    // `clock` stamps the runs, the counts, the orders and the receipts.
+    explicit ShopDatabase(platform::Clock clock = platform::systemTime);
     ~ShopDatabase() override;
     ShopDatabase(const ShopDatabase&) = delete;
     ShopDatabase& operator=(const ShopDatabase&) = delete;
@@ -81,9 +83,12 @@ private:
     // The run and line that the write being made carries: null outside a run.
     QVariant runStamp() const;
     QVariant lineStamp() const;
+    // Now, as the shop database keeps a time.
+    QString timeStamp() const;
     qint32 scannerOrderFor(qint32 supplierId);
     qint64 newReceipt();
 
+    const platform::Clock clock_;
     const QString connectionName_;
     QSqlDatabase connection_;
     // The connection's engine, once connected.
@@ -94,6 +99,9 @@ private:
     qint64 runLine_ = 0;
     ReceiptRules receiptRules_;
     RowColumns rowColumns_;
+    // The last time stamp made, and the second it stands for.
+    mutable QString stamp_;
+    mutable qint64 stampedSecond_ = -1;
     // The receipt that this upload's lines belong to, once its first line is booked.
     std::optional<qint64> receiptId_;
 };

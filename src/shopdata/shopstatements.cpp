@@ -29,8 +29,8 @@ ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend
           prepare(c, "select * from stock where BarCode = ? order by stock_id + 0 limit 1", backend)),
       itemHasBarcode(prepare(c, "select stock_id from stock where stock_id = ? and BarCode = ?", backend)),
       addCount(prepare(c,
-                       "insert into stocktake_counts (stock_id, quantity, run_id, line_no) "
-                       "select stock_id, ?, ?, ? from stock where stock_id = ?",
+                       "insert into stocktake_counts (stock_id, quantity, run_id, line_no, counted_at) "
+                       "select stock_id, ?, ?, ?, ? from stock where stock_id = ?",
                        backend)),
       scannerOrder(prepare(c,
                            "select max(order_id) from orders "
@@ -54,8 +54,8 @@ ShopStatements::ShopStatements(const QSqlDatabase& c, const ShopBackend& backend
                            "values (?, ?, ?, ?, ?)",
                            backend)),
       addReceipt(prepare(c,
-                         "insert into receipts (post_to_stock, quantity_decimals, order_status, run_id) "
-                         "values (?, ?, ?, ?)",
+                         "insert into receipts (post_to_stock, quantity_decimals, order_status, run_id, "
+                         "started_at) values (?, ?, ?, ?, ?)",
                          backend)),
       lastRowId(prepare(c, backend.lastInsertedKey(), backend)),
       addReceived(prepare(

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
-#include <functional>
 
 #include "imports/orderdetailsopener.h"
 #include "imports/runquestions.h"
 #include "imports/uploadrun.h"
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
+#include "platform/clock.h"
 #include "platform/filedevices.h"
 #include "platform/prompts.h"
 #include "platform/stringtoolsobject.h"
@@ -51,7 +50,7 @@ struct ModMain {
     // The devices the settings file, the item file and the audit reports are written through.
     platform::FileDevices files;
     // The clock of the audit reports' time stamps.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    platform::Clock now = platform::systemTime;
 
     QString sVersion;
     QString sCommPort;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+// What the program stamps its times with: the audit report's lines, the runs, the counts, the
+// orders and the receipts. A test hands in a clock that it sets.
+using Clock = std::function<QDateTime()>;
+
+// The system's clock.
+inline QDateTime systemTime() {
+    return QDateTime::currentDateTime();
+}
+
+// A time as the shop database keeps it: UTC, "YYYY-MM-DD HH:MM:SS".
+inline QString utcStamp(const QDateTime& time) {
+    return time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+}  // namespace platform
