@@ -10,6 +10,7 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "platform/scannerfiles.h"
 #include "platform/userfolders.h"
 
 // The scanner's memory as the transfer utility and the scanner simulator both see it: a folder
@@ -22,17 +23,16 @@ public:
     explicit Failure(const QString& reason) : std::runtime_error(reason.toStdString()) {}
 };
 
-// The item file's five fixed-width fields: stock id, barcode, description, price, second value.
-inline constexpr std::array<int, 5> kItemFieldWidths{5, 15, 40, 9, 5};
-inline constexpr int kItemRecordLength = std::accumulate(kItemFieldWidths.begin(), kItemFieldWidths.end(), 0);
-inline constexpr int kStockIdWidth = kItemFieldWidths[0];
-inline constexpr int kBarcodeWidth = kItemFieldWidths[1];
+using scannerfiles::kBarcodeWidth;
+using scannerfiles::kItemFieldWidths;
+using scannerfiles::kItemRecordLength;
+using scannerfiles::kStockIdWidth;
 
 inline const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 // The name under which the scanner's price-check program keeps the item file.
-inline const QString kItemFileName = QStringLiteral("rmItems.dat");
+inline const QString kItemFileName = QLatin1String(scannerfiles::kItemFile);
 // What the scanner writes in the barcode field of a record the user deleted.
-inline const QByteArray kDeletedMarker = QByteArrayLiteral("NUXADEL");
+inline const QByteArray kDeletedMarker = scannerfiles::kDeletedMarker;
 
 // One of the scanner's upload modes: its simulator command, its file, the magic of its header
 // line and the number of fields of its records.
@@ -43,20 +43,14 @@ struct UploadMode {
     int fields;
 };
 
-inline constexpr std::array<UploadMode, 3> kUploadModes{{
-    {"stocktake", "Stock.dat", "NXSTV100", 3},  // stock_id,barcode,qty
-    {"orders", "Orders.dat", "NXORV100", 3},    // stock_id,barcode,qty
-    {"goods", "Goods.dat", "NXGRV100", 5},      // stock_id,barcode,field3number,orderNo,qty
+inline const std::array<UploadMode, 3> kUploadModes{{
+    {"stocktake", scannerfiles::kStocktake, scannerfiles::kStocktakeHeader, 3},  // stock_id,barcode,qty
+    {"orders", scannerfiles::kOrders, scannerfiles::kOrdersHeader, 3},           // stock_id,barcode,qty
+    // stock_id,barcode,field3number,orderNo,qty
+    {"goods", scannerfiles::kGoodsReceived, scannerfiles::kGoodsReceivedHeader, 5},
 }};
 
-// The widths as the transfer utility's "/f" option lists them: "5,15,40,9,5".
-inline QString itemFieldWidthsText() {
-    QStringList widths;
-    for (int width : kItemFieldWidths) {
-        widths << QString::number(width);
-    }
-    return widths.join(QLatin1Char(','));
-}
+using scannerfiles::itemFieldWidthsText;
 
 // The scanner's memory: PDT_SIM_DIR when set, else the folder "scanner-memory" beside the tool;
 // the installed tools, whose own folder is the system's, keep it in the user's data folder instead.

@@ -35,8 +35,8 @@ QString setting(ModMain& modMain, const QString& key) {
 
 // The menu as its activation leaves it: the saved port and download path.
 BatchMenu activatedMenu(ModMain& modMain, ProgressLine& progress) {
-    const QString path = setting(modMain, QStringLiteral("DESPATCHPATH"));
-    return BatchMenu(setting(modMain, QStringLiteral("COMPORT")) == QLatin1String("1"),
+    const QString path = setting(modMain, kDespatchPathKey);
+    return BatchMenu(setting(modMain, kComPortKey) == QLatin1String("1"),
                      path.isEmpty() ? QStringLiteral("Not Chosen") : path, progress);
 }
 

@@ -1,4 +1,5 @@
 #include "imports/goodsreceivedimport.h"
+#include "platform/scannerfiles.h"
 
 #include "imports/auditreport.h"
 #include "imports/importrun.h"
@@ -45,7 +46,8 @@ RecordFate decideGoodsRecord(ModMain& modMain, TextArray& fields, bool orderDeta
     if (!orderDetailsAnswered) {
         modMain.lOrderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
         modMain.sCurrentBarcode = trimBlanks(fields.at(2));
-        if (fields.at(1) == QLatin1String("NXGRV100") || fields.at(2) == QLatin1String("NUXADEL")) {
+        if (fields.at(1) == QLatin1String(scannerfiles::kGoodsReceivedHeader) ||
+            fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
             return RecordFate::auditing(
                 auditMessage("Record has been deleted out of your scanner: ", "BarCode = ", fields, 5));
         }
@@ -64,9 +66,10 @@ RecordFate decideGoodsRecord(ModMain& modMain, TextArray& fields, bool orderDeta
 }  // namespace
 
 const UploadLoader& goodsReceivedUpload() {
-    static const UploadLoader kind{
-        QStringLiteral("goods"), QStringLiteral("NXGR"), QStringLiteral("\\GoodsRecAuditFile"),
-        QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="), decideGoodsRecord};
+    static const UploadLoader kind{QStringLiteral("goods"), QLatin1String(scannerfiles::kGoodsReceivedPrefix),
+                                   QStringLiteral("\\GoodsRecAuditFile"),
+                                   QStringLiteral("Error in fLoadGoodsRecPDTDetails_Error="),
+                                   decideGoodsRecord};
     return kind;
 }
 

@@ -1,4 +1,5 @@
 #include "imports/ordersimport.h"
+#include "platform/scannerfiles.h"
 
 #include "imports/auditreport.h"
 #include "imports/importrun.h"
@@ -10,7 +11,8 @@ namespace {
 
 RecordFate decideOrderRecord(ModMain& modMain, TextArray& fields, bool) {
     applyBarcodeRule(fields.at(2));
-    if (fields.at(1) == QLatin1String("NXORV100") || fields.at(2) == QLatin1String("NUXADEL")) {
+    if (fields.at(1) == QLatin1String(scannerfiles::kOrdersHeader) ||
+        fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
         return RecordFate::auditing(auditMessage(
             "Record has been deleted in your scanner, record skipped: ", "Barcode = ", fields, 3));
     }
@@ -29,7 +31,7 @@ RecordFate decideOrderRecord(ModMain& modMain, TextArray& fields, bool) {
 }  // namespace
 
 const UploadLoader& ordersUpload() {
-    static const UploadLoader kind{QStringLiteral("orders"), QStringLiteral("NXOR"),
+    static const UploadLoader kind{QStringLiteral("orders"), QLatin1String(scannerfiles::kOrdersPrefix),
                                    QStringLiteral("\\OrdersAuditFile"),
                                    QStringLiteral("Error in fLoadOrderPDTDetails_Error="), decideOrderRecord};
     return kind;

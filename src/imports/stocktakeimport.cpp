@@ -1,4 +1,5 @@
 #include "imports/stocktakeimport.h"
+#include "platform/scannerfiles.h"
 
 #include "imports/auditreport.h"
 #include "imports/importrun.h"
@@ -11,7 +12,8 @@ namespace {
 RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
     applyBarcodeRule(fields.at(2));
     const qint32 stockId = roundToLong(valOf(fields.at(1)));
-    if (fields.at(2) == QLatin1String("NUXADEL") || fields.at(1) == QLatin1String("NXSTV100")) {
+    if (fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker) ||
+        fields.at(1) == QLatin1String(scannerfiles::kStocktakeHeader)) {
         return RecordFate::auditing(auditMessage(
             "Record had been deleted in your scanner, record skipped: ", "Barcode = ", fields, 3));
     }
@@ -33,7 +35,7 @@ RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
 }  // namespace
 
 const UploadLoader& stocktakeUpload() {
-    static const UploadLoader kind{QStringLiteral("stocktake"), QStringLiteral("NXST"),
+    static const UploadLoader kind{QStringLiteral("stocktake"), QLatin1String(scannerfiles::kStocktakePrefix),
                                    QStringLiteral("\\StockTakeAuditFile"),
                                    QStringLiteral("Error in fLoadPDTDetails_Error="), decideStocktakeRecord};
     return kind;

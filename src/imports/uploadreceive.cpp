@@ -5,7 +5,7 @@
 #include "imports/goodsreceivedimport.h"
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
-#include "scanner/scannerfiles.h"
+#include "platform/scannerfiles.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
 

@@ -112,7 +112,7 @@ void frmMenu::createTextBoxes() {
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setPixmap(menuLogo());
 
-    txtVers = textBox(this, "txtVers", "V 1.0.2");
+    txtVers = textBox(this, "txtVers", "V " RMSTOCKHAND_VERSION);
     place(txtVers, 4440, 120, 615, 285);
     QPalette buttonFace = txtVers->palette();
     buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
@@ -204,14 +204,13 @@ void frmMenu::Form_Activate() {
 
 void frmMenu::activate() {
     txtVers->setText(modMain_.sVersion);
-    ManageDefaults(modMain_, modMain_.exeName, QStringLiteral("GET"), QStringLiteral("COMPORT"),
-                   modMain_.sCommPort);
+    ManageDefaults(modMain_, modMain_.exeName, QStringLiteral("GET"), kComPortKey, modMain_.sCommPort);
     if (modMain_.sCommPort == QLatin1String("1")) {
         optcomm1->setChecked(true);
     } else {
         optcomm2->setChecked(true);
     }
-    ManageDefaults(modMain_, modMain_.exeName, QStringLiteral("GET"), QStringLiteral("DESPATCHPATH"),
+    ManageDefaults(modMain_, modMain_.exeName, QStringLiteral("GET"), kDespatchPathKey,
                    modMain_.sDespatchPath);
     if (!modMain_.sDespatchPath.isEmpty()) {
         txtDownLoadPath->setText(modMain_.sDespatchPath);

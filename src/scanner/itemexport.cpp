@@ -11,23 +11,20 @@
 #include "imports/numerictext.h"
 #include "platform/programerror.h"
 #include "platform/recordset.h"
+#include "platform/scannerfiles.h"
 #include "platform/wholefile.h"
-#include "scanner/scannerfiles.h"
 #include "scanner/transferpdtfile.h"
 #include "startup/modmain.h"
 
 namespace {
 
-// The field widths of a record; the transfer utility's "/f5,15,40,9,5" list must agree.
-constexpr qint32 kStockIdWidth = 5;
-constexpr qint32 kBarcodeWidth = 15;
-constexpr qint32 kDescriptionWidth = 40;
-constexpr qint32 kPriceWidth = 9;
-constexpr qint32 kLastFieldWidth = 5;
-constexpr qint32 kRecordWidth =
-    kStockIdWidth + kBarcodeWidth + kDescriptionWidth + kPriceWidth + kLastFieldWidth;
+using scannerfiles::kBarcodeWidth;
+using scannerfiles::kDescriptionWidth;
+using scannerfiles::kLastFieldWidth;
+using scannerfiles::kPriceWidth;
+using scannerfiles::kStockIdWidth;
 // A record and its line end.
-constexpr qint32 kLineWidth = kRecordWidth + 2;
+constexpr qint32 kLineWidth = scannerfiles::kItemRecordLength + 2;
 
 const QColor kExportColour(255, 128, 128);
 
@@ -207,8 +204,8 @@ void appendItemLine(QByteArray& file, qint32 stockId, QStringView barcode, QStri
     const qsizetype start = file.size();
     file.resize(start + kLineWidth);
     char* out = file.data() + start;
-    std::memset(out, ' ', kRecordWidth);
-    std::memcpy(out + kRecordWidth, "\r\n", 2);
+    std::memset(out, ' ', scannerfiles::kItemRecordLength);
+    std::memcpy(out + scannerfiles::kItemRecordLength, "\r\n", 2);
     char number[kPriceRoom];
     putPadded(out, number, std::to_chars(number, number + sizeof number, stockId).ptr, kStockIdWidth);
     out += kStockIdWidth;

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/programerror.h"
-#include "scanner/scannerfiles.h"
+#include "platform/scannerfiles.h"
 #include "scanner/shellandwait.h"
 #include "startup/blanks.h"
 #include "startup/modmain.h"
@@ -16,8 +16,6 @@ namespace {
 const QString kUtility = QStringLiteral("Tsr-tu3a.exe");
 // The line settings of the scanner's cable: 9600 baud, no parity, 8 data bits, 1 stop bit.
 const QString kLineSettings = QStringLiteral(":9600,n,8,1");
-// The widths of the item file's five fields, which the utility checks each record against.
-const QString kItemFieldWidths = QStringLiteral("/f5,15,40,9,5");
 
 // Deletes the old download file so the utility writes a fresh one. Only an ordinary file counts:
 // a folder or a hidden file of that name is left alone (Linux has no system files), and so is any
@@ -50,7 +48,9 @@ QString transferArguments(bool send, const QString& port, const QString& appPath
     if (send) {
         const QString itemFile =
             QDir::toNativeSeparators(appPath + QLatin1Char('/') + QLatin1String(scannerfiles::kItemFile));
-        return serialPort + QStringLiteral(" n D") + itemFile + QLatin1Char(' ') + kItemFieldWidths;
+        // The utility checks each record against the widths of the item file's fields.
+        return serialPort + QStringLiteral(" n D") + itemFile + QStringLiteral(" /f") +
+               scannerfiles::itemFieldWidthsText();
     }
     return serialPort + QStringLiteral(" n@ ") + downloadPath;
 }
@@ -67,13 +67,13 @@ std::optional<int> transferPDTFile(ModMain& modMain, const QString& sMode) {
     try {
         const QString port = menu.comm1Selected() ? QStringLiteral("1") : QStringLiteral("2");
         modMain.sCommPort = port;
-        putSetting(modMain, QStringLiteral("COMPORT"), port);
+        putSetting(modMain, kComPortKey, port);
         const QString downloadPath = menu.downloadPath();
         if (menu.overwriteTicked()) {
             removeOldDownload(trimBlanks(downloadPath));
         }
         arguments = transferArguments(modMain.bDownloadItemFile, port, modMain.appPath, downloadPath);
-        putSetting(modMain, QStringLiteral("DESPATCHPATH"), downloadPath);
+        putSetting(modMain, kDespatchPathKey, downloadPath);
     } catch (const ProgramError& err) {
         modMain.prompts.notice(errorText(QStringLiteral("Error during receiving PDT file= "), err));
         return std::nullopt;

@@ -8,6 +8,10 @@ struct ModMain;
 // The settings file: key=value lines in "<exe name>.config.ini", opened by its bare name in the
 // current directory. Nothing is cached; every call reads the file afresh.
 
+// The two settings: the scanner's port digit, and the last download path.
+inline const QString kComPortKey = QStringLiteral("COMPORT");
+inline const QString kDespatchPathKey = QStringLiteral("DESPATCHPATH");
+
 // Reads ("GET") a key's value into `value`, or sets ("PUT") the key to `value`.
 void ManageDefaults(ModMain& modMain, const QString& fileBase, const QString& operation, const QString& key,
                     QString& value);
