@@ -2,7 +2,6 @@
 
 #include <QList>
 
-#include "imports/orderdetailsqueries.h"
 #include "imports/orderdetailsrules.h"
 #include "platform/prompts.h"
 #include "startup/modmain.h"
@@ -46,7 +45,7 @@ void BatchOrderDetails::openOrderDetails(ModMain& modMain) {
     // The supplier's confirmation, then the apply-to-all question.
     OptionAnswers answers(modMain.prompts, {true, applyToAll_});
     OrderDetailsRules dialog(modMain, answers);
-    const QStringList entries = supplierEntries(modMain.shop.GetConnection());
+    const QStringList entries = modMain.shop.supplierEntries();
     dialog.activate(entries);
     if (!supplierId_) {
         return;

@@ -10,7 +10,6 @@
 #include <QSqlRecord>
 
 #include "imports/numerictext.h"
-#include "imports/orderdetailsqueries.h"
 #include "menu/formfont.h"
 #include "startup/modmain.h"
 
@@ -99,7 +98,7 @@ void frmOrderDetails::showScannedItem() {
 void frmOrderDetails::fillSupplierList() {
     QComboBox* suppliers = ui_.cbSupplier;
     suppliers->clear();
-    const QStringList entries = supplierEntries(modMain_.shop.GetConnection());
+    const QStringList entries = modMain_.shop.supplierEntries();
     suppliers->addItems(entries);
     const QString shown = rules_.activate(entries);
     suppliers->setCurrentIndex(shown.isEmpty() ? -1 : 1);
@@ -118,7 +117,7 @@ void frmOrderDetails::cbSupplier_Click() {
 void frmOrderDetails::fillOrderList() {
     QListWidget* orders = ui_.lstOrders;
     orders->clear();
-    orders->addItems(supplierOrders(modMain_.shop.GetConnection(), modMain_.lSupplierID));
+    orders->addItems(modMain_.shop.supplierOrders(modMain_.lSupplierID));
     orders->setCurrentRow(OrderDetailsRules::currentOrderRow(orders->count()));
 }
 

@@ -1,19 +1,21 @@
 #pragma once
 
-#include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
+#include <memory>
 
-// The shop data object: the outside object that holds the connection to the shop database and
-// does every lookup and write of the imports. Operations raise ProgramError when the database
-// fails; a refused write is a False result, not an error.
+#include "outside/stockrows.h"
+
+// The shop data object: the outside object that holds the connection to the shop database, does
+// every lookup and write of the imports and answers the queries of the item export and the order
+// details dialog; the connection itself stays inside it. Operations raise ProgramError when the
+// database fails; a refused write is a False result, not an error.
 class ShopDataObject {
 public:
     virtual ~ShopDataObject() = default;
 
     virtual bool IsConnected() = 0;
-    // The open connection over which the item export and the order details dialog run queries.
-    virtual QSqlDatabase GetConnection() = 0;
     virtual void Connect() = 0;
     virtual void SetAppPath(const QString& appPath) = 0;
     // The item key of the item with this barcode, 0 when the barcode is unknown.
@@ -24,8 +26,6 @@ public:
     // True when the item with this barcode was found; its stock row is then in `item`.
     virtual bool GetItemByBarcode(const QString& barcode, QSqlRecord& item) = 0;
     virtual qint32 GetNextOrderNo() = 0;
-    // Fills the item record's last field (its quantity factor) and its price; both 0 when unknown.
-    virtual void LookupItemPrice(qint32 stockId, double& lastField, double& price) = 0;
     // Fills the item key (0 when the stock id is unknown) and the quantity factor.
     virtual void LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) = 0;
     // Records one count as its own row; False (nothing written) for item key 0.
@@ -38,4 +38,12 @@ public:
     // Begins a goods-received session; called once before a goods-received file is read.
     virtual void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals,
                                     qint16 receivedOrderStatus) = 0;
+
+    // Every stock row for the item export, in stock id order, standing on the first.
+    virtual std::unique_ptr<StockRows> openStockRows() = 0;
+    // Every supplier as the order details dialog lists it, the supplier id, " - " and the name, in
+    // the order the database returns them.
+    virtual QStringList supplierEntries() = 0;
+    // The order numbers of the existing orders of one supplier, as text.
+    virtual QStringList supplierOrders(qint32 supplierId) = 0;
 };

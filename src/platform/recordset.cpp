@@ -1,6 +1,5 @@
 #include "platform/recordset.h"
 
-#include <QHash>
 #include <iterator>
 
 #include "platform/boundblock.h"
@@ -35,12 +34,6 @@ SQLRETURN executeInBlocks(SQLHDBC dbc, Execute execute) {
         SQLSetConnectAttr(dbc, kReadThroughCursor, reinterpret_cast<SQLPOINTER>(before), 0);
     }
     return result;
-}
-
-// The recordsets open on each connection, by the connection's name, in the order they were opened.
-QHash<QString, QList<const Recordset*>>& openRecordsets() {
-    static QHash<QString, QList<const Recordset*>> open;
-    return open;
 }
 
 }  // namespace
@@ -78,16 +71,7 @@ void Recordset::open(const QString& sql, const QSqlDatabase& connection, const Q
     SQLUINTEGER getData = 0;
     anyOrder_ = SQL_SUCCEEDED(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr)) &&
                 (getData & SQL_GD_ANY_ORDER) != 0 && (getData & SQL_GD_ANY_COLUMN) != 0;
-    static quint64 openings = 0;
-    opening_ = ++openings;
-    connectionName_ = connection.connectionName();
-    openRecordsets()[connectionName_].append(this);
     moveNext();
-}
-
-const Recordset* Recordset::lastOpenOn(const QSqlDatabase& connection) {
-    const QList<const Recordset*> open = openRecordsets().value(connection.connectionName());
-    return open.isEmpty() ? nullptr : open.last();
 }
 
 void Recordset::moveNext() {
@@ -189,10 +173,6 @@ void Recordset::close() {
     if (statement_ != nullptr) {
         SQLFreeHandle(SQL_HANDLE_STMT, statement_);
         statement_ = nullptr;
-    }
-    const auto open = openRecordsets().find(connectionName_);
-    if (open != openRecordsets().end() && open->removeOne(this) && open->isEmpty()) {
-        openRecordsets().erase(open);
     }
     columns_.clear();
     asked_.clear();

@@ -50,14 +50,6 @@ public:
     QStringView textAt(qsizetype column) const;
     void close();
 
-    // A number that tells this opening of a recordset from any other in the process: a reader that
-    // keeps what it learnt of one recordset's columns knows by it when they are another's.
-    quint64 opening() const { return opening_; }
-
-    // The recordset opened last on the connection and still open, or none: the row it stands on is
-    // the one that a reader of the connection has just fetched.
-    static const Recordset* lastOpenOn(const QSqlDatabase& connection);
-
 private:
     struct Column {
         QString name;
@@ -74,8 +66,6 @@ private:
     void checkRow(qsizetype index) const;
 
     void* statement_ = nullptr;
-    // The connection it is open on, by name.
-    QString connectionName_;
     QList<Column> columns_;
     // The column index of each name asked for so far; -1 for a name that no column has.
     mutable QList<std::pair<QString, qsizetype>> asked_;
@@ -88,7 +78,6 @@ private:
     // The block of rows fetched at once, where the columns can be bound.
     std::unique_ptr<BoundBlock> block_;
     bool eof_ = true;
-    quint64 opening_ = 0;
 };
 
 }  // namespace platform

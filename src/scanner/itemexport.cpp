@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "imports/numerictext.h"
@@ -123,47 +124,23 @@ QString itemFilePath(const ModMain& modMain) {
 // The records go to the file a block at a time.
 constexpr qsizetype kBlockBytes = 64 * 1024;
 
-// The stock table's columns that each record takes, found once.
-struct StockColumns {
-    qsizetype stockId, barcode, description;
-};
-
-StockColumns stockColumns(const platform::Recordset& stock) {
-    const auto column = [&](const QString& name) {
-        const qsizetype index = stock.columnOf(name);
-        if (index < 0) {
-            throw ProgramError(errnum::ItemNotFound,
-                               QStringLiteral("Item cannot be found in the collection "
-                                              "corresponding to the requested name or ordinal."));
-        }
-        return index;
-    };
-    return {column(QStringLiteral("stock_id")), column(QStringLiteral("BarCode")),
-            column(QStringLiteral("Description"))};
-}
-
-// One record per stock row, in stock_id order. The two lookup numbers are kept across rows, as the
+// One record per stock row, in stock id order. The two lookup numbers are kept across rows, as the
 // lookup fills both for every item. Each record is made from the values where the driver left them.
 void writeRecords(ModMain& modMain, platform::WholeFile& file) {
-    platform::Recordset stock;
-    // The record's fields, and the two that the price lookup answers from the row.
-    stock.open(QStringLiteral("select * from stock order by stock_id"), modMain.shop.GetConnection(),
-               {QStringLiteral("stock_id"), QStringLiteral("BarCode"), QStringLiteral("Description"),
-                QStringLiteral("Price"), QStringLiteral("QtyFactor")});
-    const StockColumns columns = stock.eof() ? StockColumns{} : stockColumns(stock);
+    const std::unique_ptr<StockRows> stock = modMain.shop.openStockRows();
     const QString processing = QStringLiteral("Processing BarCode=");
     QString status = processing;
     QByteArray block;
     block.reserve(kBlockBytes + kLineWidth);
     double lastField = 0;
     double price = 0;
-    while (!stock.eof()) {
+    while (!stock->atEnd()) {
         // A null column is written as an empty field (a null stock id as 0), so one incomplete item
         // never stops the scanner getting the others.
-        const auto stockId = static_cast<qint32>(stock.wholeAt(columns.stockId));
-        const QStringView barcode = stock.textAt(columns.barcode);
-        modMain.shop.LookupItemPrice(stockId, lastField, price);
-        appendItemLine(block, stockId, barcode, stock.textAt(columns.description), price, lastField);
+        const qint32 stockId = stock->stockId();
+        const QStringView barcode = stock->barcode();
+        stock->LookupItemPrice(stockId, lastField, price);
+        appendItemLine(block, stockId, barcode, stock->description(), price, lastField);
         if (block.size() >= kBlockBytes) {
             file.write(block);
             block.resize(0);
@@ -173,10 +150,9 @@ void writeRecords(ModMain& modMain, platform::WholeFile& file) {
         status.truncate(processing.size());
         status.append(barcode);
         modMain.menu->setStatus(status);
-        stock.moveNext();
+        stock->moveNext();
     }
     file.write(block);
-    stock.close();
     modMain.menu->setStatus(QStringLiteral("Finished Processing"));
 }
 

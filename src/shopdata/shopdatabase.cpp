@@ -8,11 +8,11 @@
 
 #include "platform/connection.h"
 #include "platform/programerror.h"
-#include "platform/recordset.h"
 #include "shopdata/runledger.h"
 #include "shopdata/shopbackend.h"
 #include "shopdata/shopschema.h"
 #include "shopdata/shopstatements.h"
+#include "shopdata/shopstockrows.h"
 #include "shopdata/shoptransaction.h"
 
 namespace {
@@ -74,10 +74,6 @@ bool ShopDatabase::IsConnected() {
     return connection_.isOpen();
 }
 
-QSqlDatabase ShopDatabase::GetConnection() {
-    return connection_;
-}
-
 void ShopDatabase::Connect() {
     disconnect();
     connection_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), connectionName_);
@@ -124,19 +120,6 @@ qint32 ShopDatabase::GetNextOrderNo() {
         throw databaseError(QStringLiteral("The shop database holds no next order number"));
     }
     return next.toInt();
-}
-
-// The item export reads every stock row and asks at once for the item of the row it stands on: that
-// row answers, so the export reads the stock table once. Any other item is read from the database.
-void ShopDatabase::LookupItemPrice(qint32 stockId, double& lastField, double& price) {
-    const platform::Recordset* rows = platform::Recordset::lastOpenOn(connection_);
-    if (const auto row = rows != nullptr ? priceOfRow(*rows, stockId) : std::nullopt) {
-        std::tie(lastField, price) = *row;
-        return;
-    }
-    const QVariantList item = statements().item.firstValues({stockId}).value_or(QVariantList());
-    lastField = item.value(ShopStatements::kItemFactor).toDouble();
-    price = item.value(ShopStatements::kItemPrice).toDouble();
 }
 
 void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) {
@@ -210,19 +193,26 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
     receiptId_ = receipt;
 }
 
-// The quantity factor and the price of the item, when the recordset stands on its stock row. The
-// columns are found once for each recordset: the export asks for every one of its rows.
-std::optional<std::pair<double, double>> ShopDatabase::priceOfRow(const platform::Recordset& rows,
-                                                                  qint32 stockId) {
-    if (rowColumns_.opening != rows.opening()) {
-        rowColumns_ = {rows.opening(), rows.columnOf(QStringLiteral("stock_id")),
-                       rows.columnOf(QStringLiteral("QtyFactor")), rows.columnOf(QStringLiteral("Price"))};
+std::unique_ptr<StockRows> ShopDatabase::openStockRows() {
+    return std::make_unique<ShopStockRows>(connection_, statements().item);
+}
+
+QStringList ShopDatabase::supplierEntries() {
+    QStringList entries;
+    for (const QVariantList& supplier :
+         rowsOf(QStringLiteral("select Supplier_id, Supplier from supplier"), {})) {
+        entries << supplier.value(0).toString() + QLatin1String(" - ") + supplier.value(1).toString();
     }
-    const RowColumns& c = rowColumns_;
-    if (rows.eof() || c.stockId < 0 || c.factor < 0 || c.price < 0 || rows.wholeAt(c.stockId) != stockId) {
-        return std::nullopt;
+    return entries;
+}
+
+QStringList ShopDatabase::supplierOrders(qint32 supplierId) {
+    QStringList orderIds;
+    for (const QVariantList& order :
+         rowsOf(QStringLiteral("select order_id from orders where supplier_id = ?"), {supplierId})) {
+        orderIds << order.value(0).toString();
     }
-    return std::pair(rows.numberAt(c.factor), rows.numberAt(c.price));
+    return orderIds;
 }
 
 ShopStatements& ShopDatabase::statements() {
@@ -230,6 +220,13 @@ ShopStatements& ShopDatabase::statements() {
         throw databaseError(QStringLiteral("The shop database is not connected"));
     }
     return *statements_;
+}
+
+// The order details dialog's lists are read seldom, by a user: their statements are prepared when
+// they run, not kept with the others.
+QList<QVariantList> ShopDatabase::rowsOf(const QString& sql, std::initializer_list<QVariant> values) {
+    statements();  // raises the error of a shop that is not connected
+    return ShopStatement(connection_, sql, *backend_).allValues(values);
 }
 
 RunLedger& ShopDatabase::ledger() {

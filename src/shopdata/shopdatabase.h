@@ -1,19 +1,19 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <initializer_list>
 #include <memory>
 #include <optional>
-#include <utility>
 
 #include "outside/importruns.h"
 #include "outside/shopdataobject.h"
 #include "platform/clock.h"
 
 class RunLedger;
-namespace platform {
-class Recordset;
-}
 class ShopBackend;
 struct ShopStatements;
 
@@ -31,20 +31,21 @@ public:
     ShopDatabase& operator=(const ShopDatabase&) = delete;
 
     bool IsConnected() override;
-    QSqlDatabase GetConnection() override;
     void Connect() override;
     void SetAppPath(const QString& appPath) override;
     qint32 FindBarcode(const QString& barcode) override;
     bool MatchItemBarcode(qint32& itemKey, const QString& barcode) override;
     bool GetItemByBarcode(const QString& barcode, QSqlRecord& item) override;
     qint32 GetNextOrderNo() override;
-    void LookupItemPrice(qint32 stockId, double& lastField, double& price) override;
     void LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) override;
     bool WriteStocktakeQty(qint32 itemKey, double quantity) override;
     void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
                             qint32 supplierId, const QString& barcode) override;
     bool WriteOrderQty(qint32 itemKey, double quantity) override;
     void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) override;
+    std::unique_ptr<StockRows> openStockRows() override;
+    QStringList supplierEntries() override;
+    QStringList supplierOrders(qint32 supplierId) override;
 
     qint64 BeginRun(const QString& kind, const QString& fileName, const QString& checksum, qint64 linesInFile,
                     const QString& process) override;
@@ -66,16 +67,10 @@ private:
         int orderStatus = 2;
     };
 
-    // Where a recordset's stock id, quantity factor and price are, by the opening they belong to.
-    struct RowColumns {
-        quint64 opening = 0;
-        qsizetype stockId = -1;
-        qsizetype factor = -1;
-        qsizetype price = -1;
-    };
-
-    std::optional<std::pair<double, double>> priceOfRow(const platform::Recordset& rows, qint32 stockId);
     ShopStatements& statements();
+    // The values of every row of a select that is run once now and then, with these values in its
+    // "?" places.
+    QList<QVariantList> rowsOf(const QString& sql, std::initializer_list<QVariant> values);
     RunLedger& ledger();
     void disconnect();
     // Adds the record of the program's imports to a shop database made before it.
@@ -98,7 +93,6 @@ private:
     std::optional<qint64> runId_;
     qint64 runLine_ = 0;
     ReceiptRules receiptRules_;
-    RowColumns rowColumns_;
     // The last time stamp made, and the second it stands for.
     mutable QString stamp_;
     mutable qint64 stampedSecond_ = -1;

@@ -19,12 +19,13 @@ public:
     explicit FuzzShop(bool runStopsAtALastingRefusal) : stops_(runStopsAtALastingRefusal) {}
 
     bool IsConnected() override { return true; }
-    QSqlDatabase GetConnection() override { return {}; }
     void Connect() override {}
     void SetAppPath(const QString&) override {}
     bool GetItemByBarcode(const QString&, QSqlRecord&) override { return false; }
     qint32 GetNextOrderNo() override { return 1001; }
-    void LookupItemPrice(qint32, double&, double&) override {}
+    std::unique_ptr<StockRows> openStockRows() override { return nullptr; }
+    QStringList supplierEntries() override { return {}; }
+    QStringList supplierOrders(qint32) override { return {}; }
     qint32 FindBarcode(const QString& barcode) override { return static_cast<qint32>(qHash(barcode) % 8); }
     bool MatchItemBarcode(qint32& itemKey, const QString& barcode) override {
         if (itemKey == 0) {

@@ -29,12 +29,13 @@ protected:
     QByteArray readFile(const QString& name) const { return readBytes(dir.filePath(name)); }
 
     bool IsConnected() override { return true; }
-    QSqlDatabase GetConnection() override { return {}; }
     void Connect() override {}
     void SetAppPath(const QString&) override {}
     bool GetItemByBarcode(const QString&, QSqlRecord&) override { return false; }
     qint32 GetNextOrderNo() override { return 0; }
-    void LookupItemPrice(qint32, double&, double&) override {}
+    std::unique_ptr<StockRows> openStockRows() override { return nullptr; }
+    QStringList supplierEntries() override { return {}; }
+    QStringList supplierOrders(qint32) override { return {}; }
     qint32 FindBarcode(const QString& code) override { return note(found, "Find", code); }
     bool MatchItemBarcode(qint32& key, const QString& code) override { return note(ok, "Match", key, code); }
     bool WriteStocktakeQty(qint32 key, double quantity) override { return note(ok, "Count", key, quantity); }

@@ -205,7 +205,7 @@ protected:
     QString inFolder(const QString& name) const { return testShop.folder() + '/' + name; }
     QPushButton* button(const char* name) { return menu.findChild<QPushButton*>(name); }
     int rows(const QString& sql) {
-        QSqlQuery query(shop.GetConnection());
+        QSqlQuery query(shopRows.connection());
         return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
     }
     // The scanner holds the item file and an upload of each kind, made as a shop assistant would.
@@ -234,6 +234,7 @@ protected:
     }
 
     TestShop testShop;
+    ShopRows shopRows;  // the test's own connection to the shop
     ScriptedPrompts prompts;
     StringTools tools;
     ShopDatabase shop;
@@ -253,13 +254,13 @@ TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
     EXPECT_EQ(menu.findChild<QLineEdit*>("txtStatus")->text(), "Finished Processing");
     expectIdle();
     // An empty stock table gives an empty item file, sent all the same.
-    QSqlQuery(shop.GetConnection()).exec("delete from stock");
+    ASSERT_EQ(shopRows.exec("delete from stock"), "");
     prompts.answerNext(true);
     button("cmdDownloadItemFile")->click();
     EXPECT_EQ(readBytes(inFolder("scanner/rmItems.dat")), "");
     // A failed export keeps the old item file and sends nothing.
     writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
-    QSqlQuery(shop.GetConnection()).exec("drop table stock");
+    ASSERT_EQ(shopRows.exec("drop table stock"), "");
     prompts.shown.clear();
     prompts.answerNext(true);
     button("cmdDownloadItemFile")->click();

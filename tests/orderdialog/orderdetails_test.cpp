@@ -11,13 +11,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSqlField>
-#include <QSqlQuery>
 #include <QTimer>
 
 #include "mocks.h"
 #include "orderdialog/widgetorderdetailsopener.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
+#include "shoprows.h"
 #include "startup/modmain.h"
 #include "testshop.h"
 
@@ -27,14 +27,17 @@ const QString kDemoBarcode = "9310000000018";  // the demo shop's item 1
 const QString kChooseSupplier = "You must select a Supplier from the drop down";
 
 // The dialog over a fresh demo shop, shown without a modal loop, with the shop data object faked
-// (parameter true: the demo shop's connection, next order number 1001 and item 1) or real.
+// (parameter true: the demo shop's suppliers and orders, next order number 1001 and item 1) or real.
 class OrderDetailsTest : public testing::TestWithParam<bool> {
 protected:
     OrderDetailsTest() {
         testShop.registerDemoShop(20);
         modMain.sCurrentBarcode = kDemoBarcode;
         database.Connect();
-        ON_CALL(fake, GetConnection).WillByDefault(testing::Return(database.GetConnection()));
+        ON_CALL(fake, supplierEntries).WillByDefault([this] { return database.supplierEntries(); });
+        ON_CALL(fake, supplierOrders).WillByDefault([this](qint32 id) {
+            return database.supplierOrders(id);
+        });
         ON_CALL(fake, GetNextOrderNo).WillByDefault(testing::Return(1001));
         ON_CALL(fake, GetItemByBarcode).WillByDefault([](const QString& barcode, QSqlRecord& item) {
             for (const auto& [name, value] : {std::pair<QString, QVariant>{"Supplier_id", 2},
@@ -71,9 +74,10 @@ protected:
         }
         return texts;
     }
-    void exec(const char* sql) { ASSERT_TRUE(QSqlQuery(modMain.shop.GetConnection()).exec(sql)) << sql; }
+    void exec(const char* sql) { ASSERT_EQ(db.exec(sql), "") << sql; }
 
     TestShop testShop;
+    ShopRows db;
     ScriptedPrompts prompts;
     MockStringTools tools;
     ShopDatabase database;

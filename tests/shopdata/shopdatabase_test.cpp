@@ -9,10 +9,11 @@
 #include <QTimeZone>
 #include <atomic>
 #include <barrier>
+#include <optional>
 #include <thread>
 
+#include "openedconnection.h"
 #include "platform/programerror.h"
-#include "platform/recordset.h"
 #include "raised.h"
 #include "shoprows.h"
 #include "testengine.h"
@@ -45,7 +46,7 @@ TEST_F(ShopDatabaseTest, LookupsGiveTheItemOrZeros) {
         qint32 itemKey = -1;
         double itemFactor = -1, lastField = -1, itemPrice = -1;
         shop.LookupStockItem(stockId, itemKey, itemFactor);
-        shop.LookupItemPrice(stockId, lastField, itemPrice);
+        shop.openStockRows()->LookupItemPrice(stockId, lastField, itemPrice);  // the rows stand on item 1
         EXPECT_EQ(itemKey, key);
         EXPECT_EQ(itemFactor, factor);
         EXPECT_EQ(lastField, factor);
@@ -71,7 +72,7 @@ TEST_F(ShopDatabaseTest, LookupsGiveTheItemOrZeros) {
     qint32 key = 0;
     double factor = 0, lastField = 0, price = 0;
     shop.LookupStockItem(57, key, factor);
-    shop.LookupItemPrice(57, lastField, price);
+    shop.openStockRows()->LookupItemPrice(57, lastField, price);
     EXPECT_EQ(QList<double>({factor, lastField, price}), QList<double>({2.5, 2.5, 0.125}));
     QSqlRecord item;
     ASSERT_TRUE(shop.GetItemByBarcode("9310000000575", item));
@@ -84,26 +85,25 @@ TEST_F(ShopDatabaseTest, LookupsGiveTheItemOrZeros) {
 
 // The item export reads every stock row in turn and asks for each row's price: the row it stands on
 // answers, all the way through a large stock table, and any other item is read from the shop.
-TEST(ShopDatabaseExport, APriceLookupOfTheExportsRowComesFromThatRow) {
+TEST(ShopStockRows, APriceLookupOfTheExportsRowComesFromThatRow) {
     TestShop testShop;
     testShop.registerDemoShop(1300);
     ShopDatabase shop;
     shop.Connect();
-    platform::Recordset stock;
-    stock.open("select * from stock order by stock_id", shop.GetConnection());
+    const std::unique_ptr<StockRows> stock = shop.openStockRows();
     // The shop changes the first item after the export has read its row: the record keeps the row.
     ShopRows db;
     ASSERT_EQ(db.exec("update stock set Price = 99.5, QtyFactor = 6 where stock_id = 1"), "");
     qint32 item = 0;
-    for (; !stock.eof(); stock.moveNext()) {
-        const qint32 stockId = stock.field("stock_id").toInt();
+    for (; !stock->atEnd(); stock->moveNext()) {
+        const qint32 stockId = stock->stockId();
         ASSERT_EQ(stockId, ++item);
         double factor = -1, price = -1;
-        shop.LookupItemPrice(stockId, factor, price);
+        stock->LookupItemPrice(stockId, factor, price);
         ASSERT_EQ(factor, stockId % 10 == 0 ? 12 : 1) << stockId;  // as read with the row
         ASSERT_DOUBLE_EQ(price, stockId % 100 + 0.95) << stockId;
         if (stockId == 1) {
-            shop.LookupItemPrice(57, factor, price);  // another item than the row's
+            stock->LookupItemPrice(57, factor, price);  // another item than the row's
             EXPECT_EQ(std::pair(factor, price), std::pair(1.0, 57.95));
         }
     }
@@ -151,6 +151,10 @@ TEST_F(ShopDatabaseTest, TwoWritersAtOnceShareTheSuppliersNewScannerOrder) {
     const auto writer = [&](bool closesOrders) {
         ShopDatabase writerShop;  // a connection of its own, used by its own thread only
         writerShop.Connect();
+        std::optional<ShopRows> closer;  // so is the connection that closes the orders
+        if (closesOrders) {
+            closer.emplace();
+        }
         for (int round = 0; round < kRounds; ++round) {
             together.arrive_and_wait();
             try {
@@ -159,9 +163,8 @@ TEST_F(ShopDatabaseTest, TwoWritersAtOnceShareTheSuppliersNewScannerOrder) {
                 ++failed;
             }
             together.arrive_and_wait();
-            if (closesOrders) {
-                QSqlQuery(writerShop.GetConnection())
-                    .exec("update orders set status = 2 where from_scanner = 1");
+            if (closer) {
+                closer->exec("update orders set status = 2 where from_scanner = 1");
             }
         }
     };
@@ -246,9 +249,9 @@ TEST_F(ShopDatabaseTest, ARefusedWriteSaysWhetherTheNextRecordWouldFailToo) {
         TestShop own;
         own.registerDemoShop(20);
         ShopDatabase refusing;
-        refusing.Connect();
+        const QSqlDatabase connection = connectionOpenedBy([&refusing] { refusing.Connect(); });
         for (const QString& sql : refuse) {
-            ASSERT_TRUE(QSqlQuery(refusing.GetConnection()).exec(sql)) << sql.toStdString();
+            ASSERT_TRUE(QSqlQuery(connection).exec(sql)) << sql.toStdString();
         }
         const ProgramError error = raised([&refusing] { refusing.WriteStocktakeQty(5, 1); });
         EXPECT_EQ(error.number(), errnum::DatabaseError) << error.description().toStdString();

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "openedconnection.h"
 #include "platform/connection.h"
 #include "platform/programerror.h"
 #include "platform/recordset.h"
@@ -60,7 +61,7 @@ protected:
             GTEST_SKIP() << "a server keeps its texts well formed and hands them over as UTF-16";
         }
         testShop_.registerDemoShop(10);
-        shop_.Connect();
+        narrow_ = connectionOpenedBy([this] { shop_.Connect(); });
         wide_ = platform::openConnection(QStringLiteral("dsn=MYOBRM"), kWideConnection);
     }
     void TearDown() override {
@@ -81,11 +82,13 @@ protected:
 
     TestShop testShop_;
     ShopDatabase shop_;
+    // The shop data object's connection.
+    QSqlDatabase narrow_;
     QSqlDatabase wide_;
 };
 
 TEST_F(SqliteTextTest, ReadsEveryTextNarrowAsTheDriverHandsItOverAsUtf16) {
-    ASSERT_NE(platform::narrowTextReader(shop_.GetConnection()), nullptr);
+    ASSERT_NE(platform::narrowTextReader(narrow_), nullptr);
     ASSERT_EQ(platform::narrowTextReader(wide_), nullptr);
     QList<QByteArray> stored;
     for (const char* odd : kOddTexts) {
@@ -104,7 +107,7 @@ TEST_F(SqliteTextTest, ReadsEveryTextNarrowAsTheDriverHandsItOverAsUtf16) {
     ASSERT_EQ(db.exec("create table odd (id integer primary key, words varchar(40))"), "");
     ASSERT_EQ(db.exec("insert into odd values " + values.join(',')), "");
 
-    const QStringList narrow = texts(shop_.GetConnection());
+    const QStringList narrow = texts(narrow_);
     const QStringList wide = texts(wide_);
     ASSERT_EQ(narrow.size(), stored.size());
     for (qsizetype id = 0; id < narrow.size(); ++id) {
@@ -130,7 +133,7 @@ TEST_F(SqliteTextTest, RefusesATextNarrowByItsCharactersAsUtf16) {
         ASSERT_EQ(db.exec(QStringLiteral("insert into odd values (%1, ?)").arg(id), text), "");
     }
     platform::Recordset rows;
-    rows.open(QStringLiteral("select * from odd order by id"), shop_.GetConnection());
+    rows.open(QStringLiteral("select * from odd order by id"), narrow_);
     const qsizetype words = rows.columnOf(QStringLiteral("words"));
     for (const QString& expected :
          {QString(255, u'€'), QString(), QString(253, u'a') + QStringLiteral("😀"), QString()}) {

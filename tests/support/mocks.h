@@ -11,20 +11,21 @@
 class MockShopData : public ShopDataObject {
 public:
     MOCK_METHOD(bool, IsConnected, (), (override));
-    MOCK_METHOD(QSqlDatabase, GetConnection, (), (override));
     MOCK_METHOD(void, Connect, (), (override));
     MOCK_METHOD(void, SetAppPath, (const QString&), (override));
     MOCK_METHOD(qint32, FindBarcode, (const QString&), (override));
     MOCK_METHOD(bool, MatchItemBarcode, (qint32&, const QString&), (override));
     MOCK_METHOD(bool, GetItemByBarcode, (const QString&, QSqlRecord&), (override));
     MOCK_METHOD(qint32, GetNextOrderNo, (), (override));
-    MOCK_METHOD(void, LookupItemPrice, (qint32, double&, double&), (override));
     MOCK_METHOD(void, LookupStockItem, (qint32, qint32&, double&), (override));
     MOCK_METHOD(bool, WriteStocktakeQty, (qint32, double), (override));
     MOCK_METHOD(void, WriteGoodsReceived, (qint32, qint32, qint32, const QString&, qint32, const QString&),
                 (override));
     MOCK_METHOD(bool, WriteOrderQty, (qint32, double), (override));
     MOCK_METHOD(void, StartGoodsReceived, (qint16, qint16, qint16), (override));
+    MOCK_METHOD(std::unique_ptr<StockRows>, openStockRows, (), (override));
+    MOCK_METHOD(QStringList, supplierEntries, (), (override));
+    MOCK_METHOD(QStringList, supplierOrders, (qint32), (override));
 };
 
 // The string tools object as a GoogleMock; tests that only need a working Split use StringTools.
