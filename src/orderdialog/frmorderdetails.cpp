@@ -19,9 +19,7 @@ const QString kNoRecord = QStringLiteral("No Record found");
 
 QString fieldText(const QSqlRecord& record, const QString& name) {
     if (record.indexOf(name) < 0) {
-        throw ProgramError(errnum::ItemNotFound,
-                           QStringLiteral("Item cannot be found in the collection "
-                                          "corresponding to the requested name or ordinal."));
+        throw itemNotFoundError();
     }
     return record.value(name).toString();
 }
@@ -80,10 +78,10 @@ void frmOrderDetails::Form_Activate() {
             ui_.txtOrderNo->setText(ui_.txtLastOrderNumber->text());
         }
         ui_.txtOrderNo->setFocus();
-        ui_.cmdOK->setEnabled(false);
         ui_.cmdOK->setToolTip(OrderDetailsRules::chooseSupplierText());
         showScannedItem();
         fillSupplierList();
+        showOk();
     });
 }
 
@@ -110,7 +108,7 @@ void frmOrderDetails::fillSupplierList() {
 void frmOrderDetails::cbSupplier_Click() {
     reportingFailure(modMain_.prompts, QStringLiteral("Error in cbSupplier_Click = "), [this] {
         rules_.pickSupplier(ui_.cbSupplier->currentText(), [this] { fillOrderList(); });
-        ui_.cmdOK->setEnabled(rules_.okEnabled());
+        showOk();
     });
 }
 
@@ -132,7 +130,11 @@ void frmOrderDetails::lstOrders_DblClick() {
         ui_.txtOrderNo->setText(current ? current->text() : QString());
     }
     rules_.enableOk();
-    ui_.cmdOK->setEnabled(true);
+    showOk();
+}
+
+void frmOrderDetails::showOk() {
+    ui_.cmdOK->setEnabled(rules_.okEnabled());
 }
 
 void frmOrderDetails::cmdOK_Click() {

@@ -36,6 +36,8 @@ private:
     void showScannedItem();
     void fillSupplierList();
     void fillOrderList();
+    // The OK button as the rules have it: the one place the button is enabled or disabled.
+    void showOk();
 
     ModMain& modMain_;
     OrderDetailsRules rules_;

@@ -48,3 +48,10 @@ inline QString errorText(const QString& prefix, const ProgramError& error) {
 inline QString errorTextSpaced(const QString& prefix, const ProgramError& error) {
     return prefix + QString::number(error.number()) + QLatin1String(" - ") + error.description();
 }
+
+// The error of a field or column asked for by a name that the row does not have.
+inline ProgramError itemNotFoundError() {
+    return ProgramError(errnum::ItemNotFound,
+                        QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                       "requested name or ordinal."));
+}

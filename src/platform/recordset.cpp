@@ -98,9 +98,7 @@ QVariant Recordset::field(const QString& name) const {
 
 void Recordset::checkRow(qsizetype index) const {
     if (eof_ || index < 0 || index >= columns_.size()) {
-        throw ProgramError(errnum::ItemNotFound,
-                           QStringLiteral("Item cannot be found in the collection "
-                                          "corresponding to the requested name or ordinal."));
+        throw itemNotFoundError();
     }
 }
 

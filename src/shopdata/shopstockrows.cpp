@@ -19,9 +19,7 @@ ShopStockRows::Columns ShopStockRows::columnsOf(const platform::Recordset& rows)
     const auto needed = [&](const QString& name) {
         const qsizetype index = rows.columnOf(name);
         if (index < 0) {
-            throw ProgramError(errnum::ItemNotFound,
-                               QStringLiteral("Item cannot be found in the collection "
-                                              "corresponding to the requested name or ordinal."));
+            throw itemNotFoundError();
         }
         return index;
     };
