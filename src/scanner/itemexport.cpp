@@ -81,16 +81,6 @@ constexpr char16_t fieldCharacter(char16_t c) {
     return c < 0x20 || (c >= 0x7F && c < 0xA0) ? u' ' : c;
 }
 
-// Appends the text followed by spaces to `width` characters, cut to its first `width` characters:
-// the one rule of a field's width, which fPadItem gives as a text of its own.
-void appendPadded(QString& record, QStringView text, qsizetype width) {
-    const QStringView kept = text.left(width);
-    for (const QChar c : kept) {
-        record.append(QChar(fieldCharacter(c.unicode())));
-    }
-    record.resize(record.size() + width - kept.size(), QLatin1Char(' '));
-}
-
 // The byte that the item file holds for each character of Latin-1.
 constexpr std::array<char, 256> kFileBytes = [] {
     std::array<char, 256> bytes{};
@@ -157,18 +147,6 @@ void writeRecords(ModMain& modMain, platform::WholeFile& file) {
 }
 
 }  // namespace
-
-QString fPadItem(ModMain& modMain, const QString& text, qint32 width) {
-    if (width < 0) {
-        modMain.prompts.notice(
-            errorText(QStringLiteral("Error in Padding sItems ="),
-                      ProgramError(5, QStringLiteral("Invalid procedure call or argument"))));
-        return QString();
-    }
-    QString padded;
-    appendPadded(padded, text, width);
-    return padded;
-}
 
 QString priceText(double price) {
     char digits[kPriceRoom];

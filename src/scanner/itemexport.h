@@ -9,10 +9,6 @@ struct ModMain;
 // The item file export behind "Download RM &Item File": rmItems.dat from the stock table, sent to
 // the scanner for price checks.
 
-// The text followed by `width` spaces, cut to its first `width` characters; on an error, a
-// message and an empty field.
-QString fPadItem(ModMain& modMain, const QString& text, qint32 width);
-
 // The price as the pattern "######.00" renders it: no leading zeros, two decimals, a leading
 // minus sign for a negative value (0 gives ".00").
 QString priceText(double price);
