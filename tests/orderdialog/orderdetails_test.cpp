@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSqlField>
 #include <QTimer>
 
 #include "mocks.h"
@@ -26,28 +25,13 @@ namespace {
 const QString kDemoBarcode = "9310000000018";  // the demo shop's item 1
 const QString kChooseSupplier = "You must select a Supplier from the drop down";
 
-// The dialog over a fresh demo shop, shown without a modal loop, with the shop data object faked
-// (parameter true: the demo shop's suppliers and orders, next order number 1001 and item 1) or real.
-class OrderDetailsTest : public testing::TestWithParam<bool> {
+// The dialog over a fresh demo shop, shown without a modal loop.
+class OrderDetailsTest : public testing::Test {
 protected:
     OrderDetailsTest() {
         testShop.registerDemoShop(20);
         modMain.sCurrentBarcode = kDemoBarcode;
         database.Connect();
-        ON_CALL(fake, supplierEntries).WillByDefault([this] { return database.supplierEntries(); });
-        ON_CALL(fake, supplierOrders).WillByDefault([this](qint32 id) {
-            return database.supplierOrders(id);
-        });
-        ON_CALL(fake, GetNextOrderNo).WillByDefault(testing::Return(1001));
-        ON_CALL(fake, GetItemByBarcode).WillByDefault([](const QString& barcode, QSqlRecord& item) {
-            for (const auto& [name, value] : {std::pair<QString, QVariant>{"Supplier_id", 2},
-                                              {"BarCode", kDemoBarcode},
-                                              {"Description", "Demo item 1"}}) {
-                item.append(QSqlField(name));
-                item.setValue(name, value);
-            }
-            return barcode == kDemoBarcode;
-        });
     }
     void TearDown() override { EXPECT_TRUE(prompts.allAnswersUsed()); }
 
@@ -81,13 +65,11 @@ protected:
     ScriptedPrompts prompts;
     MockStringTools tools;
     ShopDatabase database;
-    testing::NiceMock<MockShopData> fake;
-    ModMain modMain{prompts, tools, GetParam() ? static_cast<ShopDataObject&>(fake) : database,
-                    testShop.folder()};
+    ModMain modMain{prompts, tools, database, testShop.folder()};
     std::unique_ptr<frmOrderDetails> dialog;
 };
 
-TEST_P(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
+TEST_F(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
     const QStringList item{"2", kDemoBarcode, "Demo item 1"}, none(3, "No Record found");
     for (const auto& [barcode, sql, suppliers, shown, supplierId] :
          {std::tuple<QString, const char*, int, QString, qint32>{kDemoBarcode, nullptr, 3,
@@ -115,7 +97,7 @@ TEST_P(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
     }
 }
 
-TEST_P(OrderDetailsTest, EachSupplierAnswerDecidesTheOrdersListAndOk) {
+TEST_F(OrderDetailsTest, EachSupplierAnswerDecidesTheOrdersListAndOk) {
     const QStringList gamma{"101", "102", "103"};
     exec("insert into orders (order_id, supplier_id, order_date) values (301, 1, '2024-03-20')");
     exec("insert into orders (order_id, supplier_id, order_date) values (302, 1, '2024-03-21')");
@@ -138,7 +120,7 @@ TEST_P(OrderDetailsTest, EachSupplierAnswerDecidesTheOrdersListAndOk) {
     }
 }
 
-TEST_P(OrderDetailsTest, DoubleClickAndUseBoxFillTheOrderNumber) {
+TEST_F(OrderDetailsTest, DoubleClickAndUseBoxFillTheOrderNumber) {
     open();
     pick(2, true);
     QListWidget* list = get<QListWidget>("lstOrders");
@@ -166,7 +148,7 @@ TEST_P(OrderDetailsTest, DoubleClickAndUseBoxFillTheOrderNumber) {
     EXPECT_EQ(get("txtOrderNo")->text(), "4321");
 }
 
-TEST_P(OrderDetailsTest, OkHandsBackOnlyANumericOrderNumber) {
+TEST_F(OrderDetailsTest, OkHandsBackOnlyANumericOrderNumber) {
     modMain.sChosenOrderNo = "old";
     modMain.bApplyOrderNoToAll = true;
     open();
@@ -191,7 +173,7 @@ TEST_P(OrderDetailsTest, OkHandsBackOnlyANumericOrderNumber) {
     EXPECT_FALSE(modMain.bApplyOrderNoToAll);
 }
 
-TEST_P(OrderDetailsTest, AFailingQueryIsReportedAndTheFormStaysUsable) {
+TEST_F(OrderDetailsTest, AFailingQueryIsReportedAndTheFormStaysUsable) {
     open();
     exec("drop table orders");
     pick(2, true);
@@ -209,7 +191,7 @@ TEST_P(OrderDetailsTest, AFailingQueryIsReportedAndTheFormStaysUsable) {
     EXPECT_EQ(modMain.sChosenOrderNo, "42");
 }
 
-TEST_P(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactivatesTheMenuAfter) {
+TEST_F(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactivatesTheMenuAfter) {
     QWidget menu;
     menu.setGeometry(50, 40, 600, 500);
     menu.show();
@@ -237,10 +219,5 @@ TEST_P(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactiva
     EXPECT_EQ(modMain.sChosenOrderNo, "5678");
     EXPECT_TRUE(modMain.bApplyOrderNoToAll);
 }
-
-INSTANTIATE_TEST_SUITE_P(ShopDataObjects, OrderDetailsTest, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Fake" : "Real";
-                         });
 
 }  // namespace
