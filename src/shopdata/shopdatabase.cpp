@@ -17,9 +17,6 @@
 
 namespace {
 
-// Order status of an order that still takes lines; the received status comes from the receipt.
-constexpr int kOrderOpen = 1;
-
 QString uniqueConnectionName() {
     static std::atomic<int> count{0};
     return QStringLiteral("rm_shopdata_%1").arg(++count);
