@@ -38,10 +38,6 @@ struct Answers {
     QStringList options;
 };
 
-void PrintTo(const Answers& answers, std::ostream* os) {
-    *os << answers.name;
-}
-
 QString shopRows() {
     ShopRows db;
     return db.rows(

@@ -48,18 +48,27 @@ TEST(UploadFacts, CountLinesAsTheReaderReadsThemAndHashTheBytes) {
               "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
-// Yes undoes the stopped run and then loads the whole file as a new run, each count carrying its
-// line; No loads nothing and begins no run.
-TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNo) {
+// No loads nothing and begins no run; Yes asks the shop to undo the stopped run, and when it
+// refuses, that is said and nothing is loaded; otherwise the whole file loads as a new run, each
+// count carrying its line. A run whose process still runs has not stopped.
+TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNoOrARefusal) {
     EXPECT_CALL(runs, UnfinishedRuns(QString("stocktake"))).WillRepeatedly(Return(QList<ImportRun>{stopped}));
-    prompts.answerNext(false);
+    const QString refusal = "Run 4 cannot be undone: run 5 wrote to order 1001, which run 4 made";
+    EXPECT_CALL(runs, UndoRun(4)).WillOnce(Return(refusal));
     EXPECT_CALL(runs, BeginRun(_, _, _, _, _)).Times(0);
-    EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Stopped);
+    for (const bool yes : {false, true}) {
+        prompts.answerNext(yes);
+        EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Stopped);
+    }
     EXPECT_TRUE(counts().isEmpty());
     testing::Mock::VerifyAndClearExpectations(&runs);
 
     prompts.answerNext(true);
-    EXPECT_CALL(runs, UnfinishedRuns(QString("stocktake"))).WillOnce(Return(QList<ImportRun>{stopped}));
+    ImportRun running = stopped;  // an import going on beside this one, which nobody is asked about
+    running.id = 6;
+    running.process = platform::thisProcessTag();
+    EXPECT_CALL(runs, UnfinishedRuns(QString("stocktake")))
+        .WillOnce(Return(QList<ImportRun>{running, stopped}));
     EXPECT_CALL(runs, UndoRun(4)).WillOnce(Return(QString()));
     EXPECT_CALL(runs, BeginRun(QString("stocktake"), menu.path, _, 4, _)).WillOnce(Return(5));
     for (const qint64 line : {2, 3, 4}) {
@@ -71,30 +80,7 @@ TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNo) {
     const QString question =
         "The last import of /old/Stock.dat stopped at line 2 of 4. Undo what it wrote "
         "before loading again?";
-    EXPECT_EQ(prompts.shown, QStringList({question, question}));
-}
-
-// An undo that the shop refuses is said, and nothing is loaded.
-TEST_F(ImportRunTest, AnUndoThatIsRefusedLoadsNothing) {
-    EXPECT_CALL(runs, UnfinishedRuns(_)).WillOnce(Return(QList<ImportRun>{stopped}));
-    EXPECT_CALL(runs, UndoRun(4))
-        .WillOnce(Return(QString("Run 4 cannot be undone: run 5 wrote to order 1001, "
-                                 "which run 4 made")));
-    EXPECT_CALL(runs, BeginRun(_, _, _, _, _)).Times(0);
-    prompts.answerNext(true);
-    EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Stopped);
-    EXPECT_EQ(prompts.shown.last(), "Run 4 cannot be undone: run 5 wrote to order 1001, which run 4 made");
-    EXPECT_TRUE(counts().isEmpty());
-}
-
-// A stopped run whose process still runs is an import going on beside this one: nobody is asked.
-TEST_F(ImportRunTest, AnImportStillRunningIsNoStoppedOne) {
-    stopped.process = platform::thisProcessTag();
-    EXPECT_CALL(runs, UnfinishedRuns(_)).WillOnce(Return(QList<ImportRun>{stopped}));
-    EXPECT_CALL(runs, BeginRun(_, _, _, _, _)).WillOnce(Return(5));
-    EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Completed);
-    EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_EQ(counts().size(), 3);
+    EXPECT_EQ(prompts.shown, QStringList({question, question, refusal, question}));
 }
 
 // A file loaded before: Yes loads it again, No loads nothing.
@@ -110,11 +96,7 @@ TEST_F(ImportRunTest, AFileLoadedBeforeIsLoadedAgainOnlyOnYes) {
     prompts.answerNext(true);
     EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Completed);
     EXPECT_EQ(counts().size(), 3);
-    EXPECT_EQ(
-        prompts.shown.first(),
-        "This file was already loaded on " +
-            QDateTime(QDate(2026, 12, 1), QTime(1, 30), Qt::UTC).toLocalTime().toString("dd/MM/yyyy HH:mm") +
-            ". Load it again?");
+    EXPECT_EQ(prompts.shown.first(), "This file was already loaded on 01/12/2026 01:30. Load it again?");
 }
 
 }  // namespace

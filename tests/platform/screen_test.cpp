@@ -11,10 +11,7 @@ TEST(Screen, AWindowNeedsADisplayOrAPlatformThatKnowsWhereToDraw) {
     EXPECT_TRUE(platform::hasScreen("", ":0", ""));
     EXPECT_TRUE(platform::hasScreen("", "", "wayland-0"));
     EXPECT_TRUE(platform::hasScreen("offscreen", "", ""));
-}
-
-// The command line's -platform chooses the platform as the toolkit reads it, before QT_QPA_PLATFORM.
-TEST(Screen, TheCommandLinesPlatformCountsLikeTheEnvironments) {
+    // The command line's -platform chooses the platform as the toolkit reads it, before QT_QPA_PLATFORM.
     const ScopedVariable qpaPlatform("QT_QPA_PLATFORM");
     const ScopedVariable display("DISPLAY");
     ScopedVariable wayland("WAYLAND_DISPLAY");

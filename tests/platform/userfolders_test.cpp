@@ -15,57 +15,31 @@ namespace {
 
 using platform::FolderSettings;
 
-// A program installed into /usr/bin, run by a user whose home is /home/shop.
-FolderSettings installed() {
-    return {"/usr/bin", "/usr/bin", "", "", "/home/shop"};
-}
-
-// The same program run from a build folder.
-FolderSettings built() {
-    return {"/home/dev/stockhand/build/bin", "/usr/bin", "", "", "/home/dev"};
-}
-
-TEST(UserFolders, AProgramRunsInstalledOnlyFromThePackagesFolder) {
-    EXPECT_TRUE(platform::runsInstalled(installed()));
-    FolderSettings written = installed();
-    written.executableFolder = "/usr/./bin/";
-    EXPECT_TRUE(platform::runsInstalled(written));
-    EXPECT_FALSE(platform::runsInstalled(built()));
-    written.executableFolder = "/usr/local/bin";
-    EXPECT_FALSE(platform::runsInstalled(written));
-}
-
-// The XDG rules: XDG_DATA_HOME when it is an absolute path, ~/.local/share when it is unset, empty
-// or relative.
-TEST(UserFolders, TheInstalledProgramsFolderIsTheUsersDataFolder) {
-    const std::pair<QString, QString> cases[] = {
-        {"", "/home/shop/.local/share/rmstockhand"},
-        {"/srv/shopdata", "/srv/shopdata/rmstockhand"},
-        {"/srv/shopdata/", "/srv/shopdata/rmstockhand"},
-        {"shopdata", "/home/shop/.local/share/rmstockhand"},
+// Installed (run from the package's folder /usr/bin), a program keeps its files in the user's data
+// folder by the XDG rules: XDG_DATA_HOME when it is an absolute path, ~/.local/share when it is
+// unset, empty or relative. Run from anywhere else it keeps everything in its own folder;
+// RMSTOCKHAND_HOME holds the files and the helpers, installed or not.
+TEST(UserFolders, TheProgramsFolderAndTheHelpersFolder) {
+    const struct {
+        const char* name;
+        const char *executable, *home, *dataHome, *program, *helpers;
+    } cases[] = {
+        {"Installed", "/usr/bin", "", "", "/home/shop/.local/share/rmstockhand", "/usr/bin"},
+        {"InstalledWrittenOtherwise", "/usr/./bin/", "", "", "/home/shop/.local/share/rmstockhand",
+         "/usr/bin"},
+        {"InstalledWithADataHome", "/usr/bin", "", "/srv/shopdata/", "/srv/shopdata/rmstockhand", "/usr/bin"},
+        {"InstalledWithARelativeDataHome", "/usr/bin", "", "shopdata", "/home/shop/.local/share/rmstockhand",
+         "/usr/bin"},
+        {"BuildFolder", "/home/dev/build/bin", "", "/srv/shopdata", "/home/dev/build/bin",
+         "/home/dev/build/bin"},
+        {"AnotherFolder", "/usr/local/bin", "", "", "/usr/local/bin", "/usr/local/bin"},
+        {"HomeSetInstalled", "/usr/bin", "/shop/pc/", "/srv/shopdata", "/shop/pc", "/shop/pc"},
+        {"HomeSetInBuildFolder", "/home/dev/build/bin", "/shop/pc/", "", "/shop/pc", "/shop/pc"},
     };
-    for (const auto& [dataHome, folder] : cases) {
-        FolderSettings settings = installed();
-        settings.xdgDataHome = dataHome;
-        EXPECT_EQ(platform::userDataFolder(settings), folder) << dataHome.toStdString();
-        EXPECT_EQ(platform::programFolderFor(settings), folder) << dataHome.toStdString();
-        EXPECT_EQ(platform::helperFolderFor(settings), "/usr/bin") << dataHome.toStdString();
-    }
-}
-
-TEST(UserFolders, AProgramRunFromItsBuildFolderKeepsEverythingThere) {
-    FolderSettings settings = built();
-    settings.xdgDataHome = "/srv/shopdata";
-    EXPECT_EQ(platform::programFolderFor(settings), "/home/dev/stockhand/build/bin");
-    EXPECT_EQ(platform::helperFolderFor(settings), "/home/dev/stockhand/build/bin");
-}
-
-TEST(UserFolders, RmstockhandHomeHoldsTheFilesAndTheHelpersInstalledOrNot) {
-    for (FolderSettings settings : {installed(), built()}) {
-        settings.rmstockhandHome = "/shop/pc/";
-        settings.xdgDataHome = "/srv/shopdata";
-        EXPECT_EQ(platform::programFolderFor(settings), "/shop/pc");
-        EXPECT_EQ(platform::helperFolderFor(settings), "/shop/pc");
+    for (const auto& c : cases) {
+        const FolderSettings settings{c.executable, "/usr/bin", c.home, c.dataHome, "/home/shop"};
+        EXPECT_EQ(platform::programFolderFor(settings), c.program) << c.name;
+        EXPECT_EQ(platform::helperFolderFor(settings), c.helpers) << c.name;
     }
 }
 

@@ -47,14 +47,6 @@ protected:
         ManageDefaults(modMain, "rmstockhand", operation, key, value);
         return value;
     }
-    static void write(const QByteArray& text) {
-        QFile file(kFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-    }
-    static QByteArray read() {
-        QFile file(kFile);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "<no file>";
-    }
 
     int run() {
         modMain.menu = &view;
@@ -90,9 +82,6 @@ struct StartupCase {
     const char* shopDatabase;       // registered for MYOBRM afterwards
     QStringList opened;
 };
-void PrintTo(const StartupCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class StartupPaths : public StartupTest, public testing::WithParamInterface<StartupCase> {};
 
@@ -169,34 +158,21 @@ TEST_F(StartupTest, SettingsGetThenPutFollowTheFileRules) {
         SCOPED_TRACE(before ? before : "no file");
         QFile::remove(kFile);
         if (before) {
-            write(before);
+            writeBytes(kFile, before);
         }
         EXPECT_EQ(manage("GET", getKey), QString(got));
         manage("PUT", putKey, putValue);
-        EXPECT_EQ(read(), QByteArray(after));
+        EXPECT_EQ(readBytes(kFile), QByteArray(after));
     }
     EXPECT_EQ(prompts.shown, QStringList());
 }
 
 TEST_F(StartupTest, SettingsOperationsAreOnlyGetAndPut) {
-    write("COMPORT=1\r\n");
+    writeBytes(kFile, "COMPORT=1\r\n");
     manage("put", "COMPORT", "2");
     EXPECT_EQ(manage("get", "COMPORT", "2"), "2");
     EXPECT_EQ(prompts.shown, QStringList(2, "Invalid type for manage defaults"));
-    EXPECT_EQ(read(), QByteArray("COMPORT=1\r\n"));
-}
-
-TEST_F(StartupTest, ASettingsReadThatFailsKeepsTheEntriesBeforeTheFailingLine) {
-    write("COMPORT=1\r\nDESPATCHPATH=/x\r\n");
-    testing::NiceMock<MockStringTools> failing;
-    ModMain failingMain(prompts, failing, data, shop.folder());
-    EXPECT_CALL(failing, Split(testing::_, QChar(u'=')))
-        .WillOnce(testing::Invoke(&tools, &StringTools::Split))
-        .WillOnce(testing::Throw(ProgramError(errnum::Overflow, "Overflow")));
-    QString value;
-    ManageDefaults(failingMain, "rmstockhand", "GET", "COMPORT", value);
-    EXPECT_EQ(value, "1");
-    EXPECT_EQ(prompts.shown, QStringList{"Error in fGetConfig = 6-Overflow"});
+    EXPECT_EQ(readBytes(kFile), QByteArray("COMPORT=1\r\n"));
 }
 
 // A settings file that is a pipe, or a link to an endless device, is refused at once rather than
@@ -210,7 +186,7 @@ TEST_F(StartupTest, SettingsThatAreNoPlainFileAreRefusedAtOnce) {
     ASSERT_TRUE(QFile::remove(kFile) && QFile::link("/dev/zero", kFile));
     EXPECT_EQ(manage("GET", "COMPORT"), "");
     ASSERT_TRUE(QFile::remove(kFile));
-    write("COMPORT=2\r\n" + QByteArray(100 * 1024, 'x'));
+    writeBytes(kFile, "COMPORT=2\r\n" + QByteArray(100 * 1024, 'x'));
     EXPECT_EQ(manage("GET", "COMPORT"), "");
     EXPECT_EQ(prompts.shown,
               QStringList({"Error in fGetConfig = " + accessError, "Error in fGetConfig = " + accessError,
@@ -219,7 +195,7 @@ TEST_F(StartupTest, SettingsThatAreNoPlainFileAreRefusedAtOnce) {
 }
 
 TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
-    write("COMPORT=1\r\nDESPATCHPATH=/short\r\n");
+    writeBytes(kFile, "COMPORT=1\r\nDESPATCHPATH=/short\r\n");
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
@@ -235,7 +211,7 @@ TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
         modMain.files = faultyDevices({room});
         manage("PUT", "COMPORT", "2");
     }
-    EXPECT_EQ(read(), QByteArray("COMPORT=1\r\nDESPATCHPATH=/short\r\n"));
+    EXPECT_EQ(readBytes(kFile), QByteArray("COMPORT=1\r\nDESPATCHPATH=/short\r\n"));
     ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_TRUE(prompts.shown[0].startsWith("Error in putkey=57-")) << prompts.shown[0].toStdString();
     EXPECT_EQ(prompts.shown.mid(1), QStringList(2, "Error in putkey=61-Disk full"));
