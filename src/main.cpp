@@ -12,7 +12,7 @@
 #include "platform/screen.h"
 #include "platform/stringtools.h"
 #include "shopdata/shopdatabase.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "startup/startup.h"
 #include "startup/windowoptions.h"
 
@@ -55,19 +55,19 @@ int showMenu(const WindowOptions& options) {
     }
     StringTools tools;
     ShopDatabase shop;
-    ModMain modMain(prompts, tools, shop, *appPath, platform::helperFolder());
+    Program program(prompts, tools, shop, *appPath, platform::helperFolder());
     PromptedRunQuestions runQuestions(prompts);
-    modMain.runs = &shop;
-    modMain.runQuestions = &runQuestions;
-    modMain.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    program.runs = &shop;
+    program.runQuestions = &runQuestions;
+    program.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
-    frmMenu menu(modMain);
-    WidgetOrderDetailsOpener orderDetails(&menu, [&menu] { menu.Form_Activate(); });
-    modMain.menu = &menu;
-    modMain.orderDetails = &orderDetails;
+    frmMenu menu(program);
+    WidgetOrderDetailsOpener orderDetails(prompts, shop, &menu, [&menu] { menu.Form_Activate(); });
+    program.progress = &menu;
+    program.orderChooser = &orderDetails;
     prompts.setParent(&menu);
 
-    return runMain(modMain, platform::openConnection, [&menu] { menu.showModal(); });
+    return runMain(program, platform::openConnection, [&menu] { menu.showModal(); });
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "batch/standardoutput.h"
 #include "imports/uploadcheck.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -21,16 +21,16 @@ const UploadLoader& uploadKind(BatchOptions::Command command) {
 
 }  // namespace
 
-int runCheck(ModMain& modMain, const BatchOptions& options) {
+int runCheck(Program& program, const BatchOptions& options) {
     const UploadLoader& kind = uploadKind(options.command);
     CheckSummary summary;
     const ProcessOutcome outcome =
-        checkUploadFile(modMain, kind, options.path, [&kind, &summary](const CheckedRecord& record) {
+        checkUploadFile(program, kind, options.path, [&kind, &summary](const CheckedRecord& record) {
             summary.count(record);
             writeOutputLine(checkedRecordText(kind, record));
         });
     if (outcome == ProcessOutcome::NoFile) {
-        modMain.prompts.notice(
+        program.prompts.notice(
             QStringLiteral("There is no upload file at %1").arg(QFileInfo(options.path).absoluteFilePath()));
         return 1;
     }

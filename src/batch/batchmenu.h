@@ -2,20 +2,14 @@
 
 #include "batch/progressline.h"
 #include "platform/eventdelivery.h"
-#include "startup/menuview.h"
+#include "startup/progresssink.h"
 
-// The main menu as the batch command line plays it: the port and the path are what the menu's
-// activation would show, the overwrite box is ticked as when the menu opens, and each record's
-// status text counts towards the progress line.
-class BatchMenu : public MenuView {
+// The main menu's progress as the batch command line shows it: each record's status text counts
+// towards the progress line; the form's colours and pointers have nothing to show on.
+class BatchMenu : public ProgressSink {
 public:
-    BatchMenu(bool comm1, QString path, ProgressLine& progress)
-        : comm1_(comm1), path_(std::move(path)), progress_(progress) {}
+    explicit BatchMenu(ProgressLine& progress) : progress_(progress) {}
 
-    bool comm1Selected() const override { return comm1_; }
-    bool overwriteTicked() const override { return true; }
-    QString downloadPath() const override { return path_; }
-    void setDownloadPath(const QString& path) override { path_ = path; }
     void setStatus(const QString& text) override;
     void setBackColour(const QColor&) override {}
     void restoreIdleColour() override {}
@@ -24,8 +18,6 @@ public:
     void yield() override;
 
 private:
-    bool comm1_;
-    QString path_;
     ProgressLine& progress_;
     EventDelivery events_;
 };

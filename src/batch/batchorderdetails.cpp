@@ -4,7 +4,7 @@
 
 #include "imports/orderdetailsrules.h"
 #include "platform/prompts.h"
-#include "startup/modmain.h"
+#include "outside/shopdataobject.h"
 
 namespace {
 
@@ -41,24 +41,24 @@ QString entryOf(const QStringList& entries, qint32 supplierId) {
 
 }  // namespace
 
-void BatchOrderDetails::openOrderDetails(ModMain& modMain) {
+OrderDetailsAnswer BatchOrderDetails::chooseOrder(const QString&, qint32 supplierId) {
     // The supplier's confirmation, then the apply-to-all question.
-    OptionAnswers answers(modMain.prompts, {true, applyToAll_});
-    OrderDetailsRules dialog(modMain, answers);
-    const QStringList entries = modMain.shop.supplierEntries();
+    OptionAnswers answers(prompts_, {true, applyToAll_});
+    OrderDetailsRules dialog(answers, supplierId);
+    const QStringList entries = shop_.supplierEntries();
     dialog.activate(entries);
     if (!supplierId_) {
-        return;
+        return dialog.answer();
     }
     const QString entry = entryOf(entries, *supplierId_);
     if (entry.isEmpty()) {
         // Nobody can pick a supplier the list does not hold, nor then press OK.
-        modMain.prompts.notice(
-            QStringLiteral("Supplier-%1 is not in the list of suppliers").arg(*supplierId_));
-        return;
+        prompts_.notice(QStringLiteral("Supplier-%1 is not in the list of suppliers").arg(*supplierId_));
+        return dialog.answer();
     }
     dialog.pickSupplier(entry, [] {});
     if (orderNo_ && dialog.okEnabled()) {
         dialog.pressOk(*orderNo_);
     }
+    return dialog.answer();
 }

@@ -19,7 +19,7 @@
 #include "platform/programfolder.h"
 #include "scanner/itemexport.h"
 #include "scanner/transferpdtfile.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 
@@ -27,40 +27,46 @@ namespace {
 
 using Command = BatchOptions::Command;
 
-QString setting(ModMain& modMain, const QString& key) {
+QString setting(Program& program, const QString& key) {
     QString value;
-    ManageDefaults(modMain, modMain.exeName, QStringLiteral("GET"), key, value);
+    ManageDefaults(program, program.exeName, QStringLiteral("GET"), key, value);
     return value;
 }
 
-// The menu as its activation leaves it: the saved port and download path.
-BatchMenu activatedMenu(ModMain& modMain, ProgressLine& progress) {
-    const QString path = setting(modMain, kDespatchPathKey);
-    return BatchMenu(setting(modMain, kComPortKey) == QLatin1String("1"),
-                     path.isEmpty() ? QStringLiteral("Not Chosen") : path, progress);
+// The port as the menu's activation leaves it, the saved one, with the overwrite box ticked as
+// when the menu opens.
+ScannerPort savedPort(Program& program) {
+    return {setting(program, kComPortKey) == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("2"),
+            true};
+}
+
+// The download path box as the menu's activation leaves it.
+QString savedDownloadPath(Program& program) {
+    const QString path = setting(program, kDespatchPathKey);
+    return path.isEmpty() ? QStringLiteral("Not Chosen") : path;
 }
 
 // The exit status of an import that processed its file to the end but met refused writes.
 constexpr int kShopRefusedWrites = 4;
 
-ProcessOutcome processUpload(ModMain& modMain, Command command) {
+ProcessOutcome processUpload(Program& program, Command command, const QString& path) {
     switch (command) {
         case Command::ImportStocktake:
-            return fProcessStocktakeFile(modMain);
+            return fProcessStocktakeFile(program, path);
         case Command::ImportOrders:
-            return fProcessOrdersFile(modMain);
+            return fProcessOrdersFile(program, path);
         default:
-            return fProcessGoodsReceivedFile(modMain);
+            return fProcessGoodsReceivedFile(program, path);
     }
 }
 
 // An import stops at the first record that the shop database cannot write, when the next one
 // could not be written either, and says where to start again; refusals it could go on past are
 // counted at the end, so that a schedule sees each of them in the exit status.
-int importStatus(ModMain& modMain, ProcessOutcome outcome, const QString& file) {
-    const UploadRun& run = modMain.run;
+int importStatus(Program& program, ProcessOutcome outcome, const QString& file) {
+    const UploadRun& run = program.run;
     if (run.stoppedAtLine > 0) {
-        modMain.prompts.notice(
+        program.prompts.notice(
             QStringLiteral("The shop database cannot take writes now: stopped at line %1 of %2, "
                            "after %3 records loaded; start again from line %1")
                 .arg(run.stoppedAtLine)
@@ -72,18 +78,17 @@ int importStatus(ModMain& modMain, ProcessOutcome outcome, const QString& file) 
         return 1;
     }
     if (run.refused > 0) {
-        modMain.prompts.notice(
+        program.prompts.notice(
             QStringLiteral("The shop database refused %1 of %2 records").arg(run.refused).arg(run.records));
         return kShopRefusedWrites;
     }
     return 0;
 }
 
-int runImport(ModMain& modMain, const BatchOptions& options) {
+int runImport(Program& program, const BatchOptions& options) {
     const QString file = QDir::toNativeSeparators(QFileInfo(options.path).absoluteFilePath());
-    modMain.menu->setDownloadPath(file);
-    modMain.run.stopWhenTheShopCannotWrite = true;
-    return importStatus(modMain, processUpload(modMain, options.command), file);
+    program.run.stopWhenTheShopCannotWrite = true;
+    return importStatus(program, processUpload(program, options.command, file), file);
 }
 
 UploadKind uploadKind(Command command) {
@@ -99,73 +104,76 @@ UploadKind uploadKind(Command command) {
 
 // The upload button's work: the file comes from the scanner into the program's folder, then is
 // imported. Nothing received is a failure, which the utility has explained on standard error.
-int runUpload(ModMain& modMain, const BatchOptions& options) {
+int runUpload(Program& program, const BatchOptions& options) {
     const UploadKind kind = uploadKind(options.command);
-    if (receiveUpload(modMain, kind) != 0) {
+    if (receiveUpload(program, kind, savedPort(program)) != 0) {
         return 1;
     }
-    modMain.run.stopWhenTheShopCannotWrite = true;
-    return importStatus(modMain, uploadKindInfo(kind).process(modMain), modMain.menu->downloadPath());
+    const QString path = uploadPath(program, kind);
+    program.run.stopWhenTheShopCannotWrite = true;
+    return importStatus(program, uploadKindInfo(kind).process(program, path), path);
 }
 
-int runExport(ModMain& modMain, const BatchOptions& options) {
-    if (!writeItemFile(modMain)) {
+int runExport(Program& program, const BatchOptions& options) {
+    if (!writeItemFile(program)) {
         return 1;
     }
     // The utility has said why on standard error when the item file did not reach the scanner.
-    if (options.send && transferPDTFile(modMain, QStringLiteral(" PriceCheck ")) != 0) {
+    const TransferRequest request{program.modMain.bDownloadItemFile, savedDownloadPath(program), savedPort(program)};
+    if (options.send && transferPDTFile(program, QStringLiteral(" PriceCheck "), request) != 0) {
         return 1;
     }
     return 0;
 }
 
-int runCommand(ModMain& modMain, const BatchOptions& options) {
+int runCommand(Program& program, const BatchOptions& options) {
     switch (options.command) {
         case Command::ExportItems:
-            return runExport(modMain, options);
+            return runExport(program, options);
         case Command::CheckStocktake:
         case Command::CheckOrders:
         case Command::CheckGoods:
-            return runCheck(modMain, options);
+            return runCheck(program, options);
         case Command::Runs:
-            return listRuns(modMain);
+            return listRuns(program);
         case Command::Undo:
-            return undoRun(modMain, options);
+            return undoRun(program, options);
         case Command::Variance:
-            return reportVariance(modMain, options);
+            return reportVariance(program, options);
         case Command::UploadStocktake:
         case Command::UploadOrders:
         case Command::UploadGoods:
-            return runUpload(modMain, options);
+            return runUpload(program, options);
         default:
-            return runImport(modMain, options);
+            return runImport(program, options);
     }
 }
 
 // Runs a command that works on the shop database, prepared as start-up prepares it.
-int runOnShop(ModMain& modMain, const BatchOptions& options) {
-    if (!dataSourceRegistered(modMain, shopDataSource())) {
-        modMain.prompts.notice(notConfiguredMessage());
+int runOnShop(Program& program, const BatchOptions& options) {
+    if (!dataSourceRegistered(program, shopDataSource())) {
+        program.prompts.notice(notConfiguredMessage());
         return 1;
     }
     try {
-        prepareShopData(modMain);
+        prepareShopData(program);
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(runTimeErrorText(error));
+        program.prompts.notice(runTimeErrorText(error));
         return 1;
     }
     ProgressLine progress;
-    BatchMenu menu = activatedMenu(modMain, progress);
-    BatchOrderDetails orderDetails(options.supplierId, options.orderNo, options.applyToAll);
-    BatchRunQuestions runQuestions(modMain.prompts, options.undoUnfinished, options.resume, options.again);
-    modMain.menu = &menu;
-    modMain.orderDetails = &orderDetails;
-    modMain.runQuestions = &runQuestions;
+    BatchMenu menu(progress);
+    BatchOrderDetails orderDetails(program.prompts, program.shop, options.supplierId, options.orderNo,
+                                   options.applyToAll);
+    BatchRunQuestions runQuestions(program.prompts, options.undoUnfinished, options.resume, options.again);
+    program.progress = &menu;
+    program.orderChooser = &orderDetails;
+    program.runQuestions = &runQuestions;
     int status = 1;
     try {
-        status = runCommand(modMain, options);
+        status = runCommand(program, options);
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(runTimeErrorText(error));
+        program.prompts.notice(runTimeErrorText(error));
     }
     progress.finish();
     return status;
@@ -173,12 +181,12 @@ int runOnShop(ModMain& modMain, const BatchOptions& options) {
 
 // Registers the shop database, a file or a server, as the data source "MYOBRM"; unlike the
 // window's first run, a refusal is reported, since a schedule relies on the exit status.
-int registerShopDatabase(ModMain& modMain, const BatchOptions& options) {
+int registerShopDatabase(Program& program, const BatchOptions& options) {
     const platform::DataSource source =
         options.server ? platform::serverDataSource(*options.server)
                        : platform::fileDataSource(QFileInfo(options.path).absoluteFilePath());
     if (!platform::registerDataSource(shopDataSource(), source)) {
-        modMain.prompts.notice(
+        program.prompts.notice(
             QStringLiteral("The data source \"%1\" could not be registered").arg(shopDataSource()));
         return 1;
     }
@@ -200,17 +208,17 @@ int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObje
     if (!appPath) {
         return 1;
     }
-    ModMain modMain(prompts, tools, shop, *appPath, platform::helperFolder());
-    modMain.runs = &runs;
+    Program program(prompts, tools, shop, *appPath, platform::helperFolder());
+    program.runs = &runs;
     switch (options.command) {
         case Command::RegisterShopDb:
-            return registerShopDatabase(modMain, options);
+            return registerShopDatabase(program, options);
         case Command::ScannerPort:
-            return setScannerPort(modMain, options.path, options.device);
+            return setScannerPort(program, options.path, options.device);
         case Command::ScannerTest:
-            return testScannerPort(modMain, options.path);
+            return testScannerPort(program, options.path);
         default:
             break;
     }
-    return runOnShop(modMain, options);
+    return runOnShop(program, options);
 }

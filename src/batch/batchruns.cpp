@@ -4,7 +4,7 @@
 #include "imports/importrun.h"
 #include "imports/variancereport.h"
 #include "platform/wholefile.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -16,26 +16,26 @@ QString stateText(const ImportRun& run) {
 }
 
 // The run a variance report is of: the one asked for, or the latest ended stocktake run.
-std::optional<ImportRun> stocktakeRun(ModMain& modMain, const BatchOptions& options) {
-    const QList<ImportRun> runs = modMain.runs->Runs();
+std::optional<ImportRun> stocktakeRun(Program& program, const BatchOptions& options) {
+    const QList<ImportRun> runs = program.runs->Runs();
     for (auto run = runs.crbegin(); run != runs.crend(); ++run) {
         const bool wanted = options.run ? run->id == *options.run : run->ended() && !run->undone();
         if (wanted && run->kind == QLatin1String("stocktake")) {
             return *run;
         }
     }
-    modMain.prompts.notice(options.run ? QStringLiteral("Run %1 is not a stocktake run").arg(*options.run)
+    program.prompts.notice(options.run ? QStringLiteral("Run %1 is not a stocktake run").arg(*options.run)
                                        : QStringLiteral("There is no ended stocktake run to report on"));
     return std::nullopt;
 }
 
 }  // namespace
 
-int listRuns(ModMain& modMain) {
+int listRuns(Program& program) {
     writeOutputLine(
         QStringLiteral("run  kind       started (UTC)        how it ended                      "
                        "lines taken in  written  file"));
-    for (const ImportRun& run : modMain.runs->Runs()) {
+    for (const ImportRun& run : program.runs->Runs()) {
         writeOutputLine(QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
                             .arg(run.id, 3)
                             .arg(run.kind, -9)
@@ -48,25 +48,25 @@ int listRuns(ModMain& modMain) {
     return 0;
 }
 
-int undoRun(ModMain& modMain, const BatchOptions& options) {
+int undoRun(Program& program, const BatchOptions& options) {
     bool ok = false;
     const qint64 runId = options.path.toLongLong(&ok);
     const QString refusal =
-        ok ? undoImportRun(*modMain.runs, runId) : QStringLiteral("There is no run %1").arg(options.path);
+        ok ? undoImportRun(*program.runs, runId) : QStringLiteral("There is no run %1").arg(options.path);
     if (!refusal.isEmpty()) {
-        modMain.prompts.notice(refusal);
+        program.prompts.notice(refusal);
         return 1;
     }
-    modMain.prompts.notice(QStringLiteral("Run %1 was undone").arg(runId));
+    program.prompts.notice(QStringLiteral("Run %1 was undone").arg(runId));
     return 0;
 }
 
-int reportVariance(ModMain& modMain, const BatchOptions& options) {
-    const std::optional<ImportRun> run = stocktakeRun(modMain, options);
+int reportVariance(Program& program, const BatchOptions& options) {
+    const std::optional<ImportRun> run = stocktakeRun(program, options);
     if (!run) {
         return 1;
     }
-    const VarianceReport report = varianceReport(*modMain.runs, *run);
+    const VarianceReport report = varianceReport(*program.runs, *run);
     for (const QString& line : varianceText(report)) {
         writeOutputLine(line);
     }
@@ -75,11 +75,11 @@ int reportVariance(ModMain& modMain, const BatchOptions& options) {
         return 0;
     }
     try {
-        platform::WholeFile csv(options.csvFile, modMain.files);
+        platform::WholeFile csv(options.csvFile, program.files);
         csv.write(varianceCsv(report));
         csv.commit();
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(
+        program.prompts.notice(
             errorText(QStringLiteral("Error in writing %1 = ").arg(options.csvFile), error));
         return 1;
     }

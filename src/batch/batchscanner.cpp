@@ -7,7 +7,7 @@
 #include "batch/standardoutput.h"
 #include "platform/process.h"
 #include "platform/scannersettings.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ std::optional<int> portNumber(const QString& port) {
     return std::nullopt;
 }
 
-int notAPort(ModMain& modMain, const QString& port) {
-    modMain.prompts.notice(QStringLiteral("'%1' is not a scanner port: give COM1 or COM2").arg(port));
+int notAPort(Program& program, const QString& port) {
+    program.prompts.notice(QStringLiteral("'%1' is not a scanner port: give COM1 or COM2").arg(port));
     return 2;
 }
 
@@ -33,16 +33,16 @@ constexpr int kTestMsecs = 120000;
 
 }  // namespace
 
-int setScannerPort(ModMain& modMain, const QString& port, const QString& device) {
+int setScannerPort(Program& program, const QString& port, const QString& device) {
     const std::optional<int> number = portNumber(port);
     if (!number) {
-        return notAPort(modMain, port);
+        return notAPort(program, port);
     }
     const QString path = platform::scannerSettingsPath();
     const QString absolute = QFileInfo(device).absoluteFilePath();
     const QString refused = platform::writePortDevice(path, *number, absolute);
     if (!refused.isEmpty()) {
-        modMain.prompts.notice(refused);
+        program.prompts.notice(refused);
         return 1;
     }
     writeOutputLine(QStringLiteral("COM%1 is now %2 (saved in %3)")
@@ -55,18 +55,18 @@ int setScannerPort(ModMain& modMain, const QString& port, const QString& device)
     return 0;
 }
 
-int testScannerPort(ModMain& modMain, const QString& port) {
+int testScannerPort(Program& program, const QString& port) {
     const std::optional<int> number = portNumber(port);
     if (!number) {
-        return notAPort(modMain, port);
+        return notAPort(program, port);
     }
-    const QString utility = QDir::toNativeSeparators(modMain.helperPath + QStringLiteral("/Tsr-tu3a.exe"));
+    const QString utility = QDir::toNativeSeparators(program.helperPath + QStringLiteral("/Tsr-tu3a.exe"));
     try {
         platform::WatchedProgram test(utility, QStringLiteral("--test COM%1").arg(*number), 1);
         const int exitCode = test.pollExitCode(kTestMsecs);
         return exitCode == 0 ? 0 : 1;
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(
+        program.prompts.notice(
             QStringLiteral("The transfer utility %1 cannot be run: %2").arg(utility, error.description()));
         return 1;
     }

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "platform/fileerror.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -41,22 +41,22 @@ void appendLine(QFile& report, const QByteArray& line) {
 
 }  // namespace
 
-void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& folder,
+void fWriteAuditReport(Program& program, const QString& message, const QString& folder,
                        const QString& reportName) {
     if (message.isEmpty()) {
         return;
     }
-    ++modMain.run.audited;
+    ++program.run.audited;
     const QString line =
-        QLatin1Char('"') + timeStamp(modMain.now()) + QLatin1Char('-') + message + QLatin1Char('"');
+        QLatin1Char('"') + timeStamp(program.now()) + QLatin1Char('-') + message + QLatin1Char('"');
     try {
         // The report is 8-bit text: Latin-1, where a character beyond it becomes "?".
-        appendLine(*modMain.files.appendedFile(reportFilePath(folder, reportName)), line.toLatin1() + "\r\n");
+        appendLine(*program.files.appendedFile(reportFilePath(folder, reportName)), line.toLatin1() + "\r\n");
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(errorTextSpaced(QStringLiteral("Error in writing audit report = "), error));
+        program.prompts.notice(errorTextSpaced(QStringLiteral("Error in writing audit report = "), error));
         return;
     }
-    modMain.prompts.notice(
+    program.prompts.notice(
         QStringLiteral("You have scanned a barcode(s) that does not exist in RetailManager, refer to "
                        "AuditFile for details"));
 }

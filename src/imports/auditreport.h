@@ -5,12 +5,12 @@
 #include "imports/recordfate.h"
 #include "platform/textarray.h"
 
-struct ModMain;
+struct Program;
 
 // Appends one time-stamped, quoted line to the audit report folder + reportName + ".rep" and warns
 // the user that a scanned barcode could not be loaded. An empty message does nothing; a failure
 // to write is reported and the caller goes on.
-void fWriteAuditReport(ModMain& modMain, const QString& message, const QString& folder,
+void fWriteAuditReport(Program& program, const QString& message, const QString& folder,
                        const QString& reportName);
 
 // The message of a record's audit line: lead text, barcode label ("Barcode = " or "BarCode = "),

@@ -5,62 +5,51 @@
 #include "imports/importrun.h"
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
-// The record's own order number, the one the user applied to all blank ones, or the one the user
-// gave in the order details dialog for this record; nothing when the dialog must be asked first.
-bool settleOrderNo(ModMain& modMain, const TextArray& fields, bool orderDetailsAnswered) {
-    if (orderDetailsAnswered) {
-        modMain.lOrderNo = roundToLong(valOf(modMain.sChosenOrderNo));
-    } else if (modMain.lOrderNo != 0) {
-        modMain.lOrderNo = strictLong(fields.at(4));
-    } else if (modMain.bApplyOrderNoToAll) {
-        modMain.lOrderNo = strictLong(modMain.sChosenOrderNo);
-    } else {
-        return false;
-    }
-    return true;
-}
-
-RecordFate goodsFate(ModMain& modMain, TextArray& fields, qint32 fieldThree) {
-    applyBarcodeRule(fields.at(2));
-    const qint32 stockId = roundToLong(valOf(fields.at(1)));
-    qint32 itemKey = 0;
-    double quantityFactor = 0;
-    if (stockId != 0) {
-        modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
-    }
-    if (!modMain.shop.MatchItemBarcode(itemKey, fields.at(2))) {
-        return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 5));
-    }
-    const QString quantity = generalNumber(quantityProduct(valOf(fields.at(5)), quantityFactor));
-    return RecordFate::writing(GoodsLine{itemKey, modMain.lOrderNo, fieldThree, quantity, modMain.lSupplierID,
-                                         modMain.sCurrentBarcode});
-}
-
-// The steps before the order details dialog are taken once: asked again once the dialog has
-// answered, the decision goes on from the dialog.
-RecordFate decideGoodsRecord(ModMain& modMain, TextArray& fields, bool orderDetailsAnswered) {
-    if (!orderDetailsAnswered) {
-        modMain.lOrderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
-        modMain.sCurrentBarcode = trimBlanks(fields.at(2));
-        if (fields.at(1) == QLatin1String(scannerfiles::kGoodsReceivedHeader) ||
-            fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
-            return RecordFate::auditing(
-                auditMessage("Record has been deleted out of your scanner: ", "BarCode = ", fields, 5));
-        }
-        if (modMain.shop.FindBarcode(modMain.sCurrentBarcode) == 0) {
-            return RecordFate::auditing(
-                auditMessage("Error writing Stock barcode: ", "BarCode = ", fields, 5));
-        }
-    }
-    if (!settleOrderNo(modMain, fields, orderDetailsAnswered)) {
-        return RecordFate::askingOrderDetails();
-    }
+RecordFate goodsFate(TextArray& fields, ShopDataObject& shop, qint32 orderNo, qint32 supplierId,
+                     const QString& barcode) {
     const qint32 fieldThree = trimBlanks(fields.at(3)).isEmpty() ? 0 : strictLong(fields.at(3));
-    return goodsFate(modMain, fields, fieldThree);
+    applyBarcodeRule(fields.at(2));
+    const std::optional<StockItem> item = lookUpStockItem(shop, roundToLong(valOf(fields.at(1))));
+    qint32 itemKey = item ? item->itemKey : 0;
+    if (!shop.MatchItemBarcode(itemKey, fields.at(2))) {
+        return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 5), item);
+    }
+    const double quantityFactor = item ? item->quantityFactor : 0;
+    const QString quantity = generalNumber(quantityProduct(valOf(fields.at(5)), quantityFactor));
+    return RecordFate::writing(GoodsLine{itemKey, orderNo, fieldThree, quantity, supplierId, barcode}, {}, item);
+}
+
+// The order number is the record's own, the one the user applied to all blank ones, or the one the
+// user gave in the order details dialog for this record, which is asked for first. Asked again
+// once the dialog has answered, the decision goes on from the dialog's answer.
+RecordFate decideGoodsRecord(TextArray& fields, ShopDataObject& shop, const GoodsSession& session,
+                             bool orderDetailsAnswered) {
+    if (orderDetailsAnswered) {
+        return goodsFate(fields, shop, roundToLong(valOf(session.sChosenOrderNo)), session.lSupplierID,
+                         trimBlanks(fields.at(2)));
+    }
+    qint32 orderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
+    const QString barcode = trimBlanks(fields.at(2));
+    if (fields.at(1) == QLatin1String(scannerfiles::kGoodsReceivedHeader) ||
+        fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
+        return RecordFate::auditing(
+            auditMessage("Record has been deleted out of your scanner: ", "BarCode = ", fields, 5));
+    }
+    if (shop.FindBarcode(barcode) == 0) {
+        return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "BarCode = ", fields, 5));
+    }
+    if (orderNo != 0) {
+        orderNo = strictLong(fields.at(4));
+    } else if (session.bApplyOrderNoToAll) {
+        orderNo = strictLong(session.sChosenOrderNo);
+    } else {
+        return RecordFate::askingOrderDetails(barcode);
+    }
+    return goodsFate(fields, shop, orderNo, session.lSupplierID, barcode);
 }
 
 }  // namespace
@@ -73,21 +62,21 @@ const UploadLoader& goodsReceivedUpload() {
     return kind;
 }
 
-ProcessOutcome fProcessGoodsReceivedFile(ModMain& modMain) {
+ProcessOutcome fProcessGoodsReceivedFile(Program& program, const QString& path) {
     try {
-        modMain.shop.StartGoodsReceived(-1, 5, 2);
+        program.shop.StartGoodsReceived(-1, 5, 2);
     } catch (const ProgramError& error) {
-        reportProcessingError(modMain, error);
+        reportProcessingError(program, error);
         return ProcessOutcome::Stopped;
     }
     const ProcessOutcome outcome =
-        processImport(modMain, goodsReceivedUpload(), modMain.menu->downloadPath(), fLoadGoodsRecPDTDetails);
+        processImport(program, goodsReceivedUpload(), path, fLoadGoodsRecPDTDetails);
     if (outcome != ProcessOutcome::Stopped) {
-        modMain.menu->setStatus(QStringLiteral("Completed Processing Barcodes"));
+        program.progress->setStatus(QStringLiteral("Completed Processing Barcodes"));
     }
     return outcome;
 }
 
-void fLoadGoodsRecPDTDetails(ModMain& modMain, TextArray& fields) {
-    loadRecord(modMain, goodsReceivedUpload(), fields);
+void fLoadGoodsRecPDTDetails(Program& program, TextArray& fields) {
+    loadRecord(program, goodsReceivedUpload(), fields);
 }

@@ -8,7 +8,7 @@
 #include "imports/runquestions.h"
 #include "platform/fileerror.h"
 #include "platform/processtag.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ std::optional<ImportRun> stoppedRun(ImportRuns& runs, const UploadLoader& kind) 
 
 // Where processing starts: 1 for the whole file, the line after an unfinished run's last to carry
 // it on, 0 to load nothing. Undoing an unfinished run that cannot be undone loads nothing either.
-qint64 settleEarlierRuns(ModMain& modMain, const UploadLoader& kind, const UploadFacts& facts,
+qint64 settleEarlierRuns(Program& program, const UploadLoader& kind, const UploadFacts& facts,
                          std::optional<qint64>& resumedRun) {
-    ImportRuns& runs = *modMain.runs;
+    ImportRuns& runs = *program.runs;
     if (const std::optional<ImportRun> unfinished = stoppedRun(runs, kind)) {
         const QString question =
             QStringLiteral(
@@ -44,12 +44,12 @@ qint64 settleEarlierRuns(ModMain& modMain, const UploadLoader& kind, const Uploa
                 .arg(unfinished->fileName)
                 .arg(unfinished->lastLine)
                 .arg(unfinished->linesInFile);
-        switch (modMain.runQuestions->unfinishedRun(question, unfinished->checksum == facts.checksum,
+        switch (program.runQuestions->unfinishedRun(question, unfinished->checksum == facts.checksum,
                                                     unfinished->lastLine + 1)) {
             case RunQuestions::Unfinished::Undo: {
                 const QString refusal = runs.UndoRun(unfinished->id);
                 if (!refusal.isEmpty()) {
-                    modMain.prompts.notice(refusal);
+                    program.prompts.notice(refusal);
                     return 0;
                 }
                 return 1;
@@ -64,7 +64,7 @@ qint64 settleEarlierRuns(ModMain& modMain, const UploadLoader& kind, const Uploa
     if (const std::optional<ImportRun> earlier = runs.EndedRunOfFile(kind.runKind, facts.checksum)) {
         const QString question = QStringLiteral("This file was already loaded on %1. Load it again?")
                                      .arg(localTime(earlier->endedAt));
-        return modMain.runQuestions->loadAgain(question) ? 1 : 0;
+        return program.runQuestions->loadAgain(question) ? 1 : 0;
     }
     return 1;
 }
@@ -107,57 +107,59 @@ UploadFacts uploadFacts(const QString& path) {
     return facts;
 }
 
-// Begins the run, or carries the resumed one on; gives the line processing starts at, 0 for none.
-qint64 beginRun(ModMain& modMain, const UploadLoader& kind, const QFileInfo& upload) {
+// Where an import run starts: its number, and the line processing starts at.
+struct RunStart {
+    qint64 run = 0;
+    qint64 firstLine = 0;
+};
+
+// Begins the run, or carries the resumed one on; nothing when no line is to be loaded.
+std::optional<RunStart> beginRun(Program& program, const UploadLoader& kind, const QFileInfo& upload) {
     const UploadFacts facts = uploadFacts(upload.filePath());
     std::optional<qint64> resumedRun;
-    const qint64 firstLine = settleEarlierRuns(modMain, kind, facts, resumedRun);
+    const qint64 firstLine = settleEarlierRuns(program, kind, facts, resumedRun);
     if (firstLine == 0) {
-        return 0;
+        return std::nullopt;
     }
     if (resumedRun) {
-        modMain.runs->ResumeRun(*resumedRun, platform::thisProcessTag());
-    } else {
-        modMain.runs->BeginRun(kind.runKind, upload.absoluteFilePath(), facts.checksum, facts.lines,
-                               platform::thisProcessTag());
+        program.runs->ResumeRun(*resumedRun, platform::thisProcessTag());
+        return RunStart{*resumedRun, firstLine};
     }
-    return firstLine;
+    return RunStart{program.runs->BeginRun(kind.runKind, upload.absoluteFilePath(), facts.checksum,
+                                           facts.lines, platform::thisProcessTag()),
+                    firstLine};
 }
 
-ProcessOutcome processImport(ModMain& modMain, const UploadLoader& kind, const QString& path,
+ProcessOutcome processImport(Program& program, const UploadLoader& kind, const QString& path,
                              const RecordLoader& loader) {
     const QFileInfo upload(path);
-    if (modMain.runs == nullptr || !upload.isFile()) {
-        return processUploadFile(modMain, path, kind.headerPrefix, loader);
+    program.run.importRun.reset();
+    if (program.runs == nullptr || !upload.isFile()) {
+        return processUploadFile(program, path, kind.headerPrefix, loader);
     }
-    ImportRuns& runs = *modMain.runs;
-    qint64 firstLine = 0;
+    std::optional<RunStart> start;
     try {
-        firstLine = beginRun(modMain, kind, upload);
+        start = beginRun(program, kind, upload);
     } catch (const ProgramError& error) {
         // A shop that cannot take writes now cannot take the run either: nothing was loaded, and
         // the file starts again from its first line.
-        reportProcessingError(modMain, error);
-        modMain.run = UploadRun{modMain.run.stopWhenTheShopCannotWrite};
-        modMain.run.stoppedAtLine = error.lasting() && modMain.run.stopWhenTheShopCannotWrite ? 1 : 0;
+        reportProcessingError(program, error);
+        program.run = UploadRun{program.run.stopWhenTheShopCannotWrite, std::nullopt};
+        program.run.stoppedAtLine = error.lasting() && program.run.stopWhenTheShopCannotWrite ? 1 : 0;
         return ProcessOutcome::Stopped;
     }
-    if (firstLine == 0) {
+    if (!start) {
         return ProcessOutcome::Stopped;
     }
-    const auto stamped = [&runs, &loader](ModMain& main, TextArray& fields) {
-        runs.SetRunLine(main.run.line);
-        loader(main, fields);
-    };
-    const ProcessOutcome outcome = processUploadFile(modMain, path, kind.headerPrefix, stamped, firstLine);
+    program.run.importRun = start->run;
+    const ProcessOutcome outcome = processUploadFile(program, path, kind.headerPrefix, loader, start->firstLine);
     if (outcome != ProcessOutcome::Completed) {
-        runs.LeaveRun();
         return outcome;
     }
     try {
-        runs.EndRun(modMain.run.line);
+        program.runs->EndRun(start->run, program.run.line);
     } catch (const ProgramError& error) {
-        reportProcessingError(modMain, error);
+        reportProcessingError(program, error);
         return ProcessOutcome::Stopped;
     }
     return outcome;

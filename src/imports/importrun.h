@@ -4,7 +4,7 @@
 #include "imports/uploadloader.h"
 #include "outside/importruns.h"
 
-struct ModMain;
+struct Program;
 
 // An upload file's checksum (SHA-256, in hex) and its number of lines.
 struct UploadFacts {
@@ -24,5 +24,5 @@ QString undoImportRun(ImportRuns& runs, qint64 runId);
 // the same file, is put to the run questions; then every write carries the run and its line, and
 // the run ends when the file has been read to its end. Without the shop's record of runs, the
 // file is processed as it is.
-ProcessOutcome processImport(ModMain& modMain, const UploadLoader& kind, const QString& path,
+ProcessOutcome processImport(Program& program, const UploadLoader& kind, const QString& path,
                              const RecordLoader& loader);

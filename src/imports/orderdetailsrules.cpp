@@ -2,7 +2,6 @@
 
 #include "imports/numerictext.h"
 #include "platform/prompts.h"
-#include "startup/modmain.h"
 
 namespace {
 
@@ -23,17 +22,17 @@ QString OrderDetailsRules::activate(const QStringList& supplierEntries) {
     okEnabled_ = false;
     const QString shown = supplierEntries.size() >= 2 ? supplierEntries[1].trimmed() : QString();
     if (!shown.isEmpty()) {
-        modMain_.lSupplierID = strictLong(supplierIdText(shown));
+        answer_.supplierId = strictLong(supplierIdText(shown));
     }
     return shown;
 }
 
 bool OrderDetailsRules::pickSupplier(const QString& picked, const std::function<void()>& listOrders) {
     if (picked.contains(kEntrySeparator)) {
-        modMain_.lSupplierID = roundToLong(valOf(supplierIdText(picked)));
+        answer_.supplierId = roundToLong(valOf(supplierIdText(picked)));
     }
-    const QString question = QStringLiteral("you have chosen Supplier-") +
-                             QString::number(modMain_.lSupplierID) + QStringLiteral(" is this correct?");
+    const QString question = QStringLiteral("you have chosen Supplier-") + QString::number(supplierId()) +
+                             QStringLiteral(" is this correct?");
     if (!prompts_.question(question)) {
         okEnabled_ = false;
         prompts_.notice(chooseSupplierText());
@@ -41,7 +40,7 @@ bool OrderDetailsRules::pickSupplier(const QString& picked, const std::function<
     }
     listOrders();
     if (!picked.isEmpty()) {
-        modMain_.lSupplierID = strictLong(supplierIdText(picked));
+        answer_.supplierId = strictLong(supplierIdText(picked));
     }
     okEnabled_ = true;
     return true;
@@ -56,8 +55,8 @@ OrderDetailsRules::Ok OrderDetailsRules::pressOk(const QString& orderNo) {
         prompts_.criticalNotice(QStringLiteral("Order number must be numeric"));
         return Ok::NotNumeric;
     }
-    modMain_.bApplyOrderNoToAll = prompts_.question(
+    answer_.applyToAll = prompts_.question(
         QStringLiteral("Do you want to apply this Order number to all future blank Order#'s"));
-    modMain_.sChosenOrderNo = orderNo;
+    answer_.orderNo = orderNo;
     return Ok::Accepted;
 }

@@ -5,27 +5,25 @@
 #include "imports/importrun.h"
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
-RecordFate decideOrderRecord(ModMain& modMain, TextArray& fields, bool) {
+RecordFate decideOrderRecord(TextArray& fields, ShopDataObject& shop, const GoodsSession&, bool) {
     applyBarcodeRule(fields.at(2));
     if (fields.at(1) == QLatin1String(scannerfiles::kOrdersHeader) ||
         fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
         return RecordFate::auditing(auditMessage(
             "Record has been deleted in your scanner, record skipped: ", "Barcode = ", fields, 3));
     }
-    const qint32 stockId = roundToLong(valOf(fields.at(1)));
-    qint32 itemKey = 0;
-    double quantityFactor = 0;
-    if (stockId != 0) {
-        modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
+    const std::optional<StockItem> item = lookUpStockItem(shop, roundToLong(valOf(fields.at(1))));
+    qint32 itemKey = item ? item->itemKey : 0;
+    if (shop.MatchItemBarcode(itemKey, fields.at(2))) {
+        const double quantityFactor = item ? item->quantityFactor : 0;
+        return RecordFate::writing(OrderLine{itemKey, quantityProduct(valOf(fields.at(3)), quantityFactor)}, {},
+                                   item);
     }
-    if (modMain.shop.MatchItemBarcode(itemKey, fields.at(2))) {
-        return RecordFate::writing(OrderLine{itemKey, quantityProduct(valOf(fields.at(3)), quantityFactor)});
-    }
-    return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 3));
+    return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 3), item);
 }
 
 }  // namespace
@@ -37,10 +35,10 @@ const UploadLoader& ordersUpload() {
     return kind;
 }
 
-ProcessOutcome fProcessOrdersFile(ModMain& modMain) {
-    return processImport(modMain, ordersUpload(), modMain.menu->downloadPath(), fLoadOrderPDTDetails);
+ProcessOutcome fProcessOrdersFile(Program& program, const QString& path) {
+    return processImport(program, ordersUpload(), path, fLoadOrderPDTDetails);
 }
 
-void fLoadOrderPDTDetails(ModMain& modMain, TextArray& fields) {
-    loadRecord(modMain, ordersUpload(), fields);
+void fLoadOrderPDTDetails(Program& program, TextArray& fields) {
+    loadRecord(program, ordersUpload(), fields);
 }

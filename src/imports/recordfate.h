@@ -25,6 +25,14 @@ struct GoodsLine {
 };
 using ShopWrite = std::variant<StocktakeCount, OrderLine, GoodsLine>;
 
+// The stock item a decision looked up by the record's stock id: its key, 0 when the stock id is
+// not on file, and its quantity factor.
+struct StockItem {
+    qint32 stockId = 0;
+    qint32 itemKey = 0;
+    double quantityFactor = 0;
+};
+
 // The message of a record's audit line, kept in its parts: most records write and never need it,
 // so it is only put together for a line that is written.
 struct AuditMessage {
@@ -54,13 +62,20 @@ struct RecordFate {
     // write leaves instead (Write; empty when such a write leaves none).
     AuditMessage auditMessage;
     std::optional<ProgramError> error;
+    // The item the decision looked up, when it looked one up.
+    std::optional<StockItem> item;
+    // The scanned barcode that the order details dialog is asked about.
+    QString askedBarcode;
 
-    static RecordFate writing(ShopWrite write, AuditMessage unwrittenMessage = {}) {
-        return {Kind::Write, std::move(write), std::move(unwrittenMessage), std::nullopt};
+    static RecordFate writing(ShopWrite write, AuditMessage unwrittenMessage = {},
+                              std::optional<StockItem> item = std::nullopt) {
+        return {Kind::Write, std::move(write), std::move(unwrittenMessage), std::nullopt, item, {}};
     }
-    static RecordFate auditing(AuditMessage message) {
-        return {Kind::Audit, std::nullopt, std::move(message), {}};
+    static RecordFate auditing(AuditMessage message, std::optional<StockItem> item = std::nullopt) {
+        return {Kind::Audit, std::nullopt, std::move(message), std::nullopt, item, {}};
     }
-    static RecordFate failing(const ProgramError& error) { return {Kind::Error, std::nullopt, {}, error}; }
-    static RecordFate askingOrderDetails() { return {Kind::AskOrderDetails, std::nullopt, {}, std::nullopt}; }
+    static RecordFate failing(const ProgramError& error) { return {Kind::Error, std::nullopt, {}, error, {}, {}}; }
+    static RecordFate askingOrderDetails(QString barcode) {
+        return {Kind::AskOrderDetails, std::nullopt, {}, std::nullopt, std::nullopt, std::move(barcode)};
+    }
 };

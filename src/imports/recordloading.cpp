@@ -1,38 +1,49 @@
 #include "imports/recordloading.h"
 
 #include "imports/auditreport.h"
-#include "startup/modmain.h"
+#include "imports/orderchooser.h"
+#include "startup/program.h"
 
 namespace {
 
 // True when the shop wrote something; only a count can find nothing to write.
-bool writeToShop(ShopDataObject& shop, const ShopWrite& write) {
+bool writeToShop(ShopDataObject& shop, const ShopWrite& write, const RunLine& from) {
     if (const auto* count = std::get_if<StocktakeCount>(&write)) {
-        return shop.WriteStocktakeQty(count->itemKey, count->quantity);
+        return shop.WriteStocktakeQty(count->itemKey, count->quantity, from);
     }
     if (const auto* line = std::get_if<OrderLine>(&write)) {
-        shop.WriteOrderQty(line->itemKey, line->quantity);
+        shop.WriteOrderQty(line->itemKey, line->quantity, from);
         return true;
     }
     const auto& goods = std::get<GoodsLine>(write);
     shop.WriteGoodsReceived(goods.itemKey, goods.orderNo, goods.fieldThree, goods.quantity, goods.supplierId,
-                            goods.barcode);
+                            goods.barcode, from);
     return true;
 }
 
-void reportLoaderError(ModMain& modMain, const UploadLoader& kind, const ProgramError& error) {
-    modMain.run.noteLoaderError(error);
-    modMain.prompts.notice(errorText(kind.errorPrefix, error));
+void reportLoaderError(Program& program, const UploadLoader& kind, const ProgramError& error) {
+    program.run.noteLoaderError(error);
+    program.prompts.notice(errorText(kind.errorPrefix, error));
 }
 
 }  // namespace
 
-RecordFate decideRecord(ModMain& modMain, const UploadLoader& kind, TextArray& fields) {
+std::optional<StockItem> lookUpStockItem(ShopDataObject& shop, qint32 stockId) {
+    if (stockId == 0) {
+        return std::nullopt;
+    }
+    StockItem item{stockId, 0, 0};
+    shop.LookupStockItem(stockId, item.itemKey, item.quantityFactor);
+    return item;
+}
+
+RecordFate decideRecord(Program& program, const UploadLoader& kind, TextArray& fields) {
+    GoodsSession& session = program.modMain.goods;
     try {
-        RecordFate fate = kind.decide(modMain, fields, false);
+        RecordFate fate = kind.decide(fields, program.shop, session, false);
         if (fate.kind == RecordFate::Kind::AskOrderDetails) {
-            modMain.orderDetails->openOrderDetails(modMain);
-            fate = kind.decide(modMain, fields, true);
+            session.take(program.orderChooser->chooseOrder(fate.askedBarcode, session.lSupplierID));
+            fate = kind.decide(fields, program.shop, session, true);
         }
         return fate;
     } catch (const ProgramError& error) {
@@ -40,27 +51,27 @@ RecordFate decideRecord(ModMain& modMain, const UploadLoader& kind, TextArray& f
     }
 }
 
-void carryOut(ModMain& modMain, const UploadLoader& kind, const RecordFate& fate) {
+void carryOut(Program& program, const UploadLoader& kind, const RecordFate& fate) {
     switch (fate.kind) {
         case RecordFate::Kind::Write:
             try {
-                if (!writeToShop(modMain.shop, *fate.write)) {
-                    fWriteAuditReport(modMain, fate.auditMessage.text(), modMain.appPath, kind.auditReport);
+                if (!writeToShop(program.shop, *fate.write, program.run.from())) {
+                    fWriteAuditReport(program, fate.auditMessage.text(), program.appPath, kind.auditReport);
                 }
             } catch (const ProgramError& error) {
-                reportLoaderError(modMain, kind, error);
+                reportLoaderError(program, kind, error);
             }
             return;
         case RecordFate::Kind::Audit:
-            fWriteAuditReport(modMain, fate.auditMessage.text(), modMain.appPath, kind.auditReport);
+            fWriteAuditReport(program, fate.auditMessage.text(), program.appPath, kind.auditReport);
             return;
         case RecordFate::Kind::Error:
         case RecordFate::Kind::AskOrderDetails:
-            reportLoaderError(modMain, kind, fate.error.value_or(ProgramError(0, {})));
+            reportLoaderError(program, kind, fate.error.value_or(ProgramError(0, {})));
             return;
     }
 }
 
-void loadRecord(ModMain& modMain, const UploadLoader& kind, TextArray& fields) {
-    carryOut(modMain, kind, decideRecord(modMain, kind, fields));
+void loadRecord(Program& program, const UploadLoader& kind, TextArray& fields) {
+    carryOut(program, kind, decideRecord(program, kind, fields));
 }

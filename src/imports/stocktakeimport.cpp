@@ -5,11 +5,11 @@
 #include "imports/importrun.h"
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
-RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
+RecordFate decideStocktakeRecord(TextArray& fields, ShopDataObject& shop, const GoodsSession&, bool) {
     applyBarcodeRule(fields.at(2));
     const qint32 stockId = roundToLong(valOf(fields.at(1)));
     if (fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker) ||
@@ -18,18 +18,16 @@ RecordFate decideStocktakeRecord(ModMain& modMain, TextArray& fields, bool) {
             "Record had been deleted in your scanner, record skipped: ", "Barcode = ", fields, 3));
     }
     const char* const unwritten = "Error writing Stocktake barcode: ";
-    if (stockId != 0) {
-        qint32 itemKey = 0;
-        double quantityFactor = 0;
-        modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
-        const double quantity = quantityProduct(valOf(fields.at(3)), quantityFactor);
+    const std::optional<StockItem> item = lookUpStockItem(shop, stockId);
+    if (item) {
+        const double quantity = quantityProduct(valOf(fields.at(3)), item->quantityFactor);
         // The shop writes no count for item key 0: such a record goes to the audit report.
-        if (itemKey != 0) {
-            return RecordFate::writing(StocktakeCount{itemKey, quantity},
-                                       auditMessage(unwritten, "Barcode = ", fields, 3));
+        if (item->itemKey != 0) {
+            return RecordFate::writing(StocktakeCount{item->itemKey, quantity},
+                                       auditMessage(unwritten, "Barcode = ", fields, 3), item);
         }
     }
-    return RecordFate::auditing(auditMessage(unwritten, "Barcode = ", fields, 3));
+    return RecordFate::auditing(auditMessage(unwritten, "Barcode = ", fields, 3), item);
 }
 
 }  // namespace
@@ -41,10 +39,10 @@ const UploadLoader& stocktakeUpload() {
     return kind;
 }
 
-ProcessOutcome fProcessStocktakeFile(ModMain& modMain) {
-    return processImport(modMain, stocktakeUpload(), modMain.menu->downloadPath(), fLoadPDTDetails);
+ProcessOutcome fProcessStocktakeFile(Program& program, const QString& path) {
+    return processImport(program, stocktakeUpload(), path, fLoadPDTDetails);
 }
 
-void fLoadPDTDetails(ModMain& modMain, TextArray& fields) {
-    loadRecord(modMain, stocktakeUpload(), fields);
+void fLoadPDTDetails(Program& program, TextArray& fields) {
+    loadRecord(program, stocktakeUpload(), fields);
 }

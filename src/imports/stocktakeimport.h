@@ -3,11 +3,11 @@
 #include "imports/uploadfile.h"
 #include "platform/textarray.h"
 
-struct ModMain;
+struct Program;
 
-// Imports the stocktake file named in the download path box: each count is written to the shop.
-ProcessOutcome fProcessStocktakeFile(ModMain& modMain);
+// Imports the stocktake file at `path` (the download path box's): each count is written to the shop.
+ProcessOutcome fProcessStocktakeFile(Program& program, const QString& path);
 
 // Loads one stocktake record (stock id, barcode, counted quantity); a deleted record, an unknown
 // item or a refused write goes to the stocktake audit report. Reports its own errors.
-void fLoadPDTDetails(ModMain& modMain, TextArray& fields);
+void fLoadPDTDetails(Program& program, TextArray& fields);

@@ -5,7 +5,7 @@
 
 #include "imports/numerictext.h"
 #include "imports/recordloading.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ qint32 stockIdOf(const TextArray& fields) {
 // What a count shows that the import does not look at: its barcode is another item's (the
 // scanner's item file carries only the first characters of a stock id) or no item's, or the count
 // is far outside the item's quantity on hand. An item's key is its stock id.
-void flagCount(ModMain& modMain, const StocktakeCount& count, const QString& barcode, QStringList& flags) {
+void flagCount(ShopDataObject& shop, const StocktakeCount& count, const QString& barcode, QStringList& flags) {
     QSqlRecord item;
-    if (!modMain.shop.GetItemByBarcode(barcode, item)) {
+    if (!shop.GetItemByBarcode(barcode, item)) {
         flags << QStringLiteral("the barcode %1 is not on file").arg(barcode);
         return;
     }
@@ -46,24 +46,24 @@ void flagCount(ModMain& modMain, const StocktakeCount& count, const QString& bar
     }
 }
 
-// A count's stock id was found by its decision; any other record's is looked up again.
-QStringList flagsOf(ModMain& modMain, const TextArray& fields, const RecordFate& fate) {
+// The record's item as its decision looked it up, or, when the decision stopped before it, as the
+// record's stock id finds it.
+std::optional<StockItem> itemOf(ShopDataObject& shop, const TextArray& fields, const RecordFate& fate) {
+    return fate.item ? fate.item : lookUpStockItem(shop, stockIdOf(fields));
+}
+
+QStringList flagsOf(ShopDataObject& shop, const TextArray& fields, const RecordFate& fate) {
     QStringList flags;
     if (fate.kind == RecordFate::Kind::Error) {
         return flags;
     }
     if (const auto* count = fate.write ? std::get_if<StocktakeCount>(&*fate.write) : nullptr) {
-        flagCount(modMain, *count, fields.at(2), flags);
+        flagCount(shop, *count, fields.at(2), flags);
         return flags;
     }
-    const qint32 stockId = stockIdOf(fields);
-    qint32 itemKey = 0;
-    double quantityFactor = 0;
-    if (stockId != 0) {
-        modMain.shop.LookupStockItem(stockId, itemKey, quantityFactor);
-        if (itemKey == 0) {
-            flags << QStringLiteral("the stock id %1 is no longer on file").arg(stockId);
-        }
+    const std::optional<StockItem> item = itemOf(shop, fields, fate);
+    if (item && item->itemKey == 0) {
+        flags << QStringLiteral("the stock id %1 is no longer on file").arg(item->stockId);
     }
     return flags;
 }
@@ -116,18 +116,18 @@ QString CheckSummary::text() const {
         .arg(flagged);
 }
 
-ProcessOutcome checkUploadFile(ModMain& modMain, const UploadLoader& kind, const QString& path,
+ProcessOutcome checkUploadFile(Program& program, const UploadLoader& kind, const QString& path,
                                const std::function<void(const CheckedRecord&)>& found) {
-    const auto check = [&kind, &found](ModMain& main, TextArray& fields) {
+    const auto check = [&kind, &found](Program& main, TextArray& fields) {
         CheckedRecord record{main.run.line, decideRecord(main, kind, fields), {}};
         try {
-            record.flags = flagsOf(main, fields, record.fate);
+            record.flags = flagsOf(main.shop, fields, record.fate);
         } catch (const ProgramError& error) {
             record.flags << errorText(QStringLiteral("the shop could not be read: "), error);
         }
         found(record);
     };
-    return processUploadFile(modMain, path, kind.headerPrefix, check);
+    return processUploadFile(program, path, kind.headerPrefix, check);
 }
 
 QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record) {

@@ -7,7 +7,7 @@
 #include "imports/uploadfile.h"
 #include "imports/uploadloader.h"
 
-struct ModMain;
+struct Program;
 
 // One record as the check found it: its line, what its import would do, and what the import
 // itself cannot see but a person should look at.
@@ -29,7 +29,7 @@ struct CheckSummary {
 
 // Reads an upload file exactly as its import does and decides each record with the same loader,
 // reading the shop but writing nothing to it nor to the audit report; each record goes to `found`.
-ProcessOutcome checkUploadFile(ModMain& modMain, const UploadLoader& kind, const QString& path,
+ProcessOutcome checkUploadFile(Program& program, const UploadLoader& kind, const QString& path,
                                const std::function<void(const CheckedRecord&)>& found);
 
 // A checked record's lines of the check's listing: what the import would do, with the loader's own

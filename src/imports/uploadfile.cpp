@@ -4,26 +4,26 @@
 
 #include "imports/numerictext.h"
 #include "imports/uploadlines.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
-void processLine(ModMain& modMain, const QString& line, const QString& headerPrefix,
+void processLine(Program& program, const QString& line, const QString& headerPrefix,
                  const RecordLoader& loader) {
     const QString trimmed = trimBlanks(line);
     if (trimmed.startsWith(headerPrefix) || trimmed.isEmpty()) {
         return;
     }
-    TextArray fields = modMain.tools.Split(line, QLatin1Char(','));
-    ++modMain.run.records;
-    modMain.menu->yield();
-    modMain.menu->setStatus(QStringLiteral("Processing Barcode=") + fields.at(1));
-    loader(modMain, fields);
+    TextArray fields = program.tools.Split(line, QLatin1Char(','));
+    ++program.run.records;
+    program.progress->yield();
+    program.progress->setStatus(QStringLiteral("Processing Barcode=") + fields.at(1));
+    loader(program, fields);
 }
 
 }  // namespace
 
-ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QString& headerPrefix,
+ProcessOutcome processUploadFile(Program& program, const QString& path, const QString& headerPrefix,
                                  const RecordLoader& loader, qint64 firstLine) {
     // Only an upload that is not there is no work: a pipe or a device in its place is refused by
     // the reader's open, with a message, rather than taken for no file.
@@ -31,8 +31,8 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
     if (!upload.exists() || upload.isDir()) {
         return ProcessOutcome::NoFile;
     }
-    UploadRun& run = modMain.run;
-    run = UploadRun{run.stopWhenTheShopCannotWrite};
+    UploadRun& run = program.run;
+    run = UploadRun{run.stopWhenTheShopCannotWrite, run.importRun};
     UploadLineReader reader(path);
     try {
         reader.open();
@@ -42,7 +42,7 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
             if (lineNumber < firstLine) {
                 continue;
             }
-            processLine(modMain, line, headerPrefix, loader);
+            processLine(program, line, headerPrefix, loader);
             if (run.shopCannotWrite && run.stopWhenTheShopCannotWrite) {
                 run.stoppedAtLine = lineNumber;
                 reader.close();
@@ -50,7 +50,7 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
             }
         }
     } catch (const ProgramError& error) {
-        reportProcessingError(modMain, error);
+        reportProcessingError(program, error);
         reader.close();
         return ProcessOutcome::Stopped;
     }
@@ -58,6 +58,6 @@ ProcessOutcome processUploadFile(ModMain& modMain, const QString& path, const QS
     return ProcessOutcome::Completed;
 }
 
-void reportProcessingError(ModMain& modMain, const ProgramError& error) {
-    modMain.prompts.notice(errorText(QStringLiteral("Error in process despatch file = "), error));
+void reportProcessingError(Program& program, const ProgramError& error) {
+    program.prompts.notice(errorText(QStringLiteral("Error in process despatch file = "), error));
 }

@@ -6,8 +6,7 @@
 #include "imports/ordersimport.h"
 #include "imports/stocktakeimport.h"
 #include "platform/scannerfiles.h"
-#include "scanner/transferpdtfile.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 const UploadKindInfo& uploadKindInfo(UploadKind kind) {
     static const UploadKindInfo stocktake{scannerfiles::kStocktake, " StockTake ", fProcessStocktakeFile};
@@ -25,10 +24,13 @@ const UploadKindInfo& uploadKindInfo(UploadKind kind) {
     return goods;
 }
 
-std::optional<int> receiveUpload(ModMain& modMain, UploadKind kind) {
-    const UploadKindInfo& upload = uploadKindInfo(kind);
-    modMain.bDownloadItemFile = false;
-    modMain.menu->setDownloadPath(
-        QDir::toNativeSeparators(modMain.appPath + QLatin1Char('/') + QLatin1String(upload.fileName)));
-    return transferPDTFile(modMain, QLatin1String(upload.mode));
+QString uploadPath(const Program& program, UploadKind kind) {
+    return QDir::toNativeSeparators(program.appPath + QLatin1Char('/') +
+                                    QLatin1String(uploadKindInfo(kind).fileName));
+}
+
+std::optional<int> receiveUpload(Program& program, UploadKind kind, const ScannerPort& port) {
+    program.modMain.bDownloadItemFile = false;
+    const TransferRequest request{program.modMain.bDownloadItemFile, uploadPath(program, kind), port};
+    return transferPDTFile(program, QLatin1String(uploadKindInfo(kind).mode), request);
 }

@@ -3,8 +3,9 @@
 #include <optional>
 
 #include "imports/uploadfile.h"
+#include "scanner/transferpdtfile.h"
 
-struct ModMain;
+struct Program;
 
 // The three uploads the scanner sends: stocktake counts, purchase orders and goods received.
 enum class UploadKind { Stocktake, Orders, GoodsReceived };
@@ -14,11 +15,15 @@ enum class UploadKind { Stocktake, Orders, GoodsReceived };
 struct UploadKindInfo {
     const char* fileName;
     const char* mode;
-    ProcessOutcome (*process)(ModMain&);
+    ProcessOutcome (*process)(Program&, const QString& path);
 };
 
 const UploadKindInfo& uploadKindInfo(UploadKind kind);
 
-// Receives the upload of `kind` from the scanner into the program's folder, naming it in the
-// download path: the transfer utility's exit code, or nothing when it could not be run.
-std::optional<int> receiveUpload(ModMain& modMain, UploadKind kind);
+// Where an upload of `kind` is received: its file in the program's folder, as the upload commands
+// put it into the download path box.
+QString uploadPath(const Program& program, UploadKind kind);
+
+// Receives the upload of `kind` from the scanner on `port` into its path: the transfer utility's
+// exit code, or nothing when it could not be run.
+std::optional<int> receiveUpload(Program& program, UploadKind kind, const ScannerPort& port);

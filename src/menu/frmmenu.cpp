@@ -14,7 +14,7 @@
 #include "menu/uploadcommands.h"
 #include "menu/wrappingcaption.h"
 #include "scanner/itemexport.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 
@@ -53,7 +53,7 @@ QLineEdit* textBox(QWidget* form, const char* name, const char* text, const char
 
 }  // namespace
 
-frmMenu::frmMenu(ModMain& modMain, QWidget* parent) : QDialog(parent), modMain_(modMain) {
+frmMenu::frmMenu(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
     setWindowTitle(QStringLiteral("The NUX Group RM Stockhand"));
     setWindowIcon(menuIcon());
     setFont(formFont(font()));
@@ -140,20 +140,8 @@ void frmMenu::setTabOrders() {
     }
 }
 
-bool frmMenu::comm1Selected() const {
-    return optcomm1->isChecked();
-}
-
-bool frmMenu::overwriteTicked() const {
-    return chOverwrite->isChecked();
-}
-
-QString frmMenu::downloadPath() const {
-    return txtDownLoadPath->text();
-}
-
-void frmMenu::setDownloadPath(const QString& path) {
-    txtDownLoadPath->setText(path);
+ScannerPort frmMenu::scannerPort() const {
+    return {optcomm1->isChecked() ? QStringLiteral("1") : QStringLiteral("2"), chOverwrite->isChecked()};
 }
 
 void frmMenu::setStatus(const QString& text) {
@@ -203,20 +191,20 @@ void frmMenu::Form_Activate() {
 }
 
 void frmMenu::activate() {
-    txtVers->setText(modMain_.sVersion);
-    ManageDefaults(modMain_, modMain_.exeName, QStringLiteral("GET"), kComPortKey, modMain_.sCommPort);
-    if (modMain_.sCommPort == QLatin1String("1")) {
+    txtVers->setText(program_.modMain.sVersion);
+    ManageDefaults(program_, program_.exeName, QStringLiteral("GET"), kComPortKey, program_.modMain.sCommPort);
+    if (program_.modMain.sCommPort == QLatin1String("1")) {
         optcomm1->setChecked(true);
     } else {
         optcomm2->setChecked(true);
     }
-    ManageDefaults(modMain_, modMain_.exeName, QStringLiteral("GET"), kDespatchPathKey,
-                   modMain_.sDespatchPath);
-    if (!modMain_.sDespatchPath.isEmpty()) {
-        txtDownLoadPath->setText(modMain_.sDespatchPath);
+    ManageDefaults(program_, program_.exeName, QStringLiteral("GET"), kDespatchPathKey,
+                   program_.modMain.sDespatchPath);
+    if (!program_.modMain.sDespatchPath.isEmpty()) {
+        txtDownLoadPath->setText(program_.modMain.sDespatchPath);
     }
-    if (!dataSourceRegistered(modMain_, shopDataSource())) {
-        modMain_.prompts.notice(notConfiguredMessage());
+    if (!dataSourceRegistered(program_, shopDataSource())) {
+        program_.prompts.notice(notConfiguredMessage());
         for (QPushButton* command : {cmdDownloadItemFile, cmdGoodsReceived, cmdUploadOrders, cmdUploadPDT}) {
             command->setEnabled(false);
         }
@@ -224,25 +212,25 @@ void frmMenu::activate() {
 }
 
 void frmMenu::cmdCancel_Click() {
-    if (modMain_.prompts.question(QStringLiteral("Are you sure?"))) {
+    if (program_.prompts.question(QStringLiteral("Are you sure?"))) {
         accept();
     }
 }
 
 void frmMenu::cmdDownloadItemFile_Click() {
-    runCommand([this] { downloadItemFile(modMain_); });
+    runCommand([this] { downloadItemFile(program_, txtDownLoadPath->text(), scannerPort()); });
 }
 
 void frmMenu::cmdUploadPDT_Click() {
-    runCommand([this] { uploadCommand(modMain_, UploadKind::Stocktake); });
+    runCommand([this] { uploadCommand(program_, UploadKind::Stocktake, scannerPort(), *txtDownLoadPath); });
 }
 
 void frmMenu::cmdUploadOrders_Click() {
-    runCommand([this] { uploadCommand(modMain_, UploadKind::Orders); });
+    runCommand([this] { uploadCommand(program_, UploadKind::Orders, scannerPort(), *txtDownLoadPath); });
 }
 
 void frmMenu::cmdGoodsReceived_Click() {
-    runCommand([this] { uploadCommand(modMain_, UploadKind::GoodsReceived); });
+    runCommand([this] { uploadCommand(program_, UploadKind::GoodsReceived, scannerPort(), *txtDownLoadPath); });
 }
 
 bool frmMenu::commandRunning() const {

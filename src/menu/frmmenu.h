@@ -6,7 +6,8 @@
 
 #include "platform/eventdelivery.h"
 #include "platform/programerror.h"
-#include "startup/menuview.h"
+#include "scanner/transferpdtfile.h"
+#include "startup/progresssink.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -14,20 +15,16 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-struct ModMain;
+struct Program;
 
 // The main menu: the four transfer commands, the port choice, the download path, the overwrite
 // option, the status line and the version. Start-up shows it modally; the program ends when it
 // is unloaded.
-class frmMenu : public QDialog, public MenuView {
+class frmMenu : public QDialog, public ProgressSink {
     Q_OBJECT
 public:
-    explicit frmMenu(ModMain& modMain, QWidget* parent = nullptr);
+    explicit frmMenu(Program& program, QWidget* parent = nullptr);
 
-    bool comm1Selected() const override;
-    bool overwriteTicked() const override;
-    QString downloadPath() const override;
-    void setDownloadPath(const QString& path) override;
     void setStatus(const QString& text) override;
     void setBackColour(const QColor& colour) override;
     void restoreIdleColour() override;
@@ -64,12 +61,14 @@ private:
     void createTextBoxes();
     void setTabOrders();
     void activate();
+    // The port and the overwrite box as they stand.
+    ScannerPort scannerPort() const;
     // Runs an event handler; an error it does not trap unloads the menu and so ends the program.
     void runEventHandler(const std::function<void()>& handler);
     // Runs a transfer command with the four transfer buttons blocked, then restores them.
     void runCommand(const std::function<void()>& command);
 
-    ModMain& modMain_;
+    Program& program_;
     bool shownBefore_ = false;
     std::optional<ProgramError> untrappedError_;
     bool commandRunning_ = false;

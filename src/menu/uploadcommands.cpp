@@ -1,8 +1,9 @@
 #include "menu/uploadcommands.h"
 
 #include <QColor>
+#include <QLineEdit>
 
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -21,16 +22,17 @@ QColor busyColour(UploadKind kind) {
 
 }  // namespace
 
-void uploadCommand(ModMain& modMain, UploadKind kind) {
-    MenuView& menu = *modMain.menu;
+void uploadCommand(Program& program, UploadKind kind, const ScannerPort& port, QLineEdit& downloadPathBox) {
+    ProgressSink& menu = *program.progress;
     menu.setBackColour(busyColour(kind));
+    downloadPathBox.setText(uploadPath(program, kind));
     menu.setBusyPointer(true);
-    if (receiveUpload(modMain, kind)) {
-        uploadKindInfo(kind).process(modMain);
+    if (receiveUpload(program, kind, port)) {
+        uploadKindInfo(kind).process(program, downloadPathBox.text());
     }
     if (kind == UploadKind::GoodsReceived) {
         // Every goods-received upload asks afresh for its first blank order number.
-        modMain.bApplyOrderNoToAll = false;
+        program.modMain.goods.bApplyOrderNoToAll = false;
     }
     menu.setStatus(QStringLiteral("Completed Processing Barcodes"));
     menu.setBusyPointer(false);

@@ -11,7 +11,9 @@
 
 #include "imports/numerictext.h"
 #include "menu/formfont.h"
-#include "startup/modmain.h"
+#include "outside/shopdataobject.h"
+#include "platform/programerror.h"
+#include "platform/prompts.h"
 
 namespace {
 
@@ -36,10 +38,13 @@ void reportingFailure(Prompts& prompts, const QString& prefix, Body&& body) {
 
 }  // namespace
 
-frmOrderDetails::frmOrderDetails(ModMain& modMain, QWidget* owner)
+frmOrderDetails::frmOrderDetails(Prompts& prompts, ShopDataObject& shop, QString barcode, qint32 supplierId,
+                                 QWidget* owner)
     : QDialog(owner),
-      modMain_(modMain),
-      rules_(modMain, modMain.prompts),
+      prompts_(prompts),
+      shop_(shop),
+      barcode_(std::move(barcode)),
+      rules_(prompts, supplierId),
       ui_(createOrderDetailsControls(this)) {
     setWindowTitle(QStringLiteral("Order Details"));
     setFont(formFont(font()));
@@ -72,8 +77,8 @@ bool frmOrderDetails::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmOrderDetails::Form_Activate() {
-    reportingFailure(modMain_.prompts, QStringLiteral("Error in Form_Activate = "), [this] {
-        ui_.txtLastOrderNumber->setText(QString::number(modMain_.shop.GetNextOrderNo()));
+    reportingFailure(prompts_, QStringLiteral("Error in Form_Activate = "), [this] {
+        ui_.txtLastOrderNumber->setText(QString::number(shop_.GetNextOrderNo()));
         if (ui_.chkLastOrdNo->isChecked()) {
             ui_.txtOrderNo->setText(ui_.txtLastOrderNumber->text());
         }
@@ -87,7 +92,7 @@ void frmOrderDetails::Form_Activate() {
 
 void frmOrderDetails::showScannedItem() {
     QSqlRecord item;
-    const bool found = modMain_.shop.GetItemByBarcode(modMain_.sCurrentBarcode, item);
+    const bool found = shop_.GetItemByBarcode(barcode_, item);
     ui_.txtDefaultSupplier->setText(found ? fieldText(item, QStringLiteral("Supplier_id")) : kNoRecord);
     ui_.txtBarcode->setText(found ? fieldText(item, QStringLiteral("BarCode")) : kNoRecord);
     ui_.txtDescription->setText(found ? fieldText(item, QStringLiteral("Description")) : kNoRecord);
@@ -96,7 +101,7 @@ void frmOrderDetails::showScannedItem() {
 void frmOrderDetails::fillSupplierList() {
     QComboBox* suppliers = ui_.cbSupplier;
     suppliers->clear();
-    const QStringList entries = modMain_.shop.supplierEntries();
+    const QStringList entries = shop_.supplierEntries();
     suppliers->addItems(entries);
     const QString shown = rules_.activate(entries);
     suppliers->setCurrentIndex(shown.isEmpty() ? -1 : 1);
@@ -106,7 +111,7 @@ void frmOrderDetails::fillSupplierList() {
 }
 
 void frmOrderDetails::cbSupplier_Click() {
-    reportingFailure(modMain_.prompts, QStringLiteral("Error in cbSupplier_Click = "), [this] {
+    reportingFailure(prompts_, QStringLiteral("Error in cbSupplier_Click = "), [this] {
         rules_.pickSupplier(ui_.cbSupplier->currentText(), [this] { fillOrderList(); });
         showOk();
     });
@@ -115,7 +120,7 @@ void frmOrderDetails::cbSupplier_Click() {
 void frmOrderDetails::fillOrderList() {
     QListWidget* orders = ui_.lstOrders;
     orders->clear();
-    orders->addItems(modMain_.shop.supplierOrders(modMain_.lSupplierID));
+    orders->addItems(shop_.supplierOrders(rules_.supplierId()));
     orders->setCurrentRow(OrderDetailsRules::currentOrderRow(orders->count()));
 }
 
@@ -124,7 +129,7 @@ void frmOrderDetails::chkLastOrdNo_Click() {
 }
 
 void frmOrderDetails::lstOrders_DblClick() {
-    if (modMain_.prompts.question(
+    if (prompts_.question(
             QStringLiteral("Do you want to override the Order number in the top text box?"))) {
         const QListWidgetItem* current = ui_.lstOrders->currentItem();
         ui_.txtOrderNo->setText(current ? current->text() : QString());

@@ -5,17 +5,22 @@
 #include "imports/orderdetailsrules.h"
 #include "orderdialog/orderdetailscontrols.h"
 
-struct ModMain;
+class Prompts;
+class ShopDataObject;
 
 // The order details dialog: the user settles the supplier and the order number of a received item
-// that came from the scanner without one. OK hands them back through modMain's goods-received
-// values (lSupplierID, sChosenOrderNo, bApplyOrderNoToAll) and closes the dialog.
+// that came from the scanner without one. OK closes it; its answer says what was settled.
 class frmOrderDetails : public QDialog {
     Q_OBJECT
 
 public:
-    // The dialog over its owner, the main menu, in whose centre it is shown.
-    explicit frmOrderDetails(ModMain& modMain, QWidget* owner = nullptr);
+    // The dialog for the scanned `barcode`, from the supplier settled so far, over its owner, the
+    // main menu, in whose centre it is shown.
+    frmOrderDetails(Prompts& prompts, ShopDataObject& shop, QString barcode, qint32 supplierId,
+                    QWidget* owner = nullptr);
+
+    // What the dialog settled: the supplier, and the order number once OK has accepted one.
+    const OrderDetailsAnswer& answer() const { return rules_.answer(); }
 
     // Each time the form is shown: the next order number, the scanned item and the supplier list.
     void Form_Activate();
@@ -39,7 +44,9 @@ private:
     // The OK button as the rules have it: the one place the button is enabled or disabled.
     void showOk();
 
-    ModMain& modMain_;
+    Prompts& prompts_;
+    ShopDataObject& shop_;
+    const QString barcode_;
     OrderDetailsRules rules_;
     OrderDetailsControls ui_;
 };

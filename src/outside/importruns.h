@@ -46,17 +46,13 @@ class ImportRuns {
 public:
     virtual ~ImportRuns() = default;
 
-    // Starts a run in a process; the shop data object's writes carry its number until it ends.
+    // Starts a run in a process and gives its number, which the run's writes then carry.
     virtual qint64 BeginRun(const QString& kind, const QString& fileName, const QString& checksum,
                             qint64 linesInFile, const QString& process) = 0;
-    // Carries on a run that did not end, in this process; its writes carry its number again.
+    // Carries on a run that did not end, in this process.
     virtual void ResumeRun(qint64 runId, const QString& process) = 0;
-    // The line of the file whose record the shop data object writes next.
-    virtual void SetRunLine(qint64 line) = 0;
-    // Ends the current run at the last line of its file; writes carry no run after it.
-    virtual void EndRun(qint64 lastLine) = 0;
-    // Lets go of the current run without ending it: an import that stopped part of the way.
-    virtual void LeaveRun() = 0;
+    // Ends a run at the last line of its file. A run that stopped part of the way is left as it is.
+    virtual void EndRun(qint64 runId, qint64 lastLine) = 0;
 
     // The runs of a kind that neither ended nor were undone, the latest first.
     virtual QList<ImportRun> UnfinishedRuns(const QString& kind) = 0;

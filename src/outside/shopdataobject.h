@@ -4,8 +4,16 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "outside/stockrows.h"
+
+// Where a write comes from: the import run that makes it and the line of the run's file; a write
+// made outside a run carries neither.
+struct RunLine {
+    std::optional<qint64> run;
+    qint64 line = 0;
+};
 
 // The shop data object: the outside object that holds the connection to the shop database, does
 // every lookup and write of the imports and answers the queries of the item export and the order
@@ -28,13 +36,14 @@ public:
     virtual qint32 GetNextOrderNo() = 0;
     // Fills the item key (0 when the stock id is unknown) and the quantity factor.
     virtual void LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) = 0;
+    // The writes below carry the run and line they come `from` into every row they make.
     // Records one count as its own row; False (nothing written) for item key 0.
-    virtual bool WriteStocktakeQty(qint32 itemKey, double quantity) = 0;
+    virtual bool WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine& from) = 0;
     // Books received goods against supplier and order and raises the quantity on hand.
-    virtual void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree,
-                                    const QString& quantity, qint32 supplierId, const QString& barcode) = 0;
+    virtual void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
+                                    qint32 supplierId, const QString& barcode, const RunLine& from) = 0;
     // Adds the ordered quantity as a line of a purchase order; False when nothing was written.
-    virtual bool WriteOrderQty(qint32 itemKey, double quantity) = 0;
+    virtual bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine& from) = 0;
     // Begins a goods-received session; called once before a goods-received file is read.
     virtual void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals,
                                     qint16 receivedOrderStatus) = 0;

@@ -15,7 +15,7 @@
 #include "platform/scannerfiles.h"
 #include "platform/wholefile.h"
 #include "scanner/transferpdtfile.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -106,8 +106,8 @@ void putPadded(char* out, const char* begin, const char* end, qsizetype width) {
     std::copy(begin, begin + std::min<qsizetype>(end - begin, width), out);
 }
 
-QString itemFilePath(const ModMain& modMain) {
-    return QDir::toNativeSeparators(modMain.appPath + QLatin1Char('/') +
+QString itemFilePath(const Program& program) {
+    return QDir::toNativeSeparators(program.appPath + QLatin1Char('/') +
                                     QLatin1String(scannerfiles::kItemFile));
 }
 
@@ -116,8 +116,8 @@ constexpr qsizetype kBlockBytes = 64 * 1024;
 
 // One record per stock row, in stock id order. The two lookup numbers are kept across rows, as the
 // lookup fills both for every item. Each record is made from the values where the driver left them.
-void writeRecords(ModMain& modMain, platform::WholeFile& file) {
-    const std::unique_ptr<StockRows> stock = modMain.shop.openStockRows();
+void writeRecords(Program& program, platform::WholeFile& file) {
+    const std::unique_ptr<StockRows> stock = program.shop.openStockRows();
     const QString processing = QStringLiteral("Processing BarCode=");
     QString status = processing;
     QByteArray block;
@@ -135,15 +135,15 @@ void writeRecords(ModMain& modMain, platform::WholeFile& file) {
             file.write(block);
             block.resize(0);
         }
-        modMain.menu->yield();
+        program.progress->yield();
         // The status text is made again in place: a headless menu keeps no copy of it.
         status.truncate(processing.size());
         status.append(barcode);
-        modMain.menu->setStatus(status);
+        program.progress->setStatus(status);
         stock->moveNext();
     }
     file.write(block);
-    modMain.menu->setStatus(QStringLiteral("Finished Processing"));
+    program.progress->setStatus(QStringLiteral("Finished Processing"));
 }
 
 }  // namespace
@@ -172,31 +172,32 @@ void appendItemLine(QByteArray& file, qint32 stockId, QStringView barcode, QStri
     putPadded(out, number, writeGeneralNumber(number, lastField), kLastFieldWidth);
 }
 
-bool writeItemFile(ModMain& modMain) {
-    modMain.menu->setBackColour(kExportColour);
-    modMain.bDownloadItemFile = true;
-    modMain.menu->setBusyPointer(true);
+bool writeItemFile(Program& program) {
+    program.progress->setBackColour(kExportColour);
+    program.modMain.bDownloadItemFile = true;
+    program.progress->setBusyPointer(true);
     try {
-        platform::WholeFile file(itemFilePath(modMain), modMain.files);
-        writeRecords(modMain, file);
+        platform::WholeFile file(itemFilePath(program), program.files);
+        writeRecords(program, file);
         file.commit();
     } catch (const ProgramError& error) {
-        modMain.menu->setBusyPointer(false);
-        modMain.menu->restoreIdleColour();
-        modMain.prompts.notice(errorText(QStringLiteral("Error in Download Item File = "), error));
+        program.progress->setBusyPointer(false);
+        program.progress->restoreIdleColour();
+        program.prompts.notice(errorText(QStringLiteral("Error in Download Item File = "), error));
         return false;
     }
-    modMain.menu->setBusyPointer(false);
+    program.progress->setBusyPointer(false);
     return true;
 }
 
-void downloadItemFile(ModMain& modMain) {
-    if (!modMain.prompts.question(
+void downloadItemFile(Program& program, const QString& downloadPath, const ScannerPort& port) {
+    if (!program.prompts.question(
             QStringLiteral("Do you want to download your RetailManager stock file into your BHT now?"))) {
         return;
     }
-    if (writeItemFile(modMain)) {
-        fTransferPDTFile(modMain, QStringLiteral(" PriceCheck "));
-        modMain.menu->restoreIdleColour();
+    if (writeItemFile(program)) {
+        fTransferPDTFile(program, QStringLiteral(" PriceCheck "),
+                         {program.modMain.bDownloadItemFile, downloadPath, port});
+        program.progress->restoreIdleColour();
     }
 }

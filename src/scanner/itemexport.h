@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringView>
 
-struct ModMain;
+#include "scanner/transferpdtfile.h"
+
+struct Program;
 
 // The item file export behind "Download RM &Item File": rmItems.dat from the stock table, sent to
 // the scanner for price checks.
@@ -21,7 +23,8 @@ void appendItemLine(QByteArray& file, qint32 stockId, QStringView barcode, QStri
 // Writes rmItems.dat in the program's folder from the stock table, showing progress on the menu;
 // false (after a message, with the form's colour and pointer restored and any old item file left
 // as it was) when it could not be written whole.
-bool writeItemFile(ModMain& modMain);
+bool writeItemFile(Program& program);
 
-// The click of "Download RM &Item File": asks, writes the item file and sends it to the scanner.
-void downloadItemFile(ModMain& modMain);
+// The click of "Download RM &Item File": asks, writes the item file and sends it to the scanner on
+// `port`, recording the download path box's `downloadPath` as every transfer does.
+void downloadItemFile(Program& program, const QString& downloadPath, const ScannerPort& port);

@@ -5,7 +5,7 @@
 
 #include "platform/process.h"
 #include "platform/programerror.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -15,19 +15,19 @@ constexpr int kPollMsecs = 20;
 
 // Polls the program until it has ended and gives its exit code, letting the menu repaint and take clicks
 // between polls, under the screen-wide hourglass.
-int waitUntilEnded(ModMain& modMain, platform::WatchedProgram& program) {
-    modMain.menu->setScreenBusyPointer(true);
+int waitUntilEnded(ProgressSink& progress, platform::WatchedProgram& started) {
+    progress.setScreenBusyPointer(true);
     int exitCode = platform::StillActive;
     do {
-        exitCode = program.pollExitCode(kPollMsecs);
-        modMain.menu->yield();
+        exitCode = started.pollExitCode(kPollMsecs);
+        progress.yield();
     } while (exitCode == platform::StillActive);
-    modMain.menu->setScreenBusyPointer(false);
+    progress.setScreenBusyPointer(false);
     return exitCode;
 }
 
-QString helperProgram(const ModMain& modMain, const QString& programFile) {
-    return QDir::toNativeSeparators(modMain.helperPath + QLatin1Char('/') + programFile);
+QString helperProgram(const Program& program, const QString& programFile) {
+    return QDir::toNativeSeparators(program.helperPath + QLatin1Char('/') + programFile);
 }
 
 }  // namespace
@@ -38,30 +38,30 @@ int fShowMode(bool minimised, bool maximised, bool focus) {
     return mode == 0 ? 1 : mode;
 }
 
-bool fShellAndWait(ModMain& modMain, const QString& programFile, const QString& arguments, bool& wait,
+bool fShellAndWait(Program& program, const QString& programFile, const QString& arguments, bool& wait,
                    bool minimised, bool maximised, bool focus) {
     const int showMode = fShowMode(minimised, maximised, focus);
     if (wait) {
-        return shellAndWaitForExit(modMain, programFile, arguments, showMode).has_value();
+        return shellAndWaitForExit(program, programFile, arguments, showMode).has_value();
     }
     try {
-        wait = platform::startDetachedProgram(helperProgram(modMain, programFile), arguments, showMode) != 0;
+        wait = platform::startDetachedProgram(helperProgram(program, programFile), arguments, showMode) != 0;
     } catch (const ProgramError& err) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in Shell="), err));
+        program.prompts.notice(errorText(QStringLiteral("Error in Shell="), err));
         return false;
     }
     return true;
 }
 
-std::optional<int> shellAndWaitForExit(ModMain& modMain, const QString& programFile, const QString& arguments,
+std::optional<int> shellAndWaitForExit(Program& program, const QString& programFile, const QString& arguments,
                                        int showMode) {
     std::unique_ptr<platform::WatchedProgram> started;
     try {
-        started = std::make_unique<platform::WatchedProgram>(helperProgram(modMain, programFile), arguments,
+        started = std::make_unique<platform::WatchedProgram>(helperProgram(program, programFile), arguments,
                                                              showMode);
     } catch (const ProgramError& err) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in Shell="), err));
+        program.prompts.notice(errorText(QStringLiteral("Error in Shell="), err));
         return std::nullopt;
     }
-    return waitUntilEnded(modMain, *started);
+    return waitUntilEnded(*program.progress, *started);
 }

@@ -8,7 +8,7 @@
 #include "platform/scannerfiles.h"
 #include "scanner/shellandwait.h"
 #include "startup/blanks.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "startup/settings.h"
 
 namespace {
@@ -36,8 +36,8 @@ void removeOldDownload(const QString& path) {
 }
 
 // Writes one setting; ManageDefaults reports its own failures.
-void putSetting(ModMain& modMain, const QString& key, QString value) {
-    ManageDefaults(modMain, modMain.exeName, QStringLiteral("PUT"), key, value);
+void putSetting(Program& program, const QString& key, QString value) {
+    ManageDefaults(program, program.exeName, QStringLiteral("PUT"), key, value);
 }
 
 }  // namespace
@@ -55,28 +55,26 @@ QString transferArguments(bool send, const QString& port, const QString& appPath
     return serialPort + QStringLiteral(" n@ ") + downloadPath;
 }
 
-bool fTransferPDTFile(ModMain& modMain, const QString& sMode) {
-    return transferPDTFile(modMain, sMode).has_value();
+bool fTransferPDTFile(Program& program, const QString& sMode, const TransferRequest& request) {
+    return transferPDTFile(program, sMode, request).has_value();
 }
 
-std::optional<int> transferPDTFile(ModMain& modMain, const QString& sMode) {
-    MenuView& menu = *modMain.menu;
-    modMain.prompts.notice(QStringLiteral("Please put BHT 8000 into") + sMode +
+std::optional<int> transferPDTFile(Program& program, const QString& sMode, const TransferRequest& request) {
+    program.prompts.notice(QStringLiteral("Please put BHT 8000 into") + sMode +
                            QStringLiteral("download mode and plug cable in !!"));
     QString arguments;
     try {
-        const QString port = menu.comm1Selected() ? QStringLiteral("1") : QStringLiteral("2");
-        modMain.sCommPort = port;
-        putSetting(modMain, kComPortKey, port);
-        const QString downloadPath = menu.downloadPath();
-        if (menu.overwriteTicked()) {
-            removeOldDownload(trimBlanks(downloadPath));
+        const QString& port = request.port.digit;
+        program.modMain.sCommPort = port;
+        putSetting(program, kComPortKey, port);
+        if (request.port.overwrite) {
+            removeOldDownload(trimBlanks(request.downloadPath));
         }
-        arguments = transferArguments(modMain.bDownloadItemFile, port, modMain.appPath, downloadPath);
-        putSetting(modMain, kDespatchPathKey, downloadPath);
+        arguments = transferArguments(request.send, port, program.appPath, request.downloadPath);
+        putSetting(program, kDespatchPathKey, request.downloadPath);
     } catch (const ProgramError& err) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error during receiving PDT file= "), err));
+        program.prompts.notice(errorText(QStringLiteral("Error during receiving PDT file= "), err));
         return std::nullopt;
     }
-    return shellAndWaitForExit(modMain, kUtility, arguments, fShowMode(false, true, true));
+    return shellAndWaitForExit(program, kUtility, arguments, fShowMode(false, true, true));
 }

@@ -22,6 +22,15 @@ QString uniqueConnectionName() {
     return QStringLiteral("rm_shopdata_%1").arg(++count);
 }
 
+// The run and the line a write carries into its rows: null for a write made outside a run.
+QVariant runOf(const RunLine& from) {
+    return from.run ? QVariant(*from.run) : QVariant(QMetaType::fromType<qint64>());
+}
+
+QVariant lineOf(const RunLine& from) {
+    return from.run ? QVariant(from.line) : QVariant(QMetaType::fromType<qint64>());
+}
+
 ProgramError databaseError(const QString& text) {
     return ProgramError(errnum::DatabaseError, text);
 }
@@ -125,18 +134,18 @@ void ShopDatabase::LookupStockItem(qint32 stockId, qint32& itemKey, double& quan
     quantityFactor = item.value(1).toDouble();
 }
 
-bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity) {
+bool ShopDatabase::WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine& from) {
     if (itemKey == 0) {
         return false;
     }
     // One statement, and so a transaction of its own: an explicit one would only cost the server
     // two more round trips per count.
     ShopStatement& addCount = statements().addCount;
-    addCount.run({quantity, runStamp(), lineStamp(), timeStamp(), itemKey});
+    addCount.run({quantity, runOf(from), lineOf(from), timeStamp(), itemKey});
     return addCount.rowsAffected() == 1;
 }
 
-bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
+bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity, const RunLine& from) {
     if (itemKey == 0) {
         return false;
     }
@@ -149,8 +158,8 @@ bool ShopDatabase::WriteOrderQty(qint32 itemKey, double quantity) {
     if (!item) {
         return false;
     }
-    const qint32 order = scannerOrderFor(item->value(ShopStatements::kItemSupplierId).toInt());
-    s.addOrderLine.run({order, itemKey, quantity, runStamp(), lineStamp()});
+    const qint32 order = scannerOrderFor(item->value(ShopStatements::kItemSupplierId).toInt(), from);
+    s.addOrderLine.run({order, itemKey, quantity, runOf(from), lineOf(from)});
     transaction.commit();
     return true;
 }
@@ -162,16 +171,17 @@ void ShopDatabase::StartGoodsReceived(qint16 postToStock, qint16 quantityDecimal
 }
 
 void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree,
-                                      const QString& quantity, qint32 supplierId, const QString& barcode) {
+                                      const QString& quantity, qint32 supplierId, const QString& barcode,
+                                      const RunLine& from) {
     if (itemKey == 0) {
         return;
     }
     const double received = roundedTo(receivedQuantity(quantity), receiptRules_.quantityDecimals);
     ShopStatements& s = statements();
     ShopTransaction transaction(connection_, *backend_);
-    const qint64 receipt = receiptId_ ? *receiptId_ : newReceipt();
+    const qint64 receipt = receiptId_ ? *receiptId_ : newReceipt(from);
     s.addReceived.run(
-        {receipt, orderNo, supplierId, fieldThree, received, barcode, runStamp(), lineStamp(), itemKey});
+        {receipt, orderNo, supplierId, fieldThree, received, barcode, runOf(from), lineOf(from), itemKey});
     if (s.addReceived.rowsAffected() == 0) {
         return;
     }
@@ -182,8 +192,8 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
         }
         s.raiseOnHand.run({received, itemKey});
     }
-    if (runId_) {
-        s.noteOrderStatus.run({*runId_, orderNo, *runId_, orderNo});
+    if (from.run) {
+        s.noteOrderStatus.run({*from.run, orderNo, *from.run, orderNo});
     }
     s.markOrder.run({receiptRules_.orderStatus, orderNo});
     transaction.commit();
@@ -232,7 +242,6 @@ RunLedger& ShopDatabase::ledger() {
 }
 
 void ShopDatabase::disconnect() {
-    runId_.reset();
     ledger_.reset();
     statements_.reset();
     if (connection_.isValid()) {
@@ -243,22 +252,22 @@ void ShopDatabase::disconnect() {
 
 // Scanned orders for a supplier go onto one open order that the scanner made; the first one
 // takes the next order number and moves the number on.
-qint32 ShopDatabase::scannerOrderFor(qint32 supplierId) {
+qint32 ShopDatabase::scannerOrderFor(qint32 supplierId, const RunLine& from) {
     ShopStatements& s = statements();
     const QVariant open = s.scannerOrder.scalar({supplierId});
     if (!open.isNull()) {
         return open.toInt();
     }
     const qint32 number = GetNextOrderNo();
-    s.addOrder.run({number, supplierId, clock_().toUTC().date().toString(Qt::ISODate), runStamp()});
+    s.addOrder.run({number, supplierId, clock_().toUTC().date().toString(Qt::ISODate), runOf(from)});
     s.advanceOrderNo.run({number + 1});
     return number;
 }
 
-qint64 ShopDatabase::newReceipt() {
+qint64 ShopDatabase::newReceipt(const RunLine& from) {
     ShopStatements& s = statements();
     s.addReceipt.run({receiptRules_.postToStock ? 1 : 0, receiptRules_.quantityDecimals,
-                      receiptRules_.orderStatus, runStamp(), timeStamp()});
+                      receiptRules_.orderStatus, runOf(from), timeStamp()});
     return s.lastRowId.scalar({}).toLongLong();
 }
 
@@ -277,10 +286,6 @@ void ShopDatabase::addRunRecord() {
     transaction.commit();
 }
 
-QVariant ShopDatabase::runStamp() const {
-    return runId_ ? QVariant(*runId_) : QVariant(QMetaType::fromType<qint64>());
-}
-
 QString ShopDatabase::timeStamp() const {
     // Counts come by the thousand a second: each second's text is made once.
     const QDateTime now = clock_();
@@ -292,37 +297,17 @@ QString ShopDatabase::timeStamp() const {
     return stamp_;
 }
 
-QVariant ShopDatabase::lineStamp() const {
-    return runId_ ? QVariant(runLine_) : QVariant(QMetaType::fromType<qint64>());
-}
-
 qint64 ShopDatabase::BeginRun(const QString& kind, const QString& fileName, const QString& checksum,
                               qint64 linesInFile, const QString& process) {
-    runId_ = ledger().begin(kind, fileName, checksum, linesInFile, process);
-    runLine_ = 0;
-    return *runId_;
+    return ledger().begin(kind, fileName, checksum, linesInFile, process);
 }
 
 void ShopDatabase::ResumeRun(qint64 runId, const QString& process) {
     ledger().resume(runId, process);
-    runId_ = runId;
-    runLine_ = 0;
 }
 
-void ShopDatabase::SetRunLine(qint64 line) {
-    runLine_ = line;
-}
-
-void ShopDatabase::EndRun(qint64 lastLine) {
-    if (runId_) {
-        const qint64 runId = *runId_;
-        runId_.reset();
-        ledger().end(runId, lastLine);
-    }
-}
-
-void ShopDatabase::LeaveRun() {
-    runId_.reset();
+void ShopDatabase::EndRun(qint64 runId, qint64 lastLine) {
+    ledger().end(runId, lastLine);
 }
 
 QList<ImportRun> ShopDatabase::UnfinishedRuns(const QString& kind) {

@@ -38,10 +38,10 @@ public:
     bool GetItemByBarcode(const QString& barcode, QSqlRecord& item) override;
     qint32 GetNextOrderNo() override;
     void LookupStockItem(qint32 stockId, qint32& itemKey, double& quantityFactor) override;
-    bool WriteStocktakeQty(qint32 itemKey, double quantity) override;
+    bool WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine& from) override;
     void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
-                            qint32 supplierId, const QString& barcode) override;
-    bool WriteOrderQty(qint32 itemKey, double quantity) override;
+                            qint32 supplierId, const QString& barcode, const RunLine& from) override;
+    bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine& from) override;
     void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) override;
     std::unique_ptr<StockRows> openStockRows() override;
     QStringList supplierEntries() override;
@@ -50,9 +50,7 @@ public:
     qint64 BeginRun(const QString& kind, const QString& fileName, const QString& checksum, qint64 linesInFile,
                     const QString& process) override;
     void ResumeRun(qint64 runId, const QString& process) override;
-    void SetRunLine(qint64 line) override;
-    void EndRun(qint64 lastLine) override;
-    void LeaveRun() override;
+    void EndRun(qint64 runId, qint64 lastLine) override;
     QList<ImportRun> UnfinishedRuns(const QString& kind) override;
     std::optional<ImportRun> EndedRunOfFile(const QString& kind, const QString& checksum) override;
     QList<ImportRun> Runs() override;
@@ -75,13 +73,10 @@ private:
     void disconnect();
     // Adds the record of the program's imports to a shop database made before it.
     void addRunRecord();
-    // The run and line that the write being made carries: null outside a run.
-    QVariant runStamp() const;
-    QVariant lineStamp() const;
     // Now, as the shop database keeps a time.
     QString timeStamp() const;
-    qint32 scannerOrderFor(qint32 supplierId);
-    qint64 newReceipt();
+    qint32 scannerOrderFor(qint32 supplierId, const RunLine& from);
+    qint64 newReceipt(const RunLine& from);
 
     const platform::Clock clock_;
     const QString connectionName_;
@@ -90,8 +85,6 @@ private:
     const ShopBackend* backend_ = nullptr;
     std::unique_ptr<ShopStatements> statements_;
     std::unique_ptr<RunLedger> ledger_;
-    std::optional<qint64> runId_;
-    qint64 runLine_ = 0;
     ReceiptRules receiptRules_;
     // The last time stamp made, and the second it stands for.
     mutable QString stamp_;

@@ -7,7 +7,7 @@
 #include "platform/programerror.h"
 #include "platform/wholefile.h"
 #include "startup/blanks.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void checkEntry(const QStringList& values, qsizetype index) {
     }
 }
 
-void readEntries(ModMain& modMain, const QString& fileName, QStringList& keys, QStringList& values) {
+void readEntries(Program& program, const QString& fileName, QStringList& keys, QStringList& values) {
     platform::refuseSpecialFile(fileName);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -69,7 +69,7 @@ void readEntries(ModMain& modMain, const QString& fileName, QStringList& keys, Q
     }
     const QStringList lines = splitLines(QString::fromLocal8Bit(text));
     for (const QString& line : lines) {
-        const TextArray pieces = modMain.tools.Split(line, QLatin1Char('='));
+        const TextArray pieces = program.tools.Split(line, QLatin1Char('='));
         if (pieces.upperBound() >= 2) {
             keys << trimBlanks(pieces.at(1));
             values << trimBlanks(pieces.at(2));
@@ -92,38 +92,38 @@ void writeEntries(const platform::FileDevices& devices, const QString& fileName,
 
 }  // namespace
 
-void ManageDefaults(ModMain& modMain, const QString& fileBase, const QString& operation, const QString& key,
+void ManageDefaults(Program& program, const QString& fileBase, const QString& operation, const QString& key,
                     QString& value) {
     try {
         QStringList keys{QString()};
         QStringList values{QString()};
         if (operation == kGet) {
-            fGetConfig(modMain, fileBase, keys, values);
-            value = GetKeyValue(modMain, key, keys, values);
+            fGetConfig(program, fileBase, keys, values);
+            value = GetKeyValue(program, key, keys, values);
         } else if (operation == kPut) {
-            fGetConfig(modMain, fileBase, keys, values);
-            PutKey(modMain, fileBase, key, value, keys, values);
+            fGetConfig(program, fileBase, keys, values);
+            PutKey(program, fileBase, key, value, keys, values);
         } else {
-            modMain.prompts.notice(QStringLiteral("Invalid type for manage defaults"));
+            program.prompts.notice(QStringLiteral("Invalid type for manage defaults"));
         }
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in Manage defaults file="), error));
+        program.prompts.notice(errorText(QStringLiteral("Error in Manage defaults file="), error));
     }
 }
 
-void fGetConfig(ModMain& modMain, const QString& fileBase, QStringList& keys, QStringList& values) {
+void fGetConfig(Program& program, const QString& fileBase, QStringList& keys, QStringList& values) {
     const QString fileName = settingsFileName(fileBase);
     if (!QFile::exists(fileName)) {
         return;
     }
     try {
-        readEntries(modMain, fileName, keys, values);
+        readEntries(program, fileName, keys, values);
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in fGetConfig = "), error));
+        program.prompts.notice(errorText(QStringLiteral("Error in fGetConfig = "), error));
     }
 }
 
-QString GetKeyValue(ModMain& modMain, const QString& key, const QStringList& keys,
+QString GetKeyValue(Program& program, const QString& key, const QStringList& keys,
                     const QStringList& values) {
     try {
         for (qsizetype i = 1; i < keys.size(); ++i) {
@@ -133,12 +133,12 @@ QString GetKeyValue(ModMain& modMain, const QString& key, const QStringList& key
             }
         }
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in get key value="), error));
+        program.prompts.notice(errorText(QStringLiteral("Error in get key value="), error));
     }
     return QString();
 }
 
-void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const QString& value,
+void PutKey(Program& program, const QString& fileBase, const QString& key, const QString& value,
             QStringList& keys, QStringList& values) {
     try {
         bool found = false;
@@ -153,8 +153,8 @@ void PutKey(ModMain& modMain, const QString& fileBase, const QString& key, const
             keys << key;
             values << value;
         }
-        writeEntries(modMain.files, settingsFileName(fileBase), keys, values);
+        writeEntries(program.files, settingsFileName(fileBase), keys, values);
     } catch (const ProgramError& error) {
-        modMain.prompts.notice(errorText(QStringLiteral("Error in putkey="), error));
+        program.prompts.notice(errorText(QStringLiteral("Error in putkey="), error));
     }
 }

@@ -6,7 +6,7 @@
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
 #include "startup/blanks.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -28,12 +28,12 @@ QString entryName(const QString& entry) {
 }
 
 // First run: the user picks the shop database; true when one was chosen and registered.
-bool chooseShopDatabase(ModMain& modMain) {
-    modMain.prompts.notice(
+bool chooseShopDatabase(Program& program) {
+    program.prompts.notice(
         QStringLiteral("This is the first time you have tried to use RM Stockhand, therefore you must select "
                        "your RetailManager "
                        "database. Please select your MYOB RetailManager recent.mdb"));
-    const QString chosen = modMain.prompts.openFileName(kCancelledChoice, QStringLiteral("*.mdb"),
+    const QString chosen = program.prompts.openFileName(kCancelledChoice, QStringLiteral("*.mdb"),
                                                         QStringLiteral("Open recent.mdb from..."));
     if (chosen == kCancelledChoice) {
         return false;
@@ -64,8 +64,8 @@ private:
 
 }  // namespace
 
-bool dataSourceRegistered(ModMain& modMain, const QString& name) {
-    return DSNExists(name, modMain.tools.Split(modMain.tools.ListDataSources(), QLatin1Char('|')));
+bool dataSourceRegistered(Program& program, const QString& name) {
+    return DSNExists(name, program.tools.Split(program.tools.ListDataSources(), QLatin1Char('|')));
 }
 
 bool DSNExists(const QString& name, const TextArray& entries) {
@@ -84,39 +84,39 @@ void AddDSN(const QString& name, const QString& databasePath) {
     platform::registerDataSource(name, platform::fileDataSource(databasePath, name == kRmDataSource));
 }
 
-void prepareShopData(ModMain& modMain) {
-    modMain.shop.SetAppPath(modMain.appPath);
-    if (!modMain.shop.IsConnected()) {
-        modMain.shop.Connect();
+void prepareShopData(Program& program) {
+    program.shop.SetAppPath(program.appPath);
+    if (!program.shop.IsConnected()) {
+        program.shop.Connect();
     }
 }
 
-void Main(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
-    modMain.sVersion = versionText();
-    modMain.menu->restoreIdleColour();
+void Main(Program& program, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
+    program.modMain.sVersion = versionText();
+    program.progress->restoreIdleColour();
 
-    const bool shopReady = dataSourceRegistered(modMain, shopDataSource()) || chooseShopDatabase(modMain);
+    const bool shopReady = dataSourceRegistered(program, shopDataSource()) || chooseShopDatabase(program);
     ConnectionSlot cnDatabase;
     if (shopReady) {
         cnDatabase.open(openConnection, shopDataSource());
     }
-    if (!dataSourceRegistered(modMain, kRmDataSource)) {
-        AddDSN(kRmDataSource, platform::localDatabasePath(kRmDatabase, modMain.appPath));
+    if (!dataSourceRegistered(program, kRmDataSource)) {
+        AddDSN(kRmDataSource, platform::localDatabasePath(kRmDatabase, program.appPath));
     }
     cnDatabase.open(openConnection, kRmDataSource);
-    modMain.tools.Checkpoint(1, QString());
+    program.tools.Checkpoint(1, QString());
     if (shopReady) {
-        prepareShopData(modMain);
+        prepareShopData(program);
     }
-    modMain.tools.Checkpoint(2, QString());
+    program.tools.Checkpoint(2, QString());
     showMenu();
 }
 
-int runMain(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
+int runMain(Program& program, const ConnectionOpener& openConnection, const MenuShower& showMenu) {
     try {
-        Main(modMain, openConnection, showMenu);
+        Main(program, openConnection, showMenu);
     } catch (const ProgramError& error) {
-        modMain.prompts.criticalNotice(runTimeErrorText(error));
+        program.prompts.criticalNotice(runTimeErrorText(error));
         return 1;
     }
     return 0;

@@ -7,7 +7,7 @@
 
 #include "platform/textarray.h"
 
-struct ModMain;
+struct Program;
 class Prompts;
 
 // Opens a connection by the program's connection string ("dsn=" + name) under a connection name;
@@ -32,10 +32,10 @@ inline QString notConfiguredMessage() {
 }
 
 // True when the data source list names the data source.
-bool dataSourceRegistered(ModMain& modMain, const QString& name);
+bool dataSourceRegistered(Program& program, const QString& name);
 
 // Prepares the shop data object: gives it the program's folder and connects it when it is not.
-void prepareShopData(ModMain& modMain);
+void prepareShopData(Program& program);
 
 // Registers a user data source for a database file; a refusal passes silently.
 void AddDSN(const QString& name, const QString& databasePath);
@@ -43,10 +43,10 @@ void AddDSN(const QString& name, const QString& databasePath);
 // The program's start-up: registers the data sources (asking for the shop database on the first
 // run), opens the connection, prepares the shop data object and shows the menu. Raises
 // ProgramError when one of its own steps fails.
-void Main(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu);
+void Main(Program& program, const ConnectionOpener& openConnection, const MenuShower& showMenu);
 
 // Runs Main; an error that stops it is shown with its number and description. Returns the exit code.
-int runMain(ModMain& modMain, const ConnectionOpener& openConnection, const MenuShower& showMenu);
+int runMain(Program& program, const ConnectionOpener& openConnection, const MenuShower& showMenu);
 
 // The message of an error that nothing trapped and that ends the program.
 QString runTimeErrorText(const ProgramError& error);

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "fakemenuview.h"
+#include "fakeprogress.h"
 #include "imports/goodsreceivedimport.h"
 #include "orderdialog/frmorderdetails.h"
 #include "orderdialog/widgetorderdetailsopener.h"
@@ -16,7 +16,7 @@
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "testshop.h"
 
 namespace {
@@ -84,17 +84,17 @@ Imported importThroughTheWindow(const Answers& answers, int& opened) {
     StringTools tools;
     ShopDatabase shop;
     shop.Connect();
-    ModMain modMain(prompts, tools, shop, testShop.folder());
-    FakeMenuView menu;
-    menu.path = writeBytes(testShop.folder() + "/Goods.dat", kGoods);
-    WidgetOrderDetailsOpener orderDetails(nullptr, {});
-    modMain.menu = &menu;
-    modMain.orderDetails = &orderDetails;
+    Program program(prompts, tools, shop, testShop.folder());
+    FakeProgress menu;
+    const QString upload = writeBytes(testShop.folder() + "/Goods.dat", kGoods);
+    WidgetOrderDetailsOpener orderDetails(prompts, shop, nullptr, {});
+    program.progress = &menu;
+    program.orderChooser = &orderDetails;
     QTimer person;
     QObject::connect(&person, &QTimer::timeout,
                      [&answers, &prompts, &opened] { answerDialog(answers, prompts, opened); });
     person.start(5);
-    fProcessGoodsReceivedFile(modMain);
+    fProcessGoodsReceivedFile(program, upload);
     EXPECT_TRUE(prompts.allAnswersUsed());
     return {shopRows(), prompts.shown.isEmpty() ? QString() : prompts.shown.join('\n') + '\n'};
 }

@@ -37,9 +37,12 @@ public:
         itemKey = stockId % 8 < 0 ? -(stockId % 8) : stockId % 8;
         quantityFactor = stockId % 3 == 0 ? 1e300 : 1.5;
     }
-    bool WriteStocktakeQty(qint32 itemKey, double quantity) override { return write(itemKey, quantity); }
-    bool WriteOrderQty(qint32 itemKey, double quantity) override { return write(itemKey, quantity); }
-    void WriteGoodsReceived(qint32 itemKey, qint32, qint32, const QString&, qint32, const QString&) override {
+    bool WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine&) override {
+        return write(itemKey, quantity);
+    }
+    bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine&) override { return write(itemKey, quantity); }
+    void WriteGoodsReceived(qint32 itemKey, qint32, qint32, const QString&, qint32, const QString&,
+                            const RunLine&) override {
         write(itemKey, 0);
     }
     void StartGoodsReceived(qint16, qint16, qint16) override {}

@@ -4,10 +4,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "fakemenuview.h"
+#include "fakeprogress.h"
+#include "imports/orderchooser.h"
 #include "fuzzshop.h"
 #include "platform/stringtools.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -25,13 +26,10 @@ public:
 };
 
 // The order details dialog as a user who picks supplier 7 and types `orderNo`.
-class FuzzOrderDetails : public OrderDetailsOpener {
+class FuzzOrderDetails : public OrderChooser {
 public:
     explicit FuzzOrderDetails(QString orderNo) : orderNo_(std::move(orderNo)) {}
-    void openOrderDetails(ModMain& modMain) override {
-        modMain.lSupplierID = 7;
-        modMain.sChosenOrderNo = orderNo_;
-    }
+    OrderDetailsAnswer chooseOrder(const QString&, qint32) override { return {7, orderNo_, false}; }
 
 private:
     QString orderNo_;
@@ -44,7 +42,7 @@ const QTemporaryDir& folder() {
 
 }  // namespace
 
-int fuzzUpload(const uint8_t* data, size_t size, ProcessOutcome (*process)(ModMain&)) {
+int fuzzUpload(const uint8_t* data, size_t size, ProcessOutcome (*process)(Program&, const QString&)) {
     if (size == 0) {
         return 0;
     }
@@ -61,16 +59,15 @@ int fuzzUpload(const uint8_t* data, size_t size, ProcessOutcome (*process)(ModMa
     StringTools tools;
     const bool stops = (data[0] & 1) != 0;
     FuzzShop shop(stops);
-    FakeMenuView menu;
-    menu.path = upload;
+    FakeProgress menu;
     FuzzOrderDetails orderDetails(QString::number(data[0] >> 1));
-    ModMain modMain(prompts, tools, shop, folder().path());
-    modMain.menu = &menu;
-    modMain.orderDetails = &orderDetails;
-    modMain.run.stopWhenTheShopCannotWrite = stops;
+    Program program(prompts, tools, shop, folder().path());
+    program.progress = &menu;
+    program.orderChooser = &orderDetails;
+    program.run.stopWhenTheShopCannotWrite = stops;
 
-    const ProcessOutcome outcome = process(modMain);
-    const UploadRun& run = modMain.run;
+    const ProcessOutcome outcome = process(program, upload);
+    const UploadRun& run = program.run;
     fuzzCheck(outcome != ProcessOutcome::NoFile, "an upload that is there is processed");
     fuzzCheck(run.audited >= 0 && run.failed >= 0 && run.loaded() >= 0, "the records' fates add up");
     fuzzCheck(run.refused <= run.failed, "a refused record is a failed one");

@@ -5,7 +5,7 @@
 #include "fuzzcheck.h"
 #include "fuzzshop.h"
 #include "platform/stringtools.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "startup/settings.h"
 
 namespace {
@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CountingPrompts prompts;
     StringTools tools;
     FuzzShop shop(false);
-    ModMain modMain(prompts, tools, shop, QDir::currentPath());
+    Program program(prompts, tools, shop, QDir::currentPath());
     const auto manage = [&](const QString& operation, const QString& key, QString value) {
-        ManageDefaults(modMain, QStringLiteral("fuzz"), operation, key, value);
+        ManageDefaults(program, QStringLiteral("fuzz"), operation, key, value);
         return value;
     };
     const QString port = manage(QStringLiteral("GET"), QStringLiteral("COMPORT"), QString());

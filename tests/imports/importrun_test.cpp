@@ -18,9 +18,9 @@ constexpr const char* kFile = "NXSTV100\r\n57,931,1\r\n58,932,2\r\n59,933,3\r\n"
 class ImportRunTest : public ImportTest {
 protected:
     ImportRunTest() {
-        modMain.runs = &runs;
-        modMain.runQuestions = &questions;
-        menu.path = writeFile("Stock.dat", kFile);
+        program.runs = &runs;
+        program.runQuestions = &questions;
+        upload = writeFile("Stock.dat", kFile);
         stopped.id = 4;
         stopped.fileName = QStringLiteral("/old/Stock.dat");
         stopped.lastLine = 2;
@@ -50,7 +50,7 @@ TEST(UploadFacts, CountLinesAsTheReaderReadsThemAndHashTheBytes) {
 
 // No loads nothing and begins no run; Yes asks the shop to undo the stopped run, and when it
 // refuses, that is said and nothing is loaded; otherwise the whole file loads as a new run, each
-// count carrying its line. A run whose process still runs has not stopped.
+// count carrying the run and its line. A run whose process still runs has not stopped.
 TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNoOrARefusal) {
     EXPECT_CALL(runs, UnfinishedRuns(QString("stocktake"))).WillRepeatedly(Return(QList<ImportRun>{stopped}));
     const QString refusal = "Run 4 cannot be undone: run 5 wrote to order 1001, which run 4 made";
@@ -58,7 +58,7 @@ TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNoOrARefusa
     EXPECT_CALL(runs, BeginRun(_, _, _, _, _)).Times(0);
     for (const bool yes : {false, true}) {
         prompts.answerNext(yes);
-        EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Stopped);
+        EXPECT_EQ(fProcessStocktakeFile(program, upload), ProcessOutcome::Stopped);
     }
     EXPECT_TRUE(counts().isEmpty());
     testing::Mock::VerifyAndClearExpectations(&runs);
@@ -70,13 +70,10 @@ TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNoOrARefusa
     EXPECT_CALL(runs, UnfinishedRuns(QString("stocktake")))
         .WillOnce(Return(QList<ImportRun>{running, stopped}));
     EXPECT_CALL(runs, UndoRun(4)).WillOnce(Return(QString()));
-    EXPECT_CALL(runs, BeginRun(QString("stocktake"), menu.path, _, 4, _)).WillOnce(Return(5));
-    for (const qint64 line : {2, 3, 4}) {
-        EXPECT_CALL(runs, SetRunLine(line));
-    }
-    EXPECT_CALL(runs, EndRun(4));
-    EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Completed);
-    EXPECT_EQ(counts(), QStringList({"Count 57 1", "Count 58 2", "Count 59 3"}));
+    EXPECT_CALL(runs, BeginRun(QString("stocktake"), upload, _, 4, _)).WillOnce(Return(5));
+    EXPECT_CALL(runs, EndRun(5, 4));
+    EXPECT_EQ(fProcessStocktakeFile(program, upload), ProcessOutcome::Completed);
+    EXPECT_EQ(counts(), QStringList({"Count 57 1 @5:2", "Count 58 2 @5:3", "Count 59 3 @5:4"}));
     const QString question =
         "The last import of /old/Stock.dat stopped at line 2 of 4. Undo what it wrote "
         "before loading again?";
@@ -87,14 +84,14 @@ TEST_F(ImportRunTest, AStoppedImportIsUndoneOnYesAndNothingIsLoadedOnNoOrARefusa
 TEST_F(ImportRunTest, AFileLoadedBeforeIsLoadedAgainOnlyOnYes) {
     ImportRun earlier;
     earlier.endedAt = QStringLiteral("2026-12-01 01:30:00");
-    EXPECT_CALL(runs, EndedRunOfFile(QString("stocktake"), uploadFacts(menu.path).checksum))
+    EXPECT_CALL(runs, EndedRunOfFile(QString("stocktake"), uploadFacts(upload).checksum))
         .WillRepeatedly(Return(earlier));
     EXPECT_CALL(runs, BeginRun(_, _, _, _, _)).WillOnce(Return(5));
     prompts.answerNext(false);
-    EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Stopped);
+    EXPECT_EQ(fProcessStocktakeFile(program, upload), ProcessOutcome::Stopped);
     EXPECT_TRUE(counts().isEmpty());
     prompts.answerNext(true);
-    EXPECT_EQ(fProcessStocktakeFile(modMain), ProcessOutcome::Completed);
+    EXPECT_EQ(fProcessStocktakeFile(program, upload), ProcessOutcome::Completed);
     EXPECT_EQ(counts().size(), 3);
     EXPECT_EQ(prompts.shown.first(), "This file was already loaded on 01/12/2026 01:30. Load it again?");
 }

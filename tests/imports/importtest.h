@@ -6,22 +6,24 @@
 #include <QVariant>
 #include <optional>
 
-#include "fakemenuview.h"
+#include "fakeprogress.h"
+#include "imports/orderchooser.h"
 #include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scriptedprompts.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 
-// A modMain over a temporary program folder, with the clock at 2:45 pm on 4 December 2026. The test
-// is the shop, noting each call in `calls`, whose order write always refuses (its answer must not
-// matter), and the order details dialog: a user who picks supplier 7 and presses OK with
-// `dialogOrderNo`, answering `dialogAppliesToAll` to "apply to all", or closes it without OK.
-class ImportTest : public testing::Test, public ShopDataObject, public OrderDetailsOpener {
+// A program over a temporary program folder, with the clock at 2:45 pm on 4 December 2026. The test
+// is the shop, noting each call in `calls` (a write with the line it comes from), whose order
+// write always refuses (its answer must not matter), and the order details dialog: a user who
+// picks supplier 7 and presses OK with `dialogOrderNo`, answering `dialogAppliesToAll` to "apply
+// to all", or closes it without OK.
+class ImportTest : public testing::Test, public ShopDataObject, public OrderChooser {
 protected:
     ImportTest() {
-        modMain.menu = &menu;
-        modMain.orderDetails = this;
-        modMain.now = [] { return QDateTime(QDate(2026, 12, 4), QTime(14, 45)); };
+        program.progress = &menu;
+        program.orderChooser = this;
+        program.now = [] { return QDateTime(QDate(2026, 12, 4), QTime(14, 45)); };
     }
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return writeBytes(dir.filePath(name), bytes);
@@ -38,22 +40,33 @@ protected:
     QStringList supplierOrders(qint32) override { return {}; }
     qint32 FindBarcode(const QString& code) override { return note(found, "Find", code); }
     bool MatchItemBarcode(qint32& key, const QString& code) override { return note(ok, "Match", key, code); }
-    bool WriteStocktakeQty(qint32 key, double quantity) override { return note(ok, "Count", key, quantity); }
-    bool WriteOrderQty(qint32 key, double quantity) override { return note(false, "Order", key, quantity); }
+    bool WriteStocktakeQty(qint32 key, double quantity, const RunLine& from) override {
+        return stamped(note(ok, "Count", key, quantity), from);
+    }
+    bool WriteOrderQty(qint32 key, double quantity, const RunLine& from) override {
+        return stamped(note(false, "Order", key, quantity), from);
+    }
     void LookupStockItem(qint32 id, qint32& key, double& itemFactor) override {
         key = note(id, "Lookup", id);
         itemFactor = factor;
     }
-    void WriteGoodsReceived(qint32 key, qint32 orderNo, qint32 three, const QString& quantity,
-                            qint32 supplier, const QString& code) override {
-        note(0, "Goods", key, orderNo, three, quantity, supplier, code);
+    void WriteGoodsReceived(qint32 key, qint32 orderNo, qint32 three, const QString& quantity, qint32 supplier,
+                            const QString& code, const RunLine& from) override {
+        stamped(note(0, "Goods", key, orderNo, three, quantity, supplier, code), from);
     }
     void StartGoodsReceived(qint16 a, qint16 b, qint16 c) override { note(0, "Start", a, b, c); }
-    void openOrderDetails(ModMain& m) override {
-        note(0, "Dialog", m.sCurrentBarcode);
-        m.lSupplierID = 7;
-        m.sChosenOrderNo = dialogOrderNo.value_or(m.sChosenOrderNo);
-        m.bApplyOrderNoToAll = dialogOrderNo ? dialogAppliesToAll : m.bApplyOrderNoToAll;
+    OrderDetailsAnswer chooseOrder(const QString& barcode, qint32 supplierId) override {
+        note(0, "Dialog", barcode);
+        chosenFrom << supplierId;
+        return {7, dialogOrderNo, dialogAppliesToAll};
+    }
+    // Adds the run and line a write comes from, when it comes from a run, to its note.
+    template <typename Result>
+    Result stamped(Result result, const RunLine& from) {
+        if (from.run) {
+            calls.last() += QStringLiteral(" @%1:%2").arg(*from.run).arg(from.line);
+        }
+        return result;
     }
     // Notes a call as its name and arguments, blank-separated, and answers `result`.
     template <typename Result, typename... Arguments>
@@ -69,12 +82,16 @@ protected:
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     StringTools tools;
-    FakeMenuView menu;
-    ModMain modMain{prompts, tools, *this, dir.path()};
+    FakeProgress menu;
+    // The upload file the download path box names.
+    QString upload = QStringLiteral("Not Chosen");
+    Program program{prompts, tools, *this, dir.path()};
     QStringList calls;
     double factor = 1;
     bool ok = true;  // the barcode match's and the stocktake write's answer
     qint32 found = 1;
     std::optional<QString> dialogOrderNo = QStringLiteral("5678");
+    // The supplier each opening of the dialog started from.
+    QList<qint32> chosenFrom;
     bool dialogAppliesToAll = false;
 };

@@ -7,7 +7,7 @@ enum Loader { Stock, Order, Goods };
 
 // Each loader, its report, its deleted-record and failure leads, and its error prefix.
 const struct {
-    void (*load)(ModMain&, TextArray&);
+    void (*load)(Program&, TextArray&);
     const char* report;
     const char* deleted;
     const char* failed;
@@ -98,11 +98,11 @@ TEST_P(LoaderTest, WritesTheRecordOrReportsIt) {
     factor = c.factor;
     ok = c.ok;
     found = c.found;
-    modMain.bApplyOrderNoToAll = c.applied != nullptr;
-    modMain.sChosenOrderNo = QLatin1String(c.applied);
+    program.modMain.goods.bApplyOrderNoToAll = c.applied != nullptr;
+    program.modMain.goods.sChosenOrderNo = QLatin1String(c.applied);
     dialogOrderNo = c.dialogOk ? dialogOrderNo : std::nullopt;
     TextArray fields = tools.Split(QLatin1String(c.line), u',');
-    loader.load(modMain, fields);
+    loader.load(program, fields);
     EXPECT_EQ(calls.join("; "), QLatin1String(c.calls));
     const bool audited = c.outcome == Deleted || c.outcome == Failed;
     const QByteArray lead = c.outcome == Deleted ? loader.deleted : loader.failed;
@@ -119,23 +119,24 @@ INSTANTIATE_TEST_SUITE_P(Records, LoaderTest, testing::ValuesIn(kCases));
 // a record of three fields fails before it takes its barcode. Each processing starts a session and,
 // with or without a file, ends with the completion text.
 TEST_F(ImportTest, GoodsProcessingAsksForEachBlankOrderNumberUntilYes) {
-    menu.path = writeFile("Goods.dat", "NXGRV100\r\n57,931,,,1\r\n57,931,,0,1\r\n57,999,1\r\n");
+    upload = writeFile("Goods.dat", "NXGRV100\r\n57,931,,,1\r\n57,931,,0,1\r\n57,999,1\r\n");
     for (const bool yes : {true, false}) {
         calls.clear();
-        modMain.bApplyOrderNoToAll = false;
+        program.modMain.goods.bApplyOrderNoToAll = false;
         dialogAppliesToAll = yes;
-        EXPECT_EQ(fProcessGoodsReceivedFile(modMain), ProcessOutcome::Completed);
+        EXPECT_EQ(fProcessGoodsReceivedFile(program, upload), ProcessOutcome::Completed);
         EXPECT_EQ(calls.filter("Dialog").size(), yes ? 1 : 2);
         EXPECT_EQ(calls.filter("Goods 57 5678 0 1 7 931").size(), 2);
-        EXPECT_EQ(modMain.sCurrentBarcode, "931");
         EXPECT_EQ(calls.first() + '|' + menu.status(), "Start -1 5 2|Completed Processing Barcodes");
     }
     EXPECT_EQ(prompts.shown,
               QStringList(2, "Error in fLoadGoodsRecPDTDetails_Error=9-Subscript out of range"));
+    // Each dialog opens on the supplier the last one settled.
+    EXPECT_EQ(chosenFrom, QList<qint32>({0, 7, 7}));
     calls.clear();
     menu.statuses.clear();
-    menu.path = dir.filePath("None.dat");
-    EXPECT_EQ(fProcessGoodsReceivedFile(modMain), ProcessOutcome::NoFile);
+    upload = dir.filePath("None.dat");
+    EXPECT_EQ(fProcessGoodsReceivedFile(program, upload), ProcessOutcome::NoFile);
     EXPECT_EQ(calls, QStringList{"Start -1 5 2"});
     EXPECT_EQ(menu.statuses, QStringList{"Completed Processing Barcodes"});
 }

@@ -17,11 +17,11 @@ TEST_F(ImportTest, LinesEndAtCrLfOrALoneCrAndHeadersAndBlankLinesAreSkipped) {
     // A CR LF that falls across two reads of the file is still one line end.
     const QByteArray padding(64 * 1024 - 1 - head.size() - 2, 'x');
     QStringList records;
-    const auto loader = [&records](ModMain&, TextArray& fields) {
+    const auto loader = [&records](Program&, TextArray& fields) {
         records << fields.at(1) + u'|' + fields.at(2);
     };
     const QString path = writeFile("Stock.dat", head + "p," + padding + "\r\nlast,3");
-    EXPECT_EQ(processUploadFile(modMain, path, "NXST", loader), ProcessOutcome::Completed);
+    EXPECT_EQ(processUploadFile(program, path, "NXST", loader), ProcessOutcome::Completed);
     EXPECT_EQ(records,
               QStringList({"57|a", "b|1", "c\nd|2", "nxstv100|y", QStringLiteral("n") + QChar(0) + "|z",
                            "p|" + QString::fromLatin1(padding), "last|3"}));
@@ -40,10 +40,10 @@ TEST_F(ImportTest, RandomBytesAndAnOverlongLineEndWithTheProgramsOwnMessages) {
     for (char& byte : content) {
         byte = static_cast<char>(random.bounded(256));
     }
-    menu.path = writeFile("Goods.dat", content + "\r\n" + QByteArray(1'048'577, '7') + "\r\n1,2,3,4,5\r\n");
+    upload = writeFile("Goods.dat", content + "\r\n" + QByteArray(1'048'577, '7') + "\r\n1,2,3,4,5\r\n");
     QElapsedTimer timer;
     timer.start();
-    EXPECT_EQ(fProcessGoodsReceivedFile(modMain), ProcessOutcome::Stopped);
+    EXPECT_EQ(fProcessGoodsReceivedFile(program, upload), ProcessOutcome::Stopped);
     EXPECT_LT(timer.elapsed(), 10000);
     EXPECT_EQ(calls.first(), "Start -1 5 2");
     EXPECT_NE(menu.status(), "Completed Processing Barcodes");
@@ -63,12 +63,12 @@ TEST_F(ImportTest, AnUploadThatIsAPipeOrADeviceIsRefusedAndNotWaitedOn) {
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link("/dev/zero", device));
     ASSERT_TRUE(QDir(dir.path()).mkdir("Folder.dat"));
-    const auto never = [](ModMain&, TextArray&) { ADD_FAILURE() << "a record was read"; };
+    const auto never = [](Program&, TextArray&) { ADD_FAILURE() << "a record was read"; };
     for (const auto& [name, outcome] : {std::pair{"Missing.dat", ProcessOutcome::NoFile},
                                         {"Folder.dat", ProcessOutcome::NoFile},
                                         {"Pipe.dat", ProcessOutcome::Stopped},
                                         {"Device.dat", ProcessOutcome::Stopped}}) {
-        EXPECT_EQ(processUploadFile(modMain, dir.filePath(name), "NXST", never), outcome) << name;
+        EXPECT_EQ(processUploadFile(program, dir.filePath(name), "NXST", never), outcome) << name;
     }
     EXPECT_EQ(prompts.shown, QStringList(2, "Error in process despatch file = 75-Path/File access error"));
 }
@@ -78,15 +78,15 @@ TEST_F(ImportTest, AnUploadThatIsAPipeOrADeviceIsRefusedAndNotWaitedOn) {
 // this one.
 TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCallOrNothing) {
     writeFile("StockTakeAuditFile.rep", "\"earlier line\"\r\n");
-    fWriteAuditReport(modMain, "", dir.path(), "\\OrdersAuditFile");  // an empty message does nothing
+    fWriteAuditReport(program, "", dir.path(), "\\OrdersAuditFile");  // an empty message does nothing
     for (const qint64 room : {5, 0}) {
-        modMain.files = faultyDevices({room});
-        fWriteAuditReport(modMain, "message", dir.path(), "\\StockTakeAuditFile");
+        program.files = faultyDevices({room});
+        fWriteAuditReport(program, "message", dir.path(), "\\StockTakeAuditFile");
     }
-    modMain.files = {};
+    program.files = {};
     for (const int hour : {0, 12, 13}) {
-        modMain.now = [hour] { return QDateTime(QDate(2026, 12, 4), QTime(hour, 5)); };
-        fWriteAuditReport(modMain, "say \"hi\"", dir.path(), "\\StockTakeAuditFile");
+        program.now = [hour] { return QDateTime(QDate(2026, 12, 4), QTime(hour, 5)); };
+        fWriteAuditReport(program, "say \"hi\"", dir.path(), "\\StockTakeAuditFile");
     }
     EXPECT_EQ(readFile("StockTakeAuditFile.rep"),
               "\"earlier line\"\r\n\"04/12/2026 12:05 am-say \"hi\"\"\r\n"
@@ -98,17 +98,17 @@ TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCallOrNothing) {
 
 // A report that cannot be written gives an error box instead of the warning, and the file goes on.
 TEST_F(ImportTest, AFailedAuditWriteIsReportedAndTheProcessingGoesOn) {
-    modMain.appPath = dir.filePath("missing");
-    menu.path = writeFile("Orders.dat", "NXORV100\r\n1,NUXADEL,1\r\n2,NUXADEL,2\r\n");
-    EXPECT_EQ(fProcessOrdersFile(modMain), ProcessOutcome::Completed);
+    program.appPath = dir.filePath("missing");
+    upload = writeFile("Orders.dat", "NXORV100\r\n1,NUXADEL,1\r\n2,NUXADEL,2\r\n");
+    EXPECT_EQ(fProcessOrdersFile(program, upload), ProcessOutcome::Completed);
     EXPECT_EQ(menu.statuses, QStringList({"Processing Barcode=1", "Processing Barcode=2"}));
     QDir(dir.path()).mkdir("GoodsRecAuditFile.rep");
     QFile::link("/dev/full", dir.filePath("OrdersAuditFile.rep"));  // a device is no report
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("StockTakeAuditFile.rep")).constData(), 0600),
               0);  // nor a pipe
-    fWriteAuditReport(modMain, "message", dir.path(), "\\StockTakeAuditFile");
-    fWriteAuditReport(modMain, "message", dir.path(), "\\GoodsRecAuditFile");
-    fWriteAuditReport(modMain, "message", dir.path(), "\\OrdersAuditFile");
+    fWriteAuditReport(program, "message", dir.path(), "\\StockTakeAuditFile");
+    fWriteAuditReport(program, "message", dir.path(), "\\GoodsRecAuditFile");
+    fWriteAuditReport(program, "message", dir.path(), "\\OrdersAuditFile");
     const QStringList errors{"76 - ", "76 - ", "75 - ", "75 - ", "75 - "};
     ASSERT_EQ(prompts.shown.size(), errors.size());
     for (qsizetype i = 0; i < errors.size(); ++i) {

@@ -22,7 +22,7 @@
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "testshop.h"
 
 namespace {
@@ -30,7 +30,7 @@ namespace {
 class MenuTest : public testing::Test {
 protected:
     MenuTest() {
-        modMain.sVersion = "v9.8.7";
+        program.modMain.sVersion = "v9.8.7";
         ON_CALL(tools, Split).WillByDefault(testing::Invoke(&realTools, &StringTools::Split));
         ON_CALL(tools, ListDataSources).WillByDefault(testing::ReturnPointee(&dataSources));
     }
@@ -41,41 +41,11 @@ protected:
     StringTools realTools;
     testing::NiceMock<MockStringTools> tools;
     testing::NiceMock<MockShopData> data;
-    ModMain modMain{prompts, tools, data, shop.folder()};
-    frmMenu menu{modMain};
-};
+    Program program{prompts, tools, data, shop.folder()};
+    frmMenu menu{program};
 
-TEST_F(MenuTest, TheFormStartsAsDesigned) {
-    EXPECT_EQ(menu.windowTitle(), "The NUX Group RM Stockhand");
-    EXPECT_EQ(menu.maximumSize(), QSize(354, 493));
-    EXPECT_TRUE(menu.overwriteTicked() && menu.comm1Selected());
-    // A few representative controls: caption, tool tip and place (in twips on the form).
-    const struct {
-        const char *name, *caption, *toolTip;
-        QRect twips;
-    } controls[] = {
-        {"cmdUploadPDT", "Upload &StockTake File", "Upload stock.dat from your PDT into RM Database",
-         QRect(240, 1920, 1335, 735)},
-        {"cmdDownloadItemFile", "Download RM &Item File",
-         "Download the Item File from RM, and upload into your PDT for Price Checking",
-         QRect(3720, 1920, 1335, 735)},
-        {"optcomm2", "Comm2?", "", QRect(3720, 4320, 975, 375)},
-        {"txtDownLoadPath", "Not Chosen",
-         "Choose your download path. NB: Your path should be same path as application",
-         QRect(240, 5160, 4815, 285)},
-        {"Frame1", "Comm Port", "", QRect(3360, 3480, 1695, 1455)},
-    };
-    for (const auto& c : controls) {
-        QWidget* widget = menu.findChild<QWidget*>(c.name);
-        ASSERT_NE(widget, nullptr) << c.name;
-        const QString caption =
-            widget->property(qobject_cast<QGroupBox*>(widget) ? "title" : "text").toString();
-        EXPECT_EQ(QStringList({caption, widget->toolTip()}), QStringList({c.caption, c.toolTip}));
-        EXPECT_EQ(QRect(widget->mapTo(&menu, QPoint(0, 0)), widget->size()),
-                  QRect(c.twips.topLeft() / 15, c.twips.size() / 15))
-            << c.name;
-    }
-}
+    bool comm1() const { return menu.findChild<QAbstractButton*>("optcomm1")->isChecked(); }
+};
 
 TEST_F(MenuTest, ActivationResetsThePortAndPathFromTheSettings) {
     dataSources += "|MYOBRM\tSQLite3";
@@ -87,8 +57,8 @@ TEST_F(MenuTest, ActivationResetsThePortAndPathFromTheSettings) {
         // An unsaved choice on the form gives way to the settings.
         menu.findChild<QAbstractButton*>(comm1 ? "optcomm2" : "optcomm1")->setChecked(true);
         menu.Form_Activate();
-        EXPECT_EQ(menu.comm1Selected(), comm1) << settings;
-        EXPECT_EQ(menu.downloadPath(), "/shop/Stock.dat") << settings;
+        EXPECT_EQ(this->comm1(), comm1) << settings;
+        EXPECT_EQ(menu.findChild<QLineEdit*>("txtDownLoadPath")->text(), "/shop/Stock.dat") << settings;
     }
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -99,7 +69,7 @@ TEST_F(MenuTest, WithoutTheShopDatabaseOnlyQuitStaysUsable) {
     EXPECT_EQ(
         prompts.shown,
         QStringList(2, "You have not configured RM Stockhand correctly yet, please Exit and try again"));
-    EXPECT_FALSE(menu.comm1Selected());  // no settings file
+    EXPECT_FALSE(comm1());  // no settings file
     dataSources += "|MYOBRM\tSQLite3";
     menu.Form_Activate();
     for (const char* name : {"cmdDownloadItemFile", "cmdGoodsReceived", "cmdUploadOrders", "cmdUploadPDT"}) {
@@ -194,8 +164,8 @@ protected:
         qputenv("PDT_SIM_DIR", inFolder("scanner").toLocal8Bit());
         ASSERT_TRUE(QFile::copy(RM_BIN_DIR "/Tsr-tu3a.exe", inFolder("Tsr-tu3a.exe")));
         shop.Connect();
-        modMain.menu = &menu;
-        modMain.orderDetails = &orderDetails;
+        program.progress = &menu;
+        program.orderChooser = &orderDetails;
         menu.show();
         QCoreApplication::processEvents();  // the menu's first activation
     }
@@ -228,7 +198,7 @@ protected:
         EXPECT_EQ(menu.findChild<QLineEdit*>("txtDownLoadPath")->text(), inFolder(fileName));
         EXPECT_TRUE(QString(readBytes(inFolder("rmstockhand.config.ini")))
                         .contains("DESPATCHPATH=" + inFolder(fileName) + "\r\n"));
-        EXPECT_FALSE(modMain.bApplyOrderNoToAll);
+        EXPECT_FALSE(program.modMain.goods.bApplyOrderNoToAll);
     }
 
     TestShop testShop;
@@ -236,9 +206,9 @@ protected:
     ScriptedPrompts prompts;
     StringTools tools;
     ShopDatabase shop;
-    ModMain modMain{prompts, tools, shop, testShop.folder()};
-    BatchOrderDetails orderDetails{3, QStringLiteral("5678"), true};
-    frmMenu menu{modMain};
+    Program program{prompts, tools, shop, testShop.folder()};
+    BatchOrderDetails orderDetails{prompts, shop, 3, QStringLiteral("5678"), true};
+    frmMenu menu{program};
 };
 
 TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
@@ -276,7 +246,7 @@ TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsN
     for (const WriteFault fault : {WriteFault{0}, WriteFault{kItems / 2 * kRecordBytes + 30},
                                    WriteFault{kItems * kRecordBytes - 10}}) {
         writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
-        modMain.files = faultyDevices(fault);
+        program.files = faultyDevices(fault);
         prompts.shown.clear();
         prompts.answerNext(true);
         button("cmdDownloadItemFile")->click();
@@ -304,7 +274,7 @@ TEST_F(MenuCommandsTest, ALargeItemFileThatFillsTheDiskPastItsFirstPieceKeepsThe
     // Just past the first mebibyte, and in the last record.
     for (const qint64 room : {kMebibyte + 100, (kItems + kMore) * qint64{76} - 10}) {
         writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
-        modMain.files = faultyDevices({room});
+        program.files = faultyDevices({room});
         prompts.shown.clear();
         prompts.answerNext(true);
         button("cmdDownloadItemFile")->click();
@@ -312,7 +282,7 @@ TEST_F(MenuCommandsTest, ALargeItemFileThatFillsTheDiskPastItsFirstPieceKeepsThe
         EXPECT_FALSE(QFile::exists(inFolder("scanner/rmItems.dat")));
         EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Download Item File = 61-Disk full"});
     }
-    modMain.files = {};
+    program.files = {};
     prompts.answerNext(true);
     button("cmdDownloadItemFile")->click();
     EXPECT_EQ(readBytes(inFolder("rmItems.dat")).count('\n'), kItems + kMore);
@@ -378,7 +348,7 @@ TEST_F(MenuCommandsTest, AMissingUtilityStopsBeforeTheImportAndStillFinishes) {
     ASSERT_TRUE(QFile::remove(inFolder("Tsr-tu3a.exe")));
     menu.findChild<QAbstractButton*>("chOverwrite")->setChecked(false);
     writeBytes(inFolder("Goods.dat"), "NXGRV100\r\n10,9310000000100,0,77,5\r\n");  // old, not to be read
-    modMain.bApplyOrderNoToAll = true;
+    program.modMain.goods.bApplyOrderNoToAll = true;
     button("cmdGoodsReceived")->click();
     EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Shell=53-File not found"});  // after the prompt
     EXPECT_EQ(rows("select count(*) from goods_received"), 0);

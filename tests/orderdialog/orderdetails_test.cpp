@@ -17,7 +17,6 @@
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
-#include "startup/modmain.h"
 #include "testshop.h"
 
 namespace {
@@ -30,14 +29,13 @@ class OrderDetailsTest : public testing::Test {
 protected:
     OrderDetailsTest() {
         testShop.registerDemoShop(20);
-        modMain.sCurrentBarcode = kDemoBarcode;
         database.Connect();
     }
     void TearDown() override { EXPECT_TRUE(prompts.allAnswersUsed()); }
 
     void open() {  // a new dialog, its activation run
         prompts.shown.clear();
-        dialog = std::make_unique<frmOrderDetails>(modMain);
+        dialog = std::make_unique<frmOrderDetails>(prompts, database, barcode, startingSupplier);
         dialog->show();
         QCoreApplication::processEvents();
     }
@@ -51,6 +49,7 @@ protected:
         return dialog->findChild<Control*>(name);
     }
     bool okEnabled() const { return get<QPushButton>("cmdOK")->isEnabled(); }
+    qint32 settledSupplier() const { return dialog->answer().supplierId.value_or(startingSupplier); }
     QStringList orders() const {
         QStringList texts;
         for (const QListWidgetItem* item : get<QListWidget>("lstOrders")->findItems("*", Qt::MatchWildcard)) {
@@ -63,34 +62,34 @@ protected:
     TestShop testShop;
     ShopRows db;
     ScriptedPrompts prompts;
-    MockStringTools tools;
     ShopDatabase database;
-    ModMain modMain{prompts, tools, database, testShop.folder()};
+    QString barcode = kDemoBarcode;
+    qint32 startingSupplier = 0;
     std::unique_ptr<frmOrderDetails> dialog;
 };
 
 TEST_F(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
     const QStringList item{"2", kDemoBarcode, "Demo item 1"}, none(3, "No Record found");
-    for (const auto& [barcode, sql, suppliers, shown, supplierId] :
+    for (const auto& [scanned, sql, suppliers, shown, supplierId] :
          {std::tuple<QString, const char*, int, QString, qint32>{kDemoBarcode, nullptr, 3,
                                                                  "2 - Beta Distributors", 2},
           {"0000000000000", nullptr, 3, "2 - Beta Distributors", 2},
           {kDemoBarcode, "update supplier set Supplier = Supplier || '   '", 3, "2 - Beta Distributors", 2},
           {kDemoBarcode, "delete from supplier where Supplier_id<>1", 1, "", 77}}) {  // keeps the id
-        SCOPED_TRACE(barcode.toStdString() + (sql ? sql : ""));
+        SCOPED_TRACE(scanned.toStdString() + (sql ? sql : ""));
         if (sql) {
             exec(sql);
         }
-        modMain.sCurrentBarcode = barcode;
-        modMain.lSupplierID = 77;
+        barcode = scanned;
+        startingSupplier = 77;
         open();
         EXPECT_EQ(get("txtLastOrderNumber")->text(), "1001");
         EXPECT_EQ(QStringList({get("txtDefaultSupplier")->text(), get("txtBarcode")->text(),
                                get("txtDescription")->text()}),
-                  barcode == kDemoBarcode ? item : none);
+                  scanned == kDemoBarcode ? item : none);
         EXPECT_EQ(get<QComboBox>("cbSupplier")->count(), suppliers);
         EXPECT_EQ(get<QComboBox>("cbSupplier")->currentText(), shown);
-        EXPECT_EQ(modMain.lSupplierID, supplierId);
+        EXPECT_EQ(settledSupplier(), supplierId);
         EXPECT_EQ(get<QPushButton>("cmdOK")->toolTip(), kChooseSupplier);
         EXPECT_EQ(dialog->focusWidget(), get("txtOrderNo"));
         EXPECT_TRUE(prompts.shown.isEmpty());
@@ -112,7 +111,7 @@ TEST_F(OrderDetailsTest, EachSupplierAnswerDecidesTheOrdersListAndOk) {
           {0, true, 1, {"301", "302"}, 1, true, "you have chosen Supplier-1 is this correct?"}}) {
         SCOPED_TRACE(lastShown.toStdString() + " after picking " + std::to_string(index));
         pick(index, yes);
-        EXPECT_EQ(modMain.lSupplierID, supplierId);
+        EXPECT_EQ(settledSupplier(), supplierId);
         EXPECT_EQ(orders(), listed);
         EXPECT_EQ(get<QListWidget>("lstOrders")->currentRow(), current);
         EXPECT_EQ(okEnabled(), ok);
@@ -149,8 +148,6 @@ TEST_F(OrderDetailsTest, DoubleClickAndUseBoxFillTheOrderNumber) {
 }
 
 TEST_F(OrderDetailsTest, OkHandsBackOnlyANumericOrderNumber) {
-    modMain.sChosenOrderNo = "old";
-    modMain.bApplyOrderNoToAll = true;
     open();
     get("txtOrderNo")->setText("   ");
     dialog->cmdOK_Click();
@@ -161,16 +158,15 @@ TEST_F(OrderDetailsTest, OkHandsBackOnlyANumericOrderNumber) {
     EXPECT_EQ(prompts.critical, QStringList{"Order number must be numeric"});
     EXPECT_EQ(get("txtOrderNo")->text(), "");
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(modMain.sChosenOrderNo, "old");
-    EXPECT_TRUE(modMain.bApplyOrderNoToAll);
+    EXPECT_EQ(dialog->answer().orderNo, std::nullopt);
     // A number is handed back as typed, blanks and all (the opener's case answers Yes).
     get("txtOrderNo")->setText(" 5678 ");
     prompts.answerNext(false);
     dialog->cmdOK_Click();
     EXPECT_EQ(prompts.shown.last(), "Do you want to apply this Order number to all future blank Order#'s");
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(modMain.sChosenOrderNo, " 5678 ");
-    EXPECT_FALSE(modMain.bApplyOrderNoToAll);
+    EXPECT_EQ(dialog->answer().orderNo, " 5678 ");
+    EXPECT_FALSE(dialog->answer().applyToAll);
 }
 
 TEST_F(OrderDetailsTest, AFailingQueryIsReportedAndTheFormStaysUsable) {
@@ -188,7 +184,7 @@ TEST_F(OrderDetailsTest, AFailingQueryIsReportedAndTheFormStaysUsable) {
     get("txtOrderNo")->setText("42");
     prompts.answerNext(false);
     dialog->cmdOK_Click();
-    EXPECT_EQ(modMain.sChosenOrderNo, "42");
+    EXPECT_EQ(dialog->answer().orderNo, "42");
 }
 
 TEST_F(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactivatesTheMenuAfter) {
@@ -196,7 +192,7 @@ TEST_F(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactiva
     menu.setGeometry(50, 40, 600, 500);
     menu.show();
     int menuActivations = 0;
-    WidgetOrderDetailsOpener opener(&menu, [&] {
+    WidgetOrderDetailsOpener opener(prompts, database, &menu, [&] {
         ++menuActivations;
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     });
@@ -214,10 +210,11 @@ TEST_F(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactiva
         prompts.answerNext(true);
         form->cmdOK_Click();
     });
-    opener.openOrderDetails(modMain);
+    const OrderDetailsAnswer answer = opener.chooseOrder(kDemoBarcode, 0);
     EXPECT_EQ(menuActivations, 1);
-    EXPECT_EQ(modMain.sChosenOrderNo, "5678");
-    EXPECT_TRUE(modMain.bApplyOrderNoToAll);
+    EXPECT_EQ(answer.supplierId, 2);
+    EXPECT_EQ(answer.orderNo, "5678");
+    EXPECT_TRUE(answer.applyToAll);
 }
 
 }  // namespace

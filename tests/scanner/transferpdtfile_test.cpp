@@ -4,36 +4,36 @@
 #include <QDir>
 #include <QTimer>
 
-#include "fakemenuview.h"
+#include "fakeprogress.h"
 #include "mocks.h"
 #include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scanner/transferpdtfile.h"
 #include "scriptedprompts.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "testshop.h"
 
 namespace {
 
 // A menu whose event delivery really delivers, as the form's does.
-class LiveMenuView : public FakeMenuView {
+class LiveMenuView : public FakeProgress {
 public:
     void yield() override {
-        FakeMenuView::yield();
+        FakeProgress::yield();
         QCoreApplication::processEvents();
     }
 };
 
 class TransferTest : public testing::Test {
 protected:
-    TransferTest() : modMain(prompts, tools, data, shop.folder()) { modMain.menu = &menu; }
+    TransferTest() : program(prompts, tools, data, shop.folder()) { program.progress = &menu; }
 
     // An installed program: its files in the folder `name`, its helpers in "bin" beside it, with a
     // stand-in utility that writes its arguments to "argv" in the folder it runs in.
     void useFolder(const QString& name) {
-        modMain.appPath = shop.folder() + '/' + name;
-        modMain.helperPath = shop.folder() + "/bin";
-        ASSERT_TRUE(QDir().mkpath(modMain.appPath) && QDir().mkpath(modMain.helperPath));
+        program.appPath = shop.folder() + '/' + name;
+        program.helperPath = shop.folder() + "/bin";
+        ASSERT_TRUE(QDir().mkpath(program.appPath) && QDir().mkpath(program.helperPath));
         writeProgram("Tsr-tu3a.exe", "printf '%s\\n' \"$@\" > argv");
     }
     // Writes a helper program into the folder helpers are run from.
@@ -43,25 +43,27 @@ protected:
         writeBytes(path, "#!/bin/sh\n" + script + "\n");
         QFile::setPermissions(path, QFileDevice::ReadOwner | run);
     }
-    QString inApp(const QString& name) const { return modMain.appPath + '/' + name; }
-    QString inHelpers(const QString& name) const { return modMain.helperPath + '/' + name; }
-    QString settings() const { return QString::fromLocal8Bit(readBytes(modMain.exeName + ".config.ini")); }
+    QString inApp(const QString& name) const { return program.appPath + '/' + name; }
+    QString inHelpers(const QString& name) const { return program.helperPath + '/' + name; }
+    QString settings() const { return QString::fromLocal8Bit(readBytes(program.exeName + ".config.ini")); }
 
     TestShop shop;
     ScriptedPrompts prompts;
     StringTools tools;
     MockShopData data;
     LiveMenuView menu;
-    ModMain modMain;
+    Program program;
+    // A receive on COM1, with the overwrite box ticked, into a path no receive has set yet.
+    TransferRequest request{false, "Not Chosen", {"1", true}};
 };
 
 // A utility that is not there, or cannot be run, is reported and nothing is waited for.
 TEST_F(TransferTest, ReportsAUtilityThatCannotStartAndDoesNotWait) {
     useFolder("Shop");
     QFile::remove(inHelpers("Tsr-tu3a.exe"));
-    EXPECT_FALSE(fTransferPDTFile(modMain, " StockTake "));
+    EXPECT_FALSE(fTransferPDTFile(program, " StockTake ", request));
     writeProgram("Tsr-tu3a.exe", "exit 0", {});
-    EXPECT_FALSE(fTransferPDTFile(modMain, " StockTake "));
+    EXPECT_FALSE(fTransferPDTFile(program, " StockTake ", request));
     EXPECT_EQ(prompts.shown.filter("Error"),
               QStringList({"Error in Shell=53-File not found", "Error in Shell=70-Permission denied"}));
     EXPECT_EQ(menu.yields, 0);
@@ -73,7 +75,7 @@ TEST_F(TransferTest, WaitsForTheEndWhileTheMenuStaysLiveAndIgnoresTheExitCode) {
     QObject context;
     bool busyWhenTimerFired = false;
     QTimer::singleShot(100, &context, [&] { busyWhenTimerFired = menu.screenBusyPointer; });
-    EXPECT_TRUE(fTransferPDTFile(modMain, " StockTake "));
+    EXPECT_TRUE(fTransferPDTFile(program, " StockTake ", request));
     EXPECT_EQ(readBytes(inHelpers("end")), "done\n");  // waited for, in its own folder
     EXPECT_TRUE(busyWhenTimerFired);
     EXPECT_FALSE(menu.screenBusyPointer);
@@ -106,18 +108,18 @@ TEST_F(TransferTest, RunsTheUtilityWithTheUnquotedCommandLine) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         useFolder(c.folder);
-        menu.comm1 = c.comm1;
-        menu.path =
-            c.send ? menu.path : inApp("Stock.dat");  // a send before any receive records "Not Chosen"
-        modMain.bDownloadItemFile = c.send;
+        request.port.digit = c.comm1 ? "1" : "2";
+        request.downloadPath =
+            c.send ? request.downloadPath : inApp("Stock.dat");  // a send before any receive records "Not Chosen"
+        request.send = c.send;
         const QString mode = c.send ? " PriceCheck " : " StockTake ";
-        EXPECT_TRUE(fTransferPDTFile(modMain, mode));
+        EXPECT_TRUE(fTransferPDTFile(program, mode, request));
         EXPECT_EQ(QString(readBytes(inHelpers("argv"))).split('\n', Qt::SkipEmptyParts),
                   QStringList(c.expected).replaceInStrings("%T", shop.folder()));
         EXPECT_EQ(prompts.shown.last(),
                   "Please put BHT 8000 into" + mode + "download mode and plug cable in !!");
-        EXPECT_EQ(modMain.sCommPort, c.comm1 ? "1" : "2");
-        EXPECT_EQ(settings(), "COMPORT=" + modMain.sCommPort + "\r\nDESPATCHPATH=" + menu.path + "\r\n");
+        EXPECT_EQ(program.modMain.sCommPort, c.comm1 ? "1" : "2");
+        EXPECT_EQ(settings(), "COMPORT=" + program.modMain.sCommPort + "\r\nDESPATCHPATH=" + request.downloadPath + "\r\n");
     }
 }
 
@@ -140,13 +142,13 @@ TEST_F(TransferTest, RemovesOnlyAnOrdinaryWritableOldDownloadWhenTicked) {
         ASSERT_TRUE(c.isFolder ? QDir().mkpath(old) : QFile(old).open(QIODevice::WriteOnly));
         QFile::setPermissions(old, c.readOnly ? QFileDevice::ReadOwner : QFile(old).permissions());
         QFile::remove(inHelpers("argv"));
-        menu.overwrite = c.ticked;
-        menu.path = "  " + old + " ";  // trimmed for the deletion, kept for the rest
-        EXPECT_EQ(fTransferPDTFile(modMain, " StockTake "), !c.readOnly);
+        request.port.overwrite = c.ticked;
+        request.downloadPath = "  " + old + " ";  // trimmed for the deletion, kept for the rest
+        EXPECT_EQ(fTransferPDTFile(program, " StockTake ", request), !c.readOnly);
         EXPECT_EQ(QFileInfo::exists(old), !c.removed);
         // A refused deletion stops before the utility runs and before the path is recorded.
         EXPECT_EQ(QFileInfo::exists(inHelpers("argv")), !c.readOnly);
-        EXPECT_EQ(settings(), "COMPORT=1\r\n" + (c.readOnly ? "" : "DESPATCHPATH=" + menu.path + "\r\n"));
+        EXPECT_EQ(settings(), "COMPORT=1\r\n" + (c.readOnly ? "" : "DESPATCHPATH=" + request.downloadPath + "\r\n"));
         EXPECT_EQ(prompts.shown.last(),
                   c.readOnly ? "Error during receiving PDT file= 75-Path/File access error"
                              : "Please put BHT 8000 into StockTake download mode and plug cable in !!");

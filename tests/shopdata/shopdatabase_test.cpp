@@ -111,15 +111,15 @@ TEST(ShopStockRows, APriceLookupOfTheExportsRowComesFromThatRow) {
 }
 
 TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScannerOrder) {
-    EXPECT_TRUE(shop.WriteStocktakeQty(57, 3));
-    EXPECT_TRUE(shop.WriteStocktakeQty(57, 4.5));
+    EXPECT_TRUE(shop.WriteStocktakeQty(57, 3, {}));
+    EXPECT_TRUE(shop.WriteStocktakeQty(57, 4.5, {}));
     EXPECT_EQ(shop.GetNextOrderNo(), 1001);
-    EXPECT_TRUE(shop.WriteOrderQty(57, 6));   // supplier 1: no order yet
-    EXPECT_TRUE(shop.WriteOrderQty(60, 12));  // supplier 1 again
-    EXPECT_TRUE(shop.WriteOrderQty(59, 2));   // supplier 3: its shop orders are not the scanner's
+    EXPECT_TRUE(shop.WriteOrderQty(57, 6, {}));   // supplier 1: no order yet
+    EXPECT_TRUE(shop.WriteOrderQty(60, 12, {}));  // supplier 1 again
+    EXPECT_TRUE(shop.WriteOrderQty(59, 2, {}));   // supplier 3: its shop orders are not the scanner's
     for (const qint32 unknown : {0, 999}) {
-        EXPECT_FALSE(shop.WriteStocktakeQty(unknown, 2)) << unknown;
-        EXPECT_FALSE(shop.WriteOrderQty(unknown, 1)) << unknown;
+        EXPECT_FALSE(shop.WriteStocktakeQty(unknown, 2, {})) << unknown;
+        EXPECT_FALSE(shop.WriteOrderQty(unknown, 1, {})) << unknown;
     }
     EXPECT_EQ(shop.GetNextOrderNo(), 1003);
     EXPECT_EQ(db.rows("select stock_id, quantity from stocktake_counts order by count_id"), "57:3|57:4.5");
@@ -132,7 +132,7 @@ TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScann
     ASSERT_EQ(
         db.exec("insert into orders (order_id, supplier_id, order_date) values (1003, 2, '2024-03-20')"), "");
     EXPECT_EQ(shop.GetNextOrderNo(), 1004);
-    EXPECT_TRUE(shop.WriteOrderQty(58, 1));  // supplier 2's first scanner order
+    EXPECT_TRUE(shop.WriteOrderQty(58, 1, {}));  // supplier 2's first scanner order
     EXPECT_EQ(db.rows("select order_id from order_lines where stock_id = 58"), "1004");
     // Both engines write the scanner order's date and the counts' time stamps alike, in UTC, by the
     // shop data object's clock.
@@ -158,7 +158,7 @@ TEST_F(ShopDatabaseTest, TwoWritersAtOnceShareTheSuppliersNewScannerOrder) {
         for (int round = 0; round < kRounds; ++round) {
             together.arrive_and_wait();
             try {
-                written += writerShop.WriteOrderQty(57, 1) ? 1 : 0;
+                written += writerShop.WriteOrderQty(57, 1, {}) ? 1 : 0;
             } catch (const ProgramError&) {
                 ++failed;
             }
@@ -181,11 +181,11 @@ TEST_F(ShopDatabaseTest, TwoWritersAtOnceShareTheSuppliersNewScannerOrder) {
 
 TEST_F(ShopDatabaseTest, GoodsReceivedAreBookedAndRaiseTheQuantityOnHand) {
     shop.StartGoodsReceived(-1, 5, 2);
-    shop.WriteGoodsReceived(57, 102, 7, "2.5", 3, "9310000000575");
-    shop.WriteGoodsReceived(58, 102, 0, "0.1234567", 3, "9310000000582");
-    shop.WriteGoodsReceived(0, 102, 0, "1", 3, "");
+    shop.WriteGoodsReceived(57, 102, 7, "2.5", 3, "9310000000575", {});
+    shop.WriteGoodsReceived(58, 102, 0, "0.1234567", 3, "9310000000582", {});
+    shop.WriteGoodsReceived(0, 102, 0, "1", 3, "", {});
     shop.StartGoodsReceived(0, 0, 3);  // a new receipt, not posted to stock, quantities whole
-    shop.WriteGoodsReceived(57, 103, 0, "1.6", 3, "9310000000575");
+    shop.WriteGoodsReceived(57, 103, 0, "1.6", 3, "9310000000575", {});
     EXPECT_EQ(
         db.rows("select receipt_id, order_id, supplier_id, reference, quantity, barcode, stock_id "
                 "from goods_received order by received_id"),
@@ -203,15 +203,15 @@ TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
                                       {"abc", errnum::TypeMismatch},
                                       {"", errnum::TypeMismatch},
                                       {"1e304", errnum::Overflow}}) {
-        EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, ""); }).number(), error) << text;
+        EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, "", {}); }).number(), error) << text;
     }
     ASSERT_EQ(db.exec("update stock set QtyOnHand = 1.7e308 where stock_id = 58"), "");
-    EXPECT_EQ(raised([this] { shop.WriteGoodsReceived(58, 102, 0, "1e308", 3, ""); }).number(),
+    EXPECT_EQ(raised([this] { shop.WriteGoodsReceived(58, 102, 0, "1e308", 3, "", {}); }).number(),
               errnum::Overflow);
     EXPECT_EQ(db.rows("select QtyOnHand from stock where stock_id = 58"), "1.7e+308");
     // The order's status is the write's last step: without the orders table it fails after the rest.
     ASSERT_EQ(db.exec("alter table orders rename to orders_away"), "");
-    const auto write = [this] { shop.WriteGoodsReceived(57, 102, 0, "1", 3, ""); };
+    const auto write = [this] { shop.WriteGoodsReceived(57, 102, 0, "1", 3, "", {}); };
     EXPECT_EQ(raised(write).number(), errnum::DatabaseError);
     const QString written =
         "select (select count(*) from goods_received), (select count(*) from receipts), "
@@ -250,7 +250,7 @@ TEST_F(ShopDatabaseTest, ARefusedWriteSaysWhetherTheNextRecordWouldFailToo) {
         for (const QString& sql : refuse) {
             ASSERT_TRUE(QSqlQuery(connection).exec(sql)) << sql.toStdString();
         }
-        const ProgramError error = raised([&refusing] { refusing.WriteStocktakeQty(5, 1); });
+        const ProgramError error = raised([&refusing] { refusing.WriteStocktakeQty(5, 1, {}); });
         EXPECT_EQ(error.number(), errnum::DatabaseError) << error.description().toStdString();
         EXPECT_EQ(error.lasting(), refusal.lasting) << error.description().toStdString();
     }
@@ -265,7 +265,7 @@ TEST_F(ShopDatabaseTest, ALockedDatabaseGivesAnErrorWithinTheTimeout) {
               "");
     QElapsedTimer timer;
     timer.start();
-    const ProgramError error = raised([this] { shop.WriteStocktakeQty(57, 3); });
+    const ProgramError error = raised([this] { shop.WriteStocktakeQty(57, 3, {}); });
     EXPECT_GT(timer.elapsed(), 4000);  // the lock is waited for five seconds
     EXPECT_LT(timer.elapsed(), 8000);
     EXPECT_EQ(error.number(), errnum::DatabaseError);
@@ -273,7 +273,7 @@ TEST_F(ShopDatabaseTest, ALockedDatabaseGivesAnErrorWithinTheTimeout) {
     EXPECT_TRUE(error.description().contains(sqlite ? "database is locked" : "lock timeout"))
         << error.description().toStdString();
     ASSERT_TRUE(db.connection().rollback());
-    EXPECT_TRUE(shop.WriteStocktakeQty(57, 3));
+    EXPECT_TRUE(shop.WriteStocktakeQty(57, 3, {}));
     EXPECT_EQ(db.rows("select stock_id, quantity from stocktake_counts"), "57:3");
 }
 
@@ -316,9 +316,8 @@ TEST_F(ShopDatabaseTest, AShopWithoutTheRecordOfImportsGetsItOnConnect) {
     ShopDatabase older;
     older.Connect();
     const qint64 run = older.BeginRun("stocktake", "/shop/Stock.dat", "c0ffee", 3, "here:1:1");
-    older.SetRunLine(2);
-    EXPECT_TRUE(older.WriteStocktakeQty(57, 4));
-    older.EndRun(3);
+    EXPECT_TRUE(older.WriteStocktakeQty(57, 4, {run, 2}));
+    older.EndRun(run, 3);
     EXPECT_EQ(db.rows("select stock_id, quantity, run_id, line_no from stocktake_counts"),
               QStringLiteral("57:4:%1:2").arg(run));
     EXPECT_EQ(db.rows("select kind, file_name, lines_in_file, last_line, records_written from import_runs"),

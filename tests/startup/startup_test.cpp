@@ -11,7 +11,7 @@
 #include <QSettings>
 #include <optional>
 
-#include "fakemenuview.h"
+#include "fakeprogress.h"
 #include "faultydevices.h"
 #include "mocks.h"
 #include "platform/connection.h"
@@ -19,7 +19,7 @@
 #include "platform/stringtools.h"
 #include "programfiles.h"
 #include "scriptedprompts.h"
-#include "startup/modmain.h"
+#include "startup/program.h"
 #include "startup/settings.h"
 #include "testshop.h"
 
@@ -44,18 +44,18 @@ class StartupTest : public testing::Test {
 protected:
     // Runs one settings operation on one key and gives the value as the call left it.
     QString manage(const QString& operation, const QString& key, QString value = "unchanged") {
-        ManageDefaults(modMain, "rmstockhand", operation, key, value);
+        ManageDefaults(program, "rmstockhand", operation, key, value);
         return value;
     }
 
     int run() {
-        modMain.menu = &view;
+        program.progress = &view;
         view.backColour = Qt::red;
         const ConnectionOpener opener = [this](const QString& connectionString, const QString& name) {
             opened << connectionString;
             return platform::openConnection(connectionString, name);
         };
-        return runMain(modMain, opener, [this] {
+        return runMain(program, opener, [this] {
             ++menuShows;
             checkpointAtShow = tools.lastCheckpoint();
         });
@@ -68,8 +68,8 @@ protected:
     ScriptedPrompts prompts;
     StringTools tools;
     testing::StrictMock<MockShopData> data;
-    ModMain modMain{prompts, tools, data, shop.folder()};
-    FakeMenuView view;
+    Program program{prompts, tools, data, shop.folder()};
+    FakeProgress view;
     QStringList opened;
     int menuShows = 0;
     qint32 checkpointAtShow = 0;
@@ -118,7 +118,7 @@ TEST_P(StartupPaths, RegisterOpenAndPrepareWhatTheUserChoseBeforeTheMenu) {
     EXPECT_EQ(opened, c.opened);
     EXPECT_EQ(menuShows, 1);
     EXPECT_EQ(checkpointAtShow, 2);
-    EXPECT_EQ(view.backColour, FakeMenuView::idleColour());
+    EXPECT_EQ(view.backColour, FakeProgress::idleColour());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -208,7 +208,7 @@ TEST_F(StartupTest, ASettingsWriteThatFailsHalfWayLeavesTheOldFileWhole) {
 
     // The same on a disk that fills part of the way through the file, or that is full already.
     for (const qint64 room : {5, 0}) {
-        modMain.files = faultyDevices({room});
+        program.files = faultyDevices({room});
         manage("PUT", "COMPORT", "2");
     }
     EXPECT_EQ(readBytes(kFile), QByteArray("COMPORT=1\r\nDESPATCHPATH=/short\r\n"));

@@ -18,10 +18,10 @@ public:
     MOCK_METHOD(bool, GetItemByBarcode, (const QString&, QSqlRecord&), (override));
     MOCK_METHOD(qint32, GetNextOrderNo, (), (override));
     MOCK_METHOD(void, LookupStockItem, (qint32, qint32&, double&), (override));
-    MOCK_METHOD(bool, WriteStocktakeQty, (qint32, double), (override));
-    MOCK_METHOD(void, WriteGoodsReceived, (qint32, qint32, qint32, const QString&, qint32, const QString&),
-                (override));
-    MOCK_METHOD(bool, WriteOrderQty, (qint32, double), (override));
+    MOCK_METHOD(bool, WriteStocktakeQty, (qint32, double, const RunLine&), (override));
+    MOCK_METHOD(void, WriteGoodsReceived,
+                (qint32, qint32, qint32, const QString&, qint32, const QString&, const RunLine&), (override));
+    MOCK_METHOD(bool, WriteOrderQty, (qint32, double, const RunLine&), (override));
     MOCK_METHOD(void, StartGoodsReceived, (qint16, qint16, qint16), (override));
     MOCK_METHOD(std::unique_ptr<StockRows>, openStockRows, (), (override));
     MOCK_METHOD(QStringList, supplierEntries, (), (override));
@@ -42,9 +42,7 @@ public:
     MOCK_METHOD(qint64, BeginRun, (const QString&, const QString&, const QString&, qint64, const QString&),
                 (override));
     MOCK_METHOD(void, ResumeRun, (qint64, const QString&), (override));
-    MOCK_METHOD(void, SetRunLine, (qint64), (override));
-    MOCK_METHOD(void, EndRun, (qint64), (override));
-    MOCK_METHOD(void, LeaveRun, (), (override));
+    MOCK_METHOD(void, EndRun, (qint64, qint64), (override));
     MOCK_METHOD(QList<ImportRun>, UnfinishedRuns, (const QString&), (override));
     MOCK_METHOD(std::optional<ImportRun>, EndedRunOfFile, (const QString&, const QString&), (override));
     MOCK_METHOD(QList<ImportRun>, Runs, (), (override));

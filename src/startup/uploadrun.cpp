@@ -1,4 +1,4 @@
-#include "imports/uploadrun.h"
+#include "startup/uploadrun.h"
 
 #include "platform/programerror.h"
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QtGlobal>
+#include <optional>
+
+#include "outside/shopdataobject.h"
 
 class ProgramError;
 
@@ -12,6 +15,8 @@ struct UploadRun {
     // The window leaves it off, and its processing goes on to the next record as ever.
     bool stopWhenTheShopCannotWrite = false;
 
+    // The import run the shop database keeps of this processing, if it keeps one.
+    std::optional<qint64> importRun;
     // The line of the file being processed.
     qint64 line = 0;
     qint64 records = 0;
@@ -26,6 +31,8 @@ struct UploadRun {
     // Set by a lasting refusal, until the processing has seen it.
     bool shopCannotWrite = false;
 
+    // Where the record being processed comes from, as its writes carry it.
+    RunLine from() const { return {importRun, line}; }
     // The records loaded: neither audited nor ended by an error.
     qint64 loaded() const { return records - audited - failed; }
     // Counts a loader's error against the record it ended.

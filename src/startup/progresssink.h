@@ -3,17 +3,13 @@
 #include <QColor>
 #include <QString>
 
-// What the commands read from and show on the main menu: the port choice, the overwrite box,
-// the download path box, the status box, the form's colour and pointer, and the event delivery
-// that keeps it repainting. frmMenu is the real one; the batch command line has a headless one.
-class MenuView {
+// Where a command shows how it goes: the status box, the form's colour and pointer, and the event
+// delivery that keeps the form repainting while it works. frmMenu is the real one; the batch
+// command line counts records on a progress line.
+class ProgressSink {
 public:
-    virtual ~MenuView() = default;
+    virtual ~ProgressSink() = default;
 
-    virtual bool comm1Selected() const = 0;
-    virtual bool overwriteTicked() const = 0;
-    virtual QString downloadPath() const = 0;
-    virtual void setDownloadPath(const QString& path) = 0;
     virtual void setStatus(const QString& text) = 0;
     // A command's own colour while it works.
     virtual void setBackColour(const QColor& colour) = 0;
