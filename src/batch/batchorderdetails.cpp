@@ -3,8 +3,8 @@
 #include <QList>
 
 #include "imports/orderdetailsrules.h"
-#include "platform/prompts.h"
 #include "outside/shopdataobject.h"
+#include "platform/prompts.h"
 
 namespace {
 

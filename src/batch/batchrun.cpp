@@ -119,7 +119,8 @@ int runExport(Program& program, const BatchOptions& options) {
         return 1;
     }
     // The utility has said why on standard error when the item file did not reach the scanner.
-    const TransferRequest request{program.modMain.bDownloadItemFile, savedDownloadPath(program), savedPort(program)};
+    const TransferRequest request{program.modMain.bDownloadItemFile, savedDownloadPath(program),
+                                  savedPort(program)};
     if (options.send && transferPDTFile(program, QStringLiteral(" PriceCheck "), request) != 0) {
         return 1;
     }

@@ -16,11 +16,13 @@ RecordFate goodsFate(TextArray& fields, ShopDataObject& shop, qint32 orderNo, qi
     const std::optional<StockItem> item = lookUpStockItem(shop, roundToLong(valOf(fields.at(1))));
     qint32 itemKey = item ? item->itemKey : 0;
     if (!shop.MatchItemBarcode(itemKey, fields.at(2))) {
-        return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 5), item);
+        return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 5),
+                                    item);
     }
     const double quantityFactor = item ? item->quantityFactor : 0;
     const QString quantity = generalNumber(quantityProduct(valOf(fields.at(5)), quantityFactor));
-    return RecordFate::writing(GoodsLine{itemKey, orderNo, fieldThree, quantity, supplierId, barcode}, {}, item);
+    return RecordFate::writing(GoodsLine{itemKey, orderNo, fieldThree, quantity, supplierId, barcode}, {},
+                               item);
 }
 
 // The order number is the record's own, the one the user applied to all blank ones, or the one the

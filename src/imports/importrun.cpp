@@ -152,7 +152,8 @@ ProcessOutcome processImport(Program& program, const UploadLoader& kind, const Q
         return ProcessOutcome::Stopped;
     }
     program.run.importRun = start->run;
-    const ProcessOutcome outcome = processUploadFile(program, path, kind.headerPrefix, loader, start->firstLine);
+    const ProcessOutcome outcome =
+        processUploadFile(program, path, kind.headerPrefix, loader, start->firstLine);
     if (outcome != ProcessOutcome::Completed) {
         return outcome;
     }

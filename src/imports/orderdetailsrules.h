@@ -25,7 +25,8 @@ public:
     };
 
     // The rules from the supplier settled so far; questions and messages go to `prompts`.
-    OrderDetailsRules(Prompts& prompts, qint32 supplierId) : prompts_(prompts), startingSupplier_(supplierId) {}
+    OrderDetailsRules(Prompts& prompts, qint32 supplierId)
+        : prompts_(prompts), startingSupplier_(supplierId) {}
 
     // Activation with the suppliers as the list holds them: the text the list shows first (the
     // second entry, trimmed; empty with fewer than two), and the supplier settled from it when

@@ -20,8 +20,8 @@ RecordFate decideOrderRecord(TextArray& fields, ShopDataObject& shop, const Good
     qint32 itemKey = item ? item->itemKey : 0;
     if (shop.MatchItemBarcode(itemKey, fields.at(2))) {
         const double quantityFactor = item ? item->quantityFactor : 0;
-        return RecordFate::writing(OrderLine{itemKey, quantityProduct(valOf(fields.at(3)), quantityFactor)}, {},
-                                   item);
+        return RecordFate::writing(OrderLine{itemKey, quantityProduct(valOf(fields.at(3)), quantityFactor)},
+                                   {}, item);
     }
     return RecordFate::auditing(auditMessage("Error writing Stock barcode: ", "Barcode = ", fields, 3), item);
 }

@@ -74,7 +74,9 @@ struct RecordFate {
     static RecordFate auditing(AuditMessage message, std::optional<StockItem> item = std::nullopt) {
         return {Kind::Audit, std::nullopt, std::move(message), std::nullopt, item, {}};
     }
-    static RecordFate failing(const ProgramError& error) { return {Kind::Error, std::nullopt, {}, error, {}, {}}; }
+    static RecordFate failing(const ProgramError& error) {
+        return {Kind::Error, std::nullopt, {}, error, {}, {}};
+    }
     static RecordFate askingOrderDetails(QString barcode) {
         return {Kind::AskOrderDetails, std::nullopt, {}, std::nullopt, std::nullopt, std::move(barcode)};
     }

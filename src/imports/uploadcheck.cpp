@@ -27,7 +27,8 @@ qint32 stockIdOf(const TextArray& fields) {
 // What a count shows that the import does not look at: its barcode is another item's (the
 // scanner's item file carries only the first characters of a stock id) or no item's, or the count
 // is far outside the item's quantity on hand. An item's key is its stock id.
-void flagCount(ShopDataObject& shop, const StocktakeCount& count, const QString& barcode, QStringList& flags) {
+void flagCount(ShopDataObject& shop, const StocktakeCount& count, const QString& barcode,
+               QStringList& flags) {
     QSqlRecord item;
     if (!shop.GetItemByBarcode(barcode, item)) {
         flags << QStringLiteral("the barcode %1 is not on file").arg(barcode);

@@ -192,7 +192,8 @@ void frmMenu::Form_Activate() {
 
 void frmMenu::activate() {
     txtVers->setText(program_.modMain.sVersion);
-    ManageDefaults(program_, program_.exeName, QStringLiteral("GET"), kComPortKey, program_.modMain.sCommPort);
+    ManageDefaults(program_, program_.exeName, QStringLiteral("GET"), kComPortKey,
+                   program_.modMain.sCommPort);
     if (program_.modMain.sCommPort == QLatin1String("1")) {
         optcomm1->setChecked(true);
     } else {
@@ -230,7 +231,8 @@ void frmMenu::cmdUploadOrders_Click() {
 }
 
 void frmMenu::cmdGoodsReceived_Click() {
-    runCommand([this] { uploadCommand(program_, UploadKind::GoodsReceived, scannerPort(), *txtDownLoadPath); });
+    runCommand(
+        [this] { uploadCommand(program_, UploadKind::GoodsReceived, scannerPort(), *txtDownLoadPath); });
 }
 
 bool frmMenu::commandRunning() const {

@@ -129,8 +129,7 @@ void frmOrderDetails::chkLastOrdNo_Click() {
 }
 
 void frmOrderDetails::lstOrders_DblClick() {
-    if (prompts_.question(
-            QStringLiteral("Do you want to override the Order number in the top text box?"))) {
+    if (prompts_.question(QStringLiteral("Do you want to override the Order number in the top text box?"))) {
         const QListWidgetItem* current = ui_.lstOrders->currentItem();
         ui_.txtOrderNo->setText(current ? current->text() : QString());
     }

@@ -40,8 +40,9 @@ public:
     // Records one count as its own row; False (nothing written) for item key 0.
     virtual bool WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine& from) = 0;
     // Books received goods against supplier and order and raises the quantity on hand.
-    virtual void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
-                                    qint32 supplierId, const QString& barcode, const RunLine& from) = 0;
+    virtual void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree,
+                                    const QString& quantity, qint32 supplierId, const QString& barcode,
+                                    const RunLine& from) = 0;
     // Adds the ordered quantity as a line of a purchase order; False when nothing was written.
     virtual bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine& from) = 0;
     // Begins a goods-received session; called once before a goods-received file is read.

@@ -40,7 +40,9 @@ public:
     bool WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine&) override {
         return write(itemKey, quantity);
     }
-    bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine&) override { return write(itemKey, quantity); }
+    bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine&) override {
+        return write(itemKey, quantity);
+    }
     void WriteGoodsReceived(qint32 itemKey, qint32, qint32, const QString&, qint32, const QString&,
                             const RunLine&) override {
         write(itemKey, 0);

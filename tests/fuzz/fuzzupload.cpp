@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 #include "fakeprogress.h"
-#include "imports/orderchooser.h"
 #include "fuzzshop.h"
+#include "imports/orderchooser.h"
 #include "platform/stringtools.h"
 #include "startup/program.h"
 

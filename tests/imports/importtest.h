@@ -50,8 +50,8 @@ protected:
         key = note(id, "Lookup", id);
         itemFactor = factor;
     }
-    void WriteGoodsReceived(qint32 key, qint32 orderNo, qint32 three, const QString& quantity, qint32 supplier,
-                            const QString& code, const RunLine& from) override {
+    void WriteGoodsReceived(qint32 key, qint32 orderNo, qint32 three, const QString& quantity,
+                            qint32 supplier, const QString& code, const RunLine& from) override {
         stamped(note(0, "Goods", key, orderNo, three, quantity, supplier, code), from);
     }
     void StartGoodsReceived(qint16 a, qint16 b, qint16 c) override { note(0, "Start", a, b, c); }

@@ -109,8 +109,8 @@ TEST_F(TransferTest, RunsTheUtilityWithTheUnquotedCommandLine) {
         SCOPED_TRACE(c.name);
         useFolder(c.folder);
         request.port.digit = c.comm1 ? "1" : "2";
-        request.downloadPath =
-            c.send ? request.downloadPath : inApp("Stock.dat");  // a send before any receive records "Not Chosen"
+        request.downloadPath = c.send ? request.downloadPath
+                                      : inApp("Stock.dat");  // a send before any receive records "Not Chosen"
         request.send = c.send;
         const QString mode = c.send ? " PriceCheck " : " StockTake ";
         EXPECT_TRUE(fTransferPDTFile(program, mode, request));
@@ -119,7 +119,8 @@ TEST_F(TransferTest, RunsTheUtilityWithTheUnquotedCommandLine) {
         EXPECT_EQ(prompts.shown.last(),
                   "Please put BHT 8000 into" + mode + "download mode and plug cable in !!");
         EXPECT_EQ(program.modMain.sCommPort, c.comm1 ? "1" : "2");
-        EXPECT_EQ(settings(), "COMPORT=" + program.modMain.sCommPort + "\r\nDESPATCHPATH=" + request.downloadPath + "\r\n");
+        EXPECT_EQ(settings(), "COMPORT=" + program.modMain.sCommPort +
+                                  "\r\nDESPATCHPATH=" + request.downloadPath + "\r\n");
     }
 }
 
@@ -148,7 +149,8 @@ TEST_F(TransferTest, RemovesOnlyAnOrdinaryWritableOldDownloadWhenTicked) {
         EXPECT_EQ(QFileInfo::exists(old), !c.removed);
         // A refused deletion stops before the utility runs and before the path is recorded.
         EXPECT_EQ(QFileInfo::exists(inHelpers("argv")), !c.readOnly);
-        EXPECT_EQ(settings(), "COMPORT=1\r\n" + (c.readOnly ? "" : "DESPATCHPATH=" + request.downloadPath + "\r\n"));
+        EXPECT_EQ(settings(),
+                  "COMPORT=1\r\n" + (c.readOnly ? "" : "DESPATCHPATH=" + request.downloadPath + "\r\n"));
         EXPECT_EQ(prompts.shown.last(),
                   c.readOnly ? "Error during receiving PDT file= 75-Path/File access error"
                              : "Please put BHT 8000 into StockTake download mode and plug cable in !!");

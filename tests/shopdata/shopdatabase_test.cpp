@@ -203,7 +203,8 @@ TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
                                       {"abc", errnum::TypeMismatch},
                                       {"", errnum::TypeMismatch},
                                       {"1e304", errnum::Overflow}}) {
-        EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, "", {}); }).number(), error) << text;
+        EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, "", {}); }).number(), error)
+            << text;
     }
     ASSERT_EQ(db.exec("update stock set QtyOnHand = 1.7e308 where stock_id = 58"), "");
     EXPECT_EQ(raised([this] { shop.WriteGoodsReceived(58, 102, 0, "1e308", 3, "", {}); }).number(),

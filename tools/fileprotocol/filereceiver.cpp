@@ -52,12 +52,6 @@ void FileReceiver::cancel() {
     }
 }
 
-QByteArray FileReceiver::takeOutput() {
-    QByteArray bytes;
-    bytes.swap(output_);
-    return bytes;
-}
-
 void FileReceiver::onByte(char byte, Millis now) {
     if (phase_ == Phase::Link) {
         if (byte == kEnq) {
@@ -194,11 +188,7 @@ void FileReceiver::answer(char reply) {
 }
 
 void FileReceiver::fail(const QString& reason, bool sendEot) {
-    if (sendEot) {
-        output_ += kEot;
-    }
-    failure_ = reason;
-    progress_ = Progress::Failed;
+    ProtocolStation::fail(reason, sendEot);
     phase_ = Phase::Over;
 }
 

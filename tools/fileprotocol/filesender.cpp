@@ -52,12 +52,6 @@ void FileSender::cancel() {
     }
 }
 
-QByteArray FileSender::takeOutput() {
-    QByteArray bytes;
-    bytes.swap(output_);
-    return bytes;
-}
-
 int FileSender::recordsConfirmed() const {
     if (progress_ == Progress::Done) {
         return recordCount();
@@ -100,14 +94,6 @@ void FileSender::onAnswer(char answer, Millis now) {
     }
     ++block_;
     sendCurrentBlock(now);
-}
-
-void FileSender::fail(const QString& reason, bool sendEot) {
-    if (sendEot) {
-        output_ += kEot;
-    }
-    failure_ = reason;
-    progress_ = Progress::Failed;
 }
 
 QString FileSender::blockName() const {

@@ -17,14 +17,20 @@
 
 namespace {
 
+// Lets `view`, the window or the console report, follow what `transfer` tells.
+template <typename View>
+void follow(FileTransfer& transfer, View& view) {
+    QObject::connect(&transfer, &FileTransfer::linkedUp, &view, &View::onLinkedUp);
+    QObject::connect(&transfer, &FileTransfer::progressed, &view, &View::onProgressed);
+    QObject::connect(&transfer, &FileTransfer::noticed, &view, &View::onNoticed);
+    QObject::connect(&transfer, &FileTransfer::finished, &view, &View::onFinished);
+}
+
 // Shows `transfer` in a window; `loop` ends when the window closes.
 std::unique_ptr<QObject> showInWindow(FileTransfer& transfer, QEventLoop& loop, const QString& what,
                                       const QString& where) {
     auto window = std::make_unique<TransferWindow>(what, where);
-    QObject::connect(&transfer, &FileTransfer::linkedUp, window.get(), &TransferWindow::onLinkedUp);
-    QObject::connect(&transfer, &FileTransfer::progressed, window.get(), &TransferWindow::onProgressed);
-    QObject::connect(&transfer, &FileTransfer::noticed, window.get(), &TransferWindow::onNoticed);
-    QObject::connect(&transfer, &FileTransfer::finished, window.get(), &TransferWindow::onFinished);
+    follow(transfer, *window);
     QObject::connect(window.get(), &TransferWindow::cancelRequested, &transfer, &FileTransfer::cancel);
     QObject::connect(window.get(), &TransferWindow::closed, &loop, &QEventLoop::quit);
     window->show();
@@ -35,10 +41,7 @@ std::unique_ptr<QObject> showInWindow(FileTransfer& transfer, QEventLoop& loop, 
 std::unique_ptr<QObject> reportOnConsole(FileTransfer& transfer, QEventLoop& loop, const QString& what,
                                          const QString& where) {
     auto report = std::make_unique<ConsoleReport>(what, where);
-    QObject::connect(&transfer, &FileTransfer::linkedUp, report.get(), &ConsoleReport::onLinkedUp);
-    QObject::connect(&transfer, &FileTransfer::progressed, report.get(), &ConsoleReport::onProgressed);
-    QObject::connect(&transfer, &FileTransfer::noticed, report.get(), &ConsoleReport::onNoticed);
-    QObject::connect(&transfer, &FileTransfer::finished, report.get(), &ConsoleReport::onFinished);
+    follow(transfer, *report);
     QObject::connect(&transfer, &FileTransfer::finished, &loop, &QEventLoop::quit);
     report->onStarted();
     return report;
