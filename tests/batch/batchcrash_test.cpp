@@ -2,7 +2,6 @@
 // same file.
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSqlQuery>
 
 #include "demoshop.h"
 #include "killedimport.h"
@@ -41,11 +40,10 @@ LongUpload longUpload() {
 
 // The counts in the order they were written.
 QList<int> countsInOrder(ShopRows& db) {
-    QSqlQuery query(db.connection());
-    EXPECT_TRUE(query.exec("select quantity from stocktake_counts order by count_id"));
     QList<int> counts;
-    while (query.next()) {
-        counts << query.value(0).toInt();
+    for (const QString& count :
+         db.rows("select quantity from stocktake_counts order by count_id").split('|', Qt::SkipEmptyParts)) {
+        counts << count.toInt();
     }
     return counts;
 }

@@ -107,10 +107,6 @@ TEST_F(RecordsetTest, EndsEmptyResultsAtOnceAndRaisesTheProgramsErrors) {
     EXPECT_TRUE(rows.eof());
 }
 
-}  // namespace
-
-namespace {
-
 // A result of numbers and short texts, the stock table's kind, comes a block of rows at a time:
 // every row arrives in order across the blocks, its nulls as nulls, its texts whole.
 TEST_F(RecordsetTest, ReadsAResultOfNumbersAndShortTextsWholeAcrossBlocks) {
@@ -136,40 +132,50 @@ TEST_F(RecordsetTest, ReadsAResultOfNumbersAndShortTextsWholeAcrossBlocks) {
     EXPECT_EQ(count, kItems);
 }
 
+// Each row of a table's columns "whole" and "amount", read by name and by position.
+struct Numbers {
+    qint64 whole;
+    double amount;
+};
+
+void expectNumbers(const QString& table, const QSqlDatabase& connection, const QList<Numbers>& expected) {
+    platform::Recordset rows;
+    rows.open("select * from " + table + " order by id", connection);
+    for (const Numbers& row : expected) {
+        ASSERT_FALSE(rows.eof());
+        EXPECT_EQ(rows.field(QStringLiteral("whole")).toLongLong(), row.whole);
+        EXPECT_EQ(rows.wholeAt(rows.columnOf(QStringLiteral("whole"))), row.whole);
+        EXPECT_EQ(rows.field(QStringLiteral("amount")).toDouble(), row.amount);
+        EXPECT_EQ(rows.numberAt(rows.columnOf(QStringLiteral("amount"))), row.amount);
+        rows.moveNext();
+    }
+    EXPECT_TRUE(rows.eof());
+}
+
 // Each number reads as the value it was stored as, the plain forms the engines write most ("-2.675",
 // "12") as surely as the rest: fifteen digits and more, exponents, the extremes.
 TEST_F(RecordsetTest, ReadsEachNumberAsTheValueItWasStoredAs) {
-    const struct {
-        double amount;
-        qint64 whole;
-    } stored[] = {{0.1, 0},
-                  {-2.675, -1},
-                  {1234567.89, 12},
-                  {99999.95, -9007199254740993},
-                  {123456789012345, std::numeric_limits<qint64>::max()},
-                  {1e-7, std::numeric_limits<qint64>::min()},
-                  {-1e20, 100000},
-                  {-0.5, 999999999999999},
-                  {5e-324, -1000000000000000}};
+    const QList<Numbers> stored{{0, 0.1},
+                                {-1, -2.675},
+                                {12, 1234567.89},
+                                {-9007199254740993, 99999.95},
+                                {std::numeric_limits<qint64>::max(), 123456789012345},
+                                {std::numeric_limits<qint64>::min(), 1e-7},
+                                {100000, -1e20},
+                                {999999999999999, -0.5},
+                                {-1000000000000000, 5e-324}};
     ShopRows db;
     ASSERT_EQ(db.exec("create table numbers (id integer, amount double precision, whole bigint)"), "");
     QSqlQuery insert(db.connection());
     insert.prepare("insert into numbers values (?, ?, ?)");
-    for (int id = 0; id < int(std::size(stored)); ++id) {
-        insert.addBindValue(id);
-        insert.addBindValue(stored[id].amount);
-        insert.addBindValue(stored[id].whole);
+    for (int id = 0; id < stored.size(); ++id) {
+        for (const QVariant& value :
+             {QVariant(id), QVariant(stored[id].amount), QVariant(stored[id].whole)}) {
+            insert.addBindValue(value);
+        }
         ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
     }
-    platform::Recordset rows;
-    rows.open(QStringLiteral("select * from numbers order by id"), connection_);
-    for (const auto& row : stored) {
-        ASSERT_FALSE(rows.eof());
-        EXPECT_EQ(rows.numberAt(rows.columnOf(QStringLiteral("amount"))), row.amount);
-        EXPECT_EQ(rows.wholeAt(rows.columnOf(QStringLiteral("whole"))), row.whole);
-        rows.moveNext();
-    }
-    EXPECT_TRUE(rows.eof());
+    expectNumbers("numbers", connection_, stored);
 }
 
 // A file's engine keeps a text longer than its column declares: such a text is refused, never cut.
@@ -203,21 +209,8 @@ TEST_F(RecordsetTest, ReadsATextInANumberColumnAsTheNumberItBeginsWith) {
         db.exec("insert into loose values (1, '12abc', '3x'), (2, 'abc', 'abc'), (3, ' -7', '+2.5e1 z'), "
                 "(4, '9999999999999999999x', '1e999'), (5, 8, 0.125)"),
         "");
-    const struct {
-        qint64 whole;
-        double amount;
-    } expected[] = {{12, 3}, {0, 0}, {-7, 25}, {std::numeric_limits<qint64>::max(), INFINITY}, {8, 0.125}};
-    platform::Recordset rows;
-    rows.open(QStringLiteral("select * from loose order by id"), connection_);
-    for (const auto& row : expected) {
-        ASSERT_FALSE(rows.eof());
-        EXPECT_EQ(rows.field(QStringLiteral("whole")).toLongLong(), row.whole);
-        EXPECT_EQ(rows.wholeAt(rows.columnOf(QStringLiteral("whole"))), row.whole);
-        EXPECT_EQ(rows.field(QStringLiteral("amount")).toDouble(), row.amount);
-        EXPECT_EQ(rows.numberAt(rows.columnOf(QStringLiteral("amount"))), row.amount);
-        rows.moveNext();
-    }
-    EXPECT_TRUE(rows.eof());
+    expectNumbers("loose", connection_,
+                  {{12, 3}, {0, 0}, {-7, 25}, {std::numeric_limits<qint64>::max(), INFINITY}, {8, 0.125}});
 }
 
 }  // namespace

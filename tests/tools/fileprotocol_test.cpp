@@ -98,12 +98,16 @@ QList<QByteArray> records(int count) {
     return list;
 }
 
+bool isBlock(const QByteArray& bytes) {
+    return bytes.startsWith(kStx) || bytes.startsWith(kSoh);
+}
+
 // A fault on the nth block bound for the receiver (from 1, the heading first), `times` times.
 Fault onBlock(int nth, int times, std::function<QByteArray(QByteArray)> change) {
     auto seen = std::make_shared<int>(0);
     auto left = std::make_shared<int>(times);
     return [=](bool toReceiver, QByteArray bytes) {
-        if (toReceiver && (bytes.startsWith(kStx) || bytes.startsWith(kSoh)) && ++*seen >= nth && *left > 0) {
+        if (toReceiver && isBlock(bytes) && ++*seen >= nth && *left > 0) {
             --*left;
             return change(bytes);
         }
@@ -111,16 +115,16 @@ Fault onBlock(int nth, int times, std::function<QByteArray(QByteArray)> change) 
     };
 }
 
-// Drops the receiver's answer to the nth block, once.
-Fault lostAnswer(int nth) {
+// Turns the receiver's ACK of the nth block into `answer` (nothing: the ACK is lost), once.
+Fault answerToBlock(int nth, QByteArray answer) {
     auto blocks = std::make_shared<int>(0);
-    auto dropped = std::make_shared<bool>(false);
+    auto done = std::make_shared<bool>(false);
     return [=](bool toReceiver, QByteArray bytes) {
         if (toReceiver) {
-            *blocks += bytes.startsWith(kStx) || bytes.startsWith(kSoh);
-        } else if (*blocks == nth && !*dropped && bytes == QByteArray(1, kAck)) {
-            *dropped = true;
-            return QByteArray();
+            *blocks += isBlock(bytes);
+        } else if (*blocks == nth && !*done && bytes == QByteArray(1, kAck)) {
+            *done = true;
+            return answer;
         }
         return bytes;
     };
@@ -130,11 +134,8 @@ Fault lostAnswer(int nth) {
 Fault deafAfter(int nth) {
     auto blocks = std::make_shared<int>(0);
     return [=](bool toReceiver, QByteArray bytes) {
-        if (toReceiver) {
-            *blocks += bytes.startsWith(kStx) || bytes.startsWith(kSoh);
-            return bytes;
-        }
-        return *blocks >= nth ? QByteArray() : bytes;
+        *blocks += toReceiver && isBlock(bytes);
+        return toReceiver || *blocks < nth ? bytes : QByteArray();
     };
 }
 
@@ -142,26 +143,11 @@ Fault deafAfter(int nth) {
 Fault firstSendOfEachBlock(std::function<QByteArray(QByteArray)> change) {
     auto seen = std::make_shared<QList<QByteArray>>();
     return [=](bool toReceiver, QByteArray bytes) {
-        if (!toReceiver || !(bytes.startsWith(kStx) || bytes.startsWith(kSoh)) || seen->contains(bytes)) {
+        if (!toReceiver || !isBlock(bytes) || seen->contains(bytes)) {
             return bytes;
         }
         seen->append(bytes);
         return change(bytes);
-    };
-}
-
-// Turns the receiver's ACK of the nth block into a NAK, once: the sender sends the block again.
-Fault garbledAnswer(int nth) {
-    auto blocks = std::make_shared<int>(0);
-    auto done = std::make_shared<bool>(false);
-    return [=](bool toReceiver, QByteArray bytes) {
-        if (toReceiver) {
-            *blocks += bytes.startsWith(kStx) || bytes.startsWith(kSoh);
-        } else if (*blocks == nth && !*done && bytes == QByteArray(1, kAck)) {
-            *done = true;
-            return QByteArray(1, kNak);
-        }
-        return bytes;
     };
 }
 
@@ -172,47 +158,46 @@ QByteArray badCheck(QByteArray block) {
 
 }  // namespace
 
-// Each fault of the line: the records that arrive, or how each end fails and when.
+// Each fault of the line: the records that arrive, or how both ends fail, when, and why.
 TEST(FileProtocol, EachFaultOfTheLineEndsAsTheProtocolSays) {
     struct Row {
         const char* name;
         Fault fault;
-        Progress sent, received;
+        Progress end;  // of both stations
         Millis atMost;
         const char* senderReason;
     };
     const Fault clean = [](bool, QByteArray bytes) { return bytes; };
+    const auto cut = [](QByteArray b) { return b.left(9); };
+    const auto twice = [](QByteArray b) { return b + b; };
+    const auto lost = [](QByteArray) { return QByteArray(); };
+    const Fault silent = [](bool toReceiver, QByteArray b) { return toReceiver ? QByteArray() : b; };
+    constexpr Progress done = Progress::Done, failed = Progress::Failed;
     const Row rows[] = {
-        {"clean", clean, Progress::Done, Progress::Done, 1ms, ""},
-        {"bad check character", onBlock(4, 1, badCheck), Progress::Done, Progress::Done, 1ms, ""},
-        {"bad heading check", onBlock(1, 1, badCheck), Progress::Done, Progress::Done, 1ms, ""},
-        {"lost ACK", lostAnswer(3), Progress::Done, Progress::Done, 101ms, ""},
-        {"repeated block", onBlock(3, 1, [](QByteArray b) { return b + b; }), Progress::Done, Progress::Done,
-         1ms, ""},
-        {"every block refused once", firstSendOfEachBlock(badCheck), Progress::Done, Progress::Done, 1ms, ""},
-        {"ACK garbled into NAK", garbledAnswer(4), Progress::Done, Progress::Done, 1ms, ""},
-        {"block cut short", onBlock(5, 1, [](QByteArray b) { return b.left(9); }), Progress::Done,
-         Progress::Done, 101ms, ""},
-        {"NAK every time", onBlock(3, 1000, badCheck), Progress::Failed, Progress::Failed, 2000ms,
-         "refused record 2 of 12 10 times"},
-        {"no answer", [](bool toReceiver, QByteArray b) { return toReceiver ? QByteArray() : b; },
-         Progress::Failed, Progress::Failed, 2000ms, "did not answer"},
-        {"a block lost whole", onBlock(4, 1, [](QByteArray) { return QByteArray(); }), Progress::Failed,
-         Progress::Failed, 1000ms, "refused record 4 of 12 10 times"},
-        {"receiver gone mid-way", deafAfter(4), Progress::Failed, Progress::Failed, 1000ms,
-         "stopped answering at record 3 of 12"},
+        {"clean", clean, done, 1ms, ""},
+        {"bad check character", onBlock(4, 1, badCheck), done, 1ms, ""},
+        {"bad heading check", onBlock(1, 1, badCheck), done, 1ms, ""},
+        {"lost ACK", answerToBlock(3, {}), done, 101ms, ""},
+        {"repeated block", onBlock(3, 1, twice), done, 1ms, ""},
+        {"every block refused once", firstSendOfEachBlock(badCheck), done, 1ms, ""},
+        {"ACK garbled into NAK", answerToBlock(4, QByteArray(1, kNak)), done, 1ms, ""},
+        {"block cut short", onBlock(5, 1, cut), done, 101ms, ""},
+        {"NAK every time", onBlock(3, 1000, badCheck), failed, 2000ms, "refused record 2 of 12 10 times"},
+        {"no answer", silent, failed, 2000ms, "did not answer"},
+        {"a block lost whole", onBlock(4, 1, lost), failed, 1000ms, "refused record 4 of 12 10 times"},
+        {"receiver gone mid-way", deafAfter(4), failed, 1000ms, "stopped answering at record 3 of 12"},
     };
     for (const Row& row : rows) {
         Wire wire{FileSender({"STOCK.DAT", 12, {5, 15}}, records(12), rules()),
                   FileReceiver(rules(), "STOCK.DAT")};
         wire.run(row.fault);
-        EXPECT_EQ(wire.sender.progress(), row.sent) << row.name;
-        EXPECT_EQ(wire.receiver.progress(), row.received)
+        EXPECT_EQ(wire.sender.progress(), row.end) << row.name;
+        EXPECT_EQ(wire.receiver.progress(), row.end)
             << row.name << " " << wire.receiver.failure().toStdString();
         EXPECT_LE(wire.now, row.atMost) << row.name;
         EXPECT_TRUE(wire.sender.failure().contains(row.senderReason))
             << row.name << ": " << wire.sender.failure().toStdString();
-        if (row.received == Progress::Done) {
+        if (row.end == done) {
             EXPECT_EQ(wire.receiver.records(), records(12)) << row.name;
             EXPECT_EQ(wire.sender.recordsConfirmed(), 12) << row.name;
         }
