@@ -156,10 +156,16 @@ protected:
 
     QString inFolder(const QString& name) const { return testShop.folder() + '/' + name; }
     QPushButton* button(const char* name) { return menu.findChild<QPushButton*>(name); }
-    // The scanner holds the item file and an upload of each kind, made as a shop assistant would.
-    void fillScanner() {
+    // Downloads the item file, answering Yes to the question; gives what was shown after it.
+    QStringList download() {
+        prompts.shown.clear();
         prompts.answerNext(true);
         button("cmdDownloadItemFile")->click();
+        return prompts.shown.mid(1);
+    }
+    // The scanner holds the item file and an upload of each kind, made as a shop assistant would.
+    void fillScanner() {
+        download();
         for (const char* mode : {"stocktake", "orders", "goods"}) {
             ASSERT_EQ(runProgram("pdt-sim", {mode, "--records", "30"}).exitCode, 0);
         }
@@ -203,19 +209,16 @@ TEST_F(MenuCommandsTest, DownloadSendsTheItemFileIntoTheScanner) {
     expectIdle();
     // An empty stock table gives an empty item file, sent all the same.
     ASSERT_EQ(shopRows.exec("delete from stock"), "");
-    prompts.answerNext(true);
-    button("cmdDownloadItemFile")->click();
+    download();
     EXPECT_EQ(readBytes(inFolder("scanner/rmItems.dat")), "");
     // A failed export keeps the old item file and sends nothing.
     writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
     ASSERT_EQ(shopRows.exec("drop table stock"), "");
-    prompts.shown.clear();
-    prompts.answerNext(true);
-    button("cmdDownloadItemFile")->click();
+    const QStringList shown = download();
     EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n");
     EXPECT_EQ(readBytes(inFolder("scanner/rmItems.dat")), "");
-    ASSERT_EQ(prompts.shown.size(), 2);
-    EXPECT_TRUE(prompts.shown[1].startsWith("Error in Download Item File = -2147467259-"));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("Error in Download Item File = -2147467259-"));
     expectIdle();
 }
 
@@ -237,18 +240,14 @@ TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsN
         SCOPED_TRACE(room);
         writeBytes(inFolder("rmItems.dat"), "old item file\r\n");
         program.files = faultyDevices({room});
-        prompts.shown.clear();
-        prompts.answerNext(true);
-        button("cmdDownloadItemFile")->click();
+        EXPECT_EQ(download(), QStringList{"Error in Download Item File = 61-Disk full"});
         EXPECT_EQ(readBytes(inFolder("rmItems.dat")), "old item file\r\n");
         EXPECT_FALSE(QFile::exists(inFolder("scanner/rmItems.dat")));
-        EXPECT_EQ(prompts.shown.mid(1), QStringList{"Error in Download Item File = 61-Disk full"});
         EXPECT_EQ(QDir(testShop.folder()).entryList({"rmItems*"}, QDir::Files), QStringList{"rmItems.dat"});
         expectIdle();
     }
     program.files = {};
-    prompts.answerNext(true);
-    button("cmdDownloadItemFile")->click();
+    download();
     EXPECT_EQ(readBytes(inFolder("rmItems.dat")).count('\n'), kItems + kMore);
 }
 
