@@ -57,8 +57,9 @@ protected:
     TransferRequest request{false, "Not Chosen", {"1", true}};
 };
 
-// A utility that is not there, or cannot be run, is reported and nothing is waited for.
-TEST_F(TransferTest, ReportsAUtilityThatCannotStartAndDoesNotWait) {
+// A utility that is not there, or cannot be run, is reported and nothing is waited for; one that
+// runs is waited for to its end, whatever its exit code, while the menu stays live.
+TEST_F(TransferTest, WaitsForTheUtilityToEndOrReportsWhyItCannotStart) {
     useFolder("Shop");
     QFile::remove(inHelpers("Tsr-tu3a.exe"));
     EXPECT_FALSE(fTransferPDTFile(program, " StockTake ", request));
@@ -67,10 +68,7 @@ TEST_F(TransferTest, ReportsAUtilityThatCannotStartAndDoesNotWait) {
     EXPECT_EQ(prompts.shown.filter("Error"),
               QStringList({"Error in Shell=53-File not found", "Error in Shell=70-Permission denied"}));
     EXPECT_EQ(menu.yields, 0);
-}
 
-TEST_F(TransferTest, WaitsForTheEndWhileTheMenuStaysLiveAndIgnoresTheExitCode) {
-    useFolder("Shop");
     writeProgram("Tsr-tu3a.exe", "sleep 0.4; echo done > end; exit 3");
     QObject context;
     bool busyWhenTimerFired = false;
