@@ -114,7 +114,7 @@ TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {
         {0.285, ".28"}, {-0.005, "-.01"}, {9999999.995, "9999999.99"}, {1e7 + 0.125, "10000000.12"}};
     // clang-format on
     for (const auto& [price, text] : prices) {
-        EXPECT_EQ(priceText(price), text) << price;
+        EXPECT_EQ(priceText(price), QString(text)) << price;
     }
     // Each field padded or cut to its width (5, 15, 40, 9, 5), shown here between bars; a price of 0 and
     // the second value keep their plain forms.
