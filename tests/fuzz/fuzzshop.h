@@ -8,6 +8,20 @@
 #include "fuzzcheck.h"
 #include "outside/shopdataobject.h"
 #include "platform/programerror.h"
+#include "platform/prompts.h"
+
+// Message boxes are counted, never shown; every question is answered Yes.
+class CountingPrompts : public Prompts {
+public:
+    void notice(const QString&) override { ++shown; }
+    void criticalNotice(const QString&) override { ++shown; }
+    bool question(const QString&) override { return true; }
+    QString openFileName(const QString& fileName, const QString&, const QString&) override {
+        return fileName;
+    }
+
+    int shown = 0;
+};
 
 // A shop for the upload fuzz targets. What it does with an item depends on the item's key (the
 // stock id, or a hash of the barcode, modulo 8): 0 is no item, 5 refuses the write, 6 refuses it

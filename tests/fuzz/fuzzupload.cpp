@@ -12,19 +12,6 @@
 
 namespace {
 
-// Message boxes are counted, never shown; every question is answered Yes.
-class CountingPrompts : public Prompts {
-public:
-    void notice(const QString&) override { ++shown; }
-    void criticalNotice(const QString&) override { ++shown; }
-    bool question(const QString&) override { return true; }
-    QString openFileName(const QString& fileName, const QString&, const QString&) override {
-        return fileName;
-    }
-
-    int shown = 0;
-};
-
 // The order details dialog as a user who picks supplier 7 and types `orderNo`.
 class FuzzOrderDetails : public OrderChooser {
 public:

@@ -2,26 +2,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "fuzzcheck.h"
 #include "fuzzshop.h"
 #include "platform/stringtools.h"
 #include "startup/program.h"
 #include "startup/settings.h"
 
 namespace {
-
-// Message boxes are counted, never shown.
-class CountingPrompts : public Prompts {
-public:
-    void notice(const QString&) override { ++shown; }
-    void criticalNotice(const QString&) override { ++shown; }
-    bool question(const QString&) override { return false; }
-    QString openFileName(const QString& fileName, const QString&, const QString&) override {
-        return fileName;
-    }
-
-    int shown = 0;
-};
 
 // The settings file is opened by its bare name, so the target works in a folder of its own.
 const QString& settingsFile() {

@@ -26,8 +26,6 @@ protected:
         stopped.lastLine = 2;
         stopped.linesInFile = 4;
         stopped.process = QStringLiteral("no-such-machine:1:1");
-        ON_CALL(runs, UnfinishedRuns(_)).WillByDefault(Return(QList<ImportRun>()));
-        ON_CALL(runs, EndedRunOfFile(_, _)).WillByDefault(Return(std::nullopt));
     }
 
     QStringList counts() const { return calls.filter(QStringLiteral("Count")); }

@@ -75,8 +75,9 @@ TEST_F(ImportTest, AnUploadThatIsAPipeOrADeviceIsRefusedAndNotWaitedOn) {
 
 // Each call appends one quoted, time-stamped line. A disk that fills part of the way through a line
 // leaves the report as it was: the next line starts on a line of its own, never glued onto half of
-// this one.
-TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCallOrNothing) {
+// this one. A report that cannot be written gives an error box instead of the warning, and the
+// file being processed goes on.
+TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCallOrReportsTheFailure) {
     writeFile("StockTakeAuditFile.rep", "\"earlier line\"\r\n");
     fWriteAuditReport(program, "", dir.path(), "\\OrdersAuditFile");  // an empty message does nothing
     for (const qint64 room : {5, 0}) {
@@ -94,10 +95,9 @@ TEST_F(ImportTest, AuditReportAppendsOneQuotedTimeStampedLinePerCallOrNothing) {
     EXPECT_EQ(prompts.shown,
               QStringList(2, "Error in writing audit report = 61 - Disk full") + QStringList(3, kWarning));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"StockTakeAuditFile.rep"});
-}
 
-// A report that cannot be written gives an error box instead of the warning, and the file goes on.
-TEST_F(ImportTest, AFailedAuditWriteIsReportedAndTheProcessingGoesOn) {
+    prompts.shown.clear();
+    QFile::remove(dir.filePath("StockTakeAuditFile.rep"));
     program.appPath = dir.filePath("missing");
     upload = writeFile("Orders.dat", "NXORV100\r\n1,NUXADEL,1\r\n2,NUXADEL,2\r\n");
     EXPECT_EQ(fProcessOrdersFile(program, upload), ProcessOutcome::Completed);

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -90,7 +89,6 @@ TEST_F(OrderDetailsTest, ShowingFillsTheFormAndOffersTheSecondSupplier) {
         EXPECT_EQ(get<QComboBox>("cbSupplier")->count(), suppliers);
         EXPECT_EQ(get<QComboBox>("cbSupplier")->currentText(), shown);
         EXPECT_EQ(settledSupplier(), supplierId);
-        EXPECT_EQ(get<QPushButton>("cmdOK")->toolTip(), kChooseSupplier);
         EXPECT_EQ(dialog->focusWidget(), get("txtOrderNo"));
         EXPECT_TRUE(prompts.shown.isEmpty());
     }
@@ -200,12 +198,7 @@ TEST_F(OrderDetailsTest, TheOpenerShowsTheFormModallyCentredOnTheMenuAndReactiva
         auto* form = qobject_cast<frmOrderDetails*>(QApplication::activeModalWidget());
         ASSERT_NE(form, nullptr);
         EXPECT_EQ(form->parentWidget(), &menu);
-        EXPECT_EQ(form->windowTitle(), "Order Details");
-        EXPECT_EQ(form->maximumSize(), QSize(455, 491));
         EXPECT_LE((form->geometry().center() - menu.geometry().center()).manhattanLength(), 2);
-        EXPECT_EQ(form->findChild<QLabel*>("lblLastOrderNo")->text(), "Next Order Number in MYOB:");
-        EXPECT_EQ(form->findChild<QCheckBox*>("chkLastOrdNo")->text(), "Use?");
-        EXPECT_TRUE(form->findChild<QComboBox*>("cbSupplier")->isEditable());
         form->findChild<QLineEdit*>("txtOrderNo")->setText("5678");
         prompts.answerNext(true);
         form->cmdOK_Click();

@@ -57,8 +57,9 @@ protected:
     TransferRequest request{false, "Not Chosen", {"1", true}};
 };
 
-// A utility that is not there, or cannot be run, is reported and nothing is waited for.
-TEST_F(TransferTest, ReportsAUtilityThatCannotStartAndDoesNotWait) {
+// A utility that is not there, or cannot be run, is reported and nothing is waited for; one that
+// runs is waited for to its end, whatever its exit code, while the menu stays live.
+TEST_F(TransferTest, WaitsForTheUtilityToEndOrReportsWhyItCannotStart) {
     useFolder("Shop");
     QFile::remove(inHelpers("Tsr-tu3a.exe"));
     EXPECT_FALSE(fTransferPDTFile(program, " StockTake ", request));
@@ -67,10 +68,7 @@ TEST_F(TransferTest, ReportsAUtilityThatCannotStartAndDoesNotWait) {
     EXPECT_EQ(prompts.shown.filter("Error"),
               QStringList({"Error in Shell=53-File not found", "Error in Shell=70-Permission denied"}));
     EXPECT_EQ(menu.yields, 0);
-}
 
-TEST_F(TransferTest, WaitsForTheEndWhileTheMenuStaysLiveAndIgnoresTheExitCode) {
-    useFolder("Shop");
     writeProgram("Tsr-tu3a.exe", "sleep 0.4; echo done > end; exit 3");
     QObject context;
     bool busyWhenTimerFired = false;
@@ -91,26 +89,22 @@ TEST_F(TransferTest, RunsTheUtilityWithTheUnquotedCommandLine) {
         const char* folder;
         QStringList expected;  // %T is the test's folder
     } cases[] = {
+        // clang-format off
         {"SendOnCom1", true, true, "Shop", {"COM1:9600,n,8,1", "n", "D%T/Shop/rmItems.dat", "/f5,15,40,9,5"}},
         {"ReceiveOnCom2", false, false, "Shop", {"COM2:9600,n,8,1", "n@", "%T/Shop/Stock.dat"}},
         // Nothing is quoted, so a folder with a blank reaches the utility in two pieces.
-        {"SendFromAFolderWithABlank",
-         true,
-         false,
-         "My Shop",
+        {"SendFromAFolderWithABlank", true, false, "My Shop",
          {"COM2:9600,n,8,1", "n", "D%T/My", "Shop/rmItems.dat", "/f5,15,40,9,5"}},
-        {"ReceiveIntoAFolderWithABlank",
-         false,
-         true,
-         "My Shop",
-         {"COM1:9600,n,8,1", "n@", "%T/My", "Shop/Stock.dat"}},
+        {"ReceiveIntoAFolderWithABlank", false, true, "My Shop", {"COM1:9600,n,8,1", "n@", "%T/My", "Shop/Stock.dat"}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         useFolder(c.folder);
-        request.port.digit = c.comm1 ? "1" : "2";
-        request.downloadPath = c.send ? request.downloadPath
-                                      : inApp("Stock.dat");  // a send before any receive records "Not Chosen"
+        const QString port = c.comm1 ? "1" : "2";
+        request.port.digit = port;
+        // A send before any receive records "Not Chosen".
+        request.downloadPath = c.send ? request.downloadPath : inApp("Stock.dat");
         request.send = c.send;
         const QString mode = c.send ? " PriceCheck " : " StockTake ";
         EXPECT_TRUE(fTransferPDTFile(program, mode, request));
@@ -118,9 +112,8 @@ TEST_F(TransferTest, RunsTheUtilityWithTheUnquotedCommandLine) {
                   QStringList(c.expected).replaceInStrings("%T", shop.folder()));
         EXPECT_EQ(prompts.shown.last(),
                   "Please put BHT 8000 into" + mode + "download mode and plug cable in !!");
-        EXPECT_EQ(program.modMain.sCommPort, c.comm1 ? "1" : "2");
-        EXPECT_EQ(settings(), "COMPORT=" + program.modMain.sCommPort +
-                                  "\r\nDESPATCHPATH=" + request.downloadPath + "\r\n");
+        EXPECT_EQ(program.modMain.sCommPort, port);
+        EXPECT_EQ(settings(), "COMPORT=" + port + "\r\nDESPATCHPATH=" + request.downloadPath + "\r\n");
     }
 }
 

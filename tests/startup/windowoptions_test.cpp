@@ -16,17 +16,12 @@ TEST(WindowOptions, TakesHelpVersionOrTheProgramsFolderAlone) {
         return !options ? QString("wrong")
                         : requests[int(options->request)] + QString(options->inProgramFolder ? " there" : "");
     };
+    // clang-format off
     const std::pair<QStringList, const char*> cases[] = {
-        {{}, "run"},
-        {{"--in-program-folder"}, "run there"},
-        {{"--help"}, "help"},
-        {{"--version"}, "version"},
-        {{"--help", "--version"}, "wrong"},
-        {{"--in-program-folder", "--help"}, "wrong"},
-        {{"--in-program-folder", "--in-program-folder"}, "wrong"},
-        {{"recent.mdb"}, "wrong"},
-        {{"-h"}, "wrong"},
-    };
+        {{}, "run"}, {{"--in-program-folder"}, "run there"}, {{"--help"}, "help"}, {{"--version"}, "version"},
+        {{"--help", "--version"}, "wrong"}, {{"--in-program-folder", "--help"}, "wrong"},
+        {{"--in-program-folder", "--in-program-folder"}, "wrong"}, {{"recent.mdb"}, "wrong"}, {{"-h"}, "wrong"}};
+    // clang-format on
     for (const auto& [arguments, expected] : cases) {
         EXPECT_EQ(outcome(arguments), expected) << arguments.join(' ').toStdString();
     }

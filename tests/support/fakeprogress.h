@@ -11,7 +11,7 @@ public:
     void setStatus(const QString& text) override { statuses << text; }
     void setBackColour(const QColor& colour) override { backColour = colour; }
     void restoreIdleColour() override { backColour = idleColour(); }
-    void setBusyPointer(bool busy) override { busyPointer = busy; }
+    void setBusyPointer(bool) override {}
     void setScreenBusyPointer(bool busy) override { screenBusyPointer = busy; }
     void yield() override { ++yields; }
 
@@ -20,7 +20,6 @@ public:
 
     QStringList statuses;
     QColor backColour = idleColour();
-    bool busyPointer = false;
     bool screenBusyPointer = false;
     int yields = 0;
 };

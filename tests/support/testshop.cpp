@@ -59,16 +59,6 @@ TestShop::~TestShop() {
     }
 }
 
-QString TestShop::makeDemoDatabase(int items, const QString& name) const {
-    const QString path = folder() + QLatin1Char('/') + name;
-    QProcess maker;
-    maker.start(QStringLiteral(RM_BIN_DIR "/rmstockhand-demo-db"),
-                {path, QStringLiteral("--items"), QString::number(items)});
-    EXPECT_TRUE(maker.waitForFinished(120000)) << "demo shop maker did not finish";
-    EXPECT_EQ(maker.exitCode(), 0) << maker.readAllStandardError().toStdString();
-    return path;
-}
-
 QStringList TestShop::demoShopPlace(TestEngine engine) {
     if (engine == TestEngine::Sqlite) {
         return {folder() + QStringLiteral("/shop.mdb")};

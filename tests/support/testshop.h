@@ -22,8 +22,6 @@ public:
     QString folder() const { return dir_.path(); }
     QString odbcIni() const { return folder() + QStringLiteral("/odbc.ini"); }
 
-    // Makes a demo shop database file with the demo maker and returns its path.
-    QString makeDemoDatabase(int items = 200, const QString& name = QStringLiteral("shop.mdb")) const;
     // Where the demo maker writes this test's shop database in an engine, the test program's
     // unless told: its file, or its server options. The same options register it in the batch.
     QStringList demoShopPlace(TestEngine engine = testEngine());
