@@ -74,6 +74,7 @@ const LoaderCase kCases[] = {
     {Goods, "57,931,  ,12,2.5", "Find 931; Lookup 57; Match 57 931; Goods 57 12 0 2.5 0 931"},  // blanks: none
     {Goods, "57,931,,12A,3", "Find 931", Error, "13-Type mismatch"},
     {Goods, "57,931,abc,1234,3", "Find 931", Error, "13-Type mismatch"},
+    {Goods, "57,931,,-3,2", "Find 931; Lookup 57; Match 57 931; Goods 57 -3 0 2 0 931"},  // its own, below 0
     {Goods, "57,931,,abc,3", "Find 931; Dialog 931; Lookup 57; Match 57 931; Goods 57 5678 0 3 7 931"},
     {Goods, "57, 931 ,,  ,3", "Find 931; Dialog 931; Lookup 57; Match 57  931 ; Goods 57 5678 0 3 7 931"},
     {Goods, "57,931,,,3", "Find 931", Error, "13-Type mismatch", 1, true, 1, ""},

@@ -117,6 +117,7 @@ TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScann
         EXPECT_FALSE(shop.WriteOrderQty(unknown, 1, {})) << unknown;
     }
     EXPECT_EQ(shop.GetNextOrderNo(), 1003);
+    EXPECT_EQ(db.rows("select value from counters where name = 'next_order_no'"), "1003");  // others read it
     EXPECT_EQ(db.rows("select stock_id, quantity from stocktake_counts order by count_id"), "57:3|57:4.5");
     EXPECT_EQ(
         db.rows("select order_id, supplier_id, status from orders where from_scanner = 1 order by order_id"),

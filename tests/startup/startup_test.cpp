@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <optional>
 
@@ -119,6 +120,7 @@ TEST_P(StartupPaths, RegisterOpenAndPrepareWhatTheUserChoseBeforeTheMenu) {
     EXPECT_EQ(menuShows, 1);
     EXPECT_EQ(checkpointAtShow, 2);
     EXPECT_EQ(view.backColour, FakeProgress::idleColour());
+    EXPECT_TRUE(QRegularExpression("^v\\d+\\.\\d+\\.\\d+$").match(program.modMain.sVersion).hasMatch());
 }
 
 INSTANTIATE_TEST_SUITE_P(
