@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
 
@@ -251,42 +250,38 @@ TEST_F(MenuCommandsTest, AnItemFileWriteThatFailsPartWayKeepsTheOldFileAndSendsN
     EXPECT_EQ(readBytes(inFolder("rmItems.dat")).count('\n'), kItems + kMore);
 }
 
+// A button, the mode its prompt names, its upload, its audit report and the table its records land in.
 struct Upload {
-    const char *button, *mode, *file, *auditFile, *table, *deleted, *unknown;
-    int quantityField;
+    const char *button, *mode, *file, *auditFile, *table;
 };
 
 class UploadTest : public MenuCommandsTest, public testing::WithParamInterface<Upload> {};
 
+// Each known record lands in the shop and each other one (deleted on the scanner, or of an item the
+// shop does not know) has its audit line and its warning; the loaders' tests pin the lines' texts.
 TEST_P(UploadTest, StoresEachKnownRecordAndAuditsExactlyTheOthers) {
     const Upload& u = GetParam();
     fillScanner();
     const double onHandBefore = shopRows.rows("select sum(QtyOnHand) from stock").toDouble();
     button(u.button)->click();
-    int known = 0;
+    int known = 0, audited = 0;
     QSet<QString> orderNumbers;
-    QString audit;  // the report as it should read, without its time stamps
     for (const QString& line :
          QString(readBytes(inFolder(u.file))).split("\r\n", Qt::SkipEmptyParts).mid(1)) {
         const QStringList r = line.split(',');  // a record after the header line
-        const bool deleted = r[1] == "NUXADEL";
-        if (!deleted && r[0].toInt() >= 1 && r[0].toInt() <= kItems) {
-            ++known;
-            orderNumbers << (r.value(3).toInt() != 0 ? r[3] : "5678");
-        } else {
-            audit += (deleted ? u.deleted : u.unknown) + r[1] + "Qty = " + r[u.quantityField] + "\"\r\n";
+        if (r[1] == "NUXADEL" || r[0].toInt() < 1 || r[0].toInt() > kItems) {
+            ++audited;
+            continue;
         }
+        ++known;
+        orderNumbers << (r.value(3).toInt() != 0 ? r[3] : "5678");
     }
-    ASSERT_TRUE(known > 0 && !audit.isEmpty());  // both kinds of record were scanned
+    ASSERT_TRUE(known > 0 && audited > 0);  // both kinds of record were scanned
     EXPECT_EQ(shopRows.rows(QString("select count(*) from ") + u.table), QString::number(known));
-    const QRegularExpression timeStamp("^\"[^-]*-", QRegularExpression::MultilineOption);
-    EXPECT_EQ(QString::fromLatin1(readBytes(inFolder(u.auditFile))).remove(timeStamp), audit);
+    EXPECT_EQ(readBytes(inFolder(u.auditFile)).count("\r\n"), audited);
     EXPECT_EQ(prompts.shown.first(),
               QString("Please put BHT 8000 into") + u.mode + "download mode and plug cable in !!");
-    EXPECT_EQ(
-        prompts.shown.count("You have scanned a barcode(s) that does not exist in RetailManager, refer to "
-                            "AuditFile for details"),
-        audit.count("\r\n"));
+    EXPECT_EQ(prompts.shown.filter("You have scanned a barcode(s) that does not exist").size(), audited);
     if (u.table == QLatin1String("goods_received")) {  // the dialog's number fills each blank one
         EXPECT_EQ(shopRows.rows("select count(distinct order_id) from goods_received"),
                   QString::number(orderNumbers.size()));
@@ -295,18 +290,13 @@ TEST_P(UploadTest, StoresEachKnownRecordAndAuditsExactlyTheOthers) {
     expectFinished(u.file);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, UploadTest,
-    testing::Values(Upload{"cmdUploadPDT", " StockTake ", "Stock.dat", "StockTakeAuditFile.rep",
-                           "stocktake_counts",
-                           "Record had been deleted in your scanner, record skipped: Barcode = ",
-                           "Error writing Stocktake barcode: Barcode = ", 2},
-                    Upload{"cmdUploadOrders", " Order ", "Orders.dat", "OrdersAuditFile.rep", "order_lines",
-                           "Record has been deleted in your scanner, record skipped: Barcode = ",
-                           "Error writing Stock barcode: Barcode = ", 2},
-                    Upload{"cmdGoodsReceived", " Goods Received ", "Goods.dat", "GoodsRecAuditFile.rep",
-                           "goods_received", "Record has been deleted out of your scanner: BarCode = ",
-                           "Error writing Stock barcode: BarCode = ", 4}));
+INSTANTIATE_TEST_SUITE_P(Buttons, UploadTest,
+                         testing::Values(Upload{"cmdUploadPDT", " StockTake ", "Stock.dat",
+                                                "StockTakeAuditFile.rep", "stocktake_counts"},
+                                         Upload{"cmdUploadOrders", " Order ", "Orders.dat",
+                                                "OrdersAuditFile.rep", "order_lines"},
+                                         Upload{"cmdGoodsReceived", " Goods Received ", "Goods.dat",
+                                                "GoodsRecAuditFile.rep", "goods_received"}));
 
 TEST_F(MenuCommandsTest, AMissingUtilityStopsBeforeTheImportAndStillFinishes) {
     ASSERT_TRUE(QFile::remove(inFolder("Tsr-tu3a.exe")));
