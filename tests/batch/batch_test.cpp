@@ -4,7 +4,7 @@
 #include <QSettings>
 
 #include "batch/batchoptions.h"
-#include "programfiles.h"
+#include "batchprogram.h"
 #include "shoprows.h"
 #include "testengine.h"
 #include "testshop.h"
@@ -44,22 +44,14 @@ TEST(BatchCommandLine, RefusesAWrongOneAndAnswersHelpAndVersion) {
                               "--version extra"}) {
         EXPECT_FALSE(parseBatchOptions(QString(wrong).split(' '))) << wrong;
     }
-    const ProgramRun wrong = runProgram("rmstockhand-batch", {});
-    EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_EQ(QString::fromLocal8Bit(wrong.errors), batchUsage());
-    EXPECT_EQ(wrong.output, "");
+    EXPECT_EQ(batch({}, 2, batchUsage().toUtf8()).output, "");
     for (const auto& [option, output] :
          {std::pair{"--help", batchUsage().toUtf8()},
           {"--version", QByteArray("rmstockhand-batch " RMSTOCKHAND_VERSION "\n")}}) {
-        const ProgramRun asked = runProgram("rmstockhand-batch", {option});
-        EXPECT_EQ(asked.exitCode, 0) << option;
-        EXPECT_EQ(asked.output, output);
-        EXPECT_EQ(asked.errors, "");
+        EXPECT_EQ(batch({option}, 0, "").output, output);
     }
-    const ProgramRun unconfigured = runProgram("rmstockhand-batch", {"import-stocktake", "Stock.dat"});
-    EXPECT_EQ(unconfigured.exitCode, 1);
-    EXPECT_EQ(unconfigured.errors,
-              "You have not configured RM Stockhand correctly yet, please Exit and try again\n");
+    batch({"import-stocktake", "Stock.dat"}, 1,
+          "You have not configured RM Stockhand correctly yet, please Exit and try again\n");
 }
 
 // The shop database moves from a file to a server and back; each registration leaves only its own
@@ -79,36 +71,42 @@ TEST(BatchCommandLine, RegistersTheShopDatabaseAsAFileOrOnAServer) {
         return settings.join(' ');
     };
     const QString file = shop.folder() + "/shop.mdb";
-    EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", "shop.mdb"}).exitCode, 0);
+    const QByteArray notRegistered = "The data source \"MYOBRM\" could not be registered\n";
+    batch({"register-shop-db", "shop.mdb"});
     EXPECT_EQ(registered(),
               "Database=" + file +
                   " Driver=SQLite3 JournalMode=WAL NoCreat=1 StepAPI=1 SyncPragma=NORMAL Timeout=5000");
-    const QStringList server{"register-shop-db", "--server", "db.example", "--port", "5433",
-                             "--database",       "shop",     "--user",     "till"};
-    EXPECT_EQ(runProgram("rmstockhand-batch", server).exitCode, 0);
+    batch({"register-shop-db", "--server", "db.example", "--port", "5433", "--database", "shop", "--user",
+           "till"});
     EXPECT_EQ(registered(),
               "CommLog=0 Database=shop Debug=0 Driver=PostgreSQL Unicode Fetch=1000 Port=5433 "
               "Protocol=7.4-1 Servername=db.example Username=till");
     for (const char* broken : {"shop\n[Other]\nDriver=x.mdb", "shop\t.mdb", "shop\x1b.mdb"}) {
-        const ProgramRun refused = runProgram("rmstockhand-batch", {"register-shop-db", broken});
-        EXPECT_EQ(refused.exitCode, 1) << broken;
-        EXPECT_EQ(refused.errors, "The data source \"MYOBRM\" could not be registered\n");
+        batch({"register-shop-db", broken}, 1, notRegistered);
     }
     EXPECT_TRUE(registered().contains("Servername=db.example"));
-    EXPECT_EQ(runProgram("rmstockhand-batch", {"register-shop-db", file}).exitCode, 0);
+    batch({"register-shop-db", file});
     EXPECT_TRUE(registered().startsWith("Database=" + file + " Driver=SQLite3 "));
 
     // Where the user's own file cannot be written, nothing is registered for the whole machine.
     const QString machine = writeBytes(qEnvironmentVariable("ODBCSYSINI") + "/odbc.ini", "");
-    const ProgramRun refused = runProgram("rmstockhand-batch", {"register-shop-db", file},
-                                          {"ODBCINI=" + shop.folder() + "/missing/odbc.ini"});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.errors, "The data source \"MYOBRM\" could not be registered\n");
+    batch({"register-shop-db", file}, 1, notRegistered, {"ODBCINI=" + shop.folder() + "/missing/odbc.ini"});
     EXPECT_EQ(readBytes(machine), "");
 }
 
 bool haveMountNamespace() {
     return runCommand("unshare", {"-rm", "true"}).exitCode == 0;
+}
+
+// Runs `script` in a mount namespace of its own with $DISK a fresh file system of `size` and $BIN
+// the programs' folder.
+ProgramRun onASmallDisk(const char* size, const QString& disk, const QString& script,
+                        const QStringList& variables) {
+    EXPECT_TRUE(QDir().mkpath(disk));
+    return runCommand("unshare",
+                      {"-rm", "sh", "-c",
+                       QStringLiteral("mount -t tmpfs -o size=%1 tmpfs \"$DISK\" && ").arg(size) + script},
+                      variables + QStringList{"DISK=" + disk, "BIN=" RM_BIN_DIR});
 }
 
 // The disk fills while the item file is written: the message gives the disk-full number, the old
@@ -122,15 +120,13 @@ TEST(BatchRun, AFullDiskKeepsTheOldItemFileAndSendsNothing) {
     shop.registerDemoShop(20);
     const QString disk = shop.folder() + "/disk";
     const QString scanner = shop.folder() + "/scanner";
-    ASSERT_TRUE(QDir().mkpath(disk) && QDir().mkpath(scanner));
-    const QString script = QStringLiteral(
-        "mount -t tmpfs -o size=32m tmpfs \"$DISK\" && cp \"$BIN/Tsr-tu3a.exe\" \"$DISK\" && "
-        "printf 'old item file\\r\\n' > \"$DISK/rmItems.dat\" && "
+    ASSERT_TRUE(QDir().mkpath(scanner));
+    const ProgramRun run = onASmallDisk(
+        "32m", disk,
+        "cp \"$BIN/Tsr-tu3a.exe\" \"$DISK\" && printf 'old item file\\r\\n' > \"$DISK/rmItems.dat\" && "
         "{ dd if=/dev/zero of=\"$DISK/filler\" bs=1k 2>/dev/null; true; } && "
-        "\"$BIN/rmstockhand-batch\" export-items --send; echo \"exit $?\"; cat \"$DISK/rmItems.dat\"");
-    const ProgramRun run =
-        runCommand("unshare", {"-rm", "sh", "-c", script},
-                   {"DISK=" + disk, "BIN=" RM_BIN_DIR, "RMSTOCKHAND_HOME=" + disk, "PDT_SIM_DIR=" + scanner});
+        "\"$BIN/rmstockhand-batch\" export-items --send; echo \"exit $?\"; cat \"$DISK/rmItems.dat\"",
+        {"RMSTOCKHAND_HOME=" + disk, "PDT_SIM_DIR=" + scanner});
     EXPECT_EQ(run.errors, "Error in Download Item File = 61-No space left on device\n");
     EXPECT_EQ(run.output, "exit 1\nold item file\r\n");
     EXPECT_TRUE(QDir(scanner).isEmpty());
@@ -160,8 +156,7 @@ TEST(BatchRun, RefusedWritesAreCountedAndTheRunGoesOn) {
     const QString goods = writeBytes(shop.folder() + "/Goods.dat",
                                      "NXGRV100\r\n10,9310000000100,0,102,3\r\n5,9310000000056,0,102,2\r\n");
     const QStringList qtTalks{"QT_DEBUG_PLUGINS=1"};
-    const ProgramRun quiet = runProgram("rmstockhand-batch", {"import-goods", goods}, qtTalks);
-    EXPECT_EQ(quiet.exitCode, 4);
+    const ProgramRun quiet = batch({"import-goods", goods}, 4, std::nullopt, qtTalks);
     const QList<QByteArray> lines = quiet.errors.split('\n');
     ASSERT_EQ(lines.size(), 3) << quiet.errors.data();
     EXPECT_TRUE(lines[0].startsWith("Error in fLoadGoodsRecPDTDetails_Error=-2147467259-"))
@@ -169,7 +164,7 @@ TEST(BatchRun, RefusedWritesAreCountedAndTheRunGoesOn) {
     EXPECT_EQ(lines[1], "The shop database refused 1 of 2 records");
     EXPECT_EQ(db.rows("select stock_id from goods_received"), "5");
     const ProgramRun verbose =
-        runProgram("rmstockhand-batch", {"import-goods", goods, "--verbose", "--again"}, qtTalks);
+        batch({"import-goods", goods, "--verbose", "--again"}, 4, std::nullopt, qtTalks);
     EXPECT_TRUE(verbose.errors.contains("qt.core.plugin")) << verbose.errors.data();
     EXPECT_TRUE(verbose.errors.contains(quiet.errors.mid(quiet.errors.indexOf("Error in"))))
         << verbose.errors.data();
@@ -189,9 +184,8 @@ TEST(BatchRun, AShopThatCannotWriteStopsTheRunAndSaysWhereToStartAgain) {
     const QString stock =
         writeBytes(shop.folder() + "/Stock.dat",
                    "NXSTV100\r\n11,NUXADEL,1\r\n\r\n5,9310000000056,2\r\n6,9310000000063,1\r\n");
-    const ProgramRun run = runProgram("rmstockhand-batch", {"import-stocktake", stock});
+    const ProgramRun run = batch({"import-stocktake", stock}, 1);
     ASSERT_TRUE(db.connection().rollback());
-    EXPECT_EQ(run.exitCode, 1);
     const QList<QByteArray> lines = run.errors.split('\n');
     // A locked file takes no new run: the refusal comes before the first record. A server locks
     // the table of counts alone, and the first count is refused.
@@ -200,10 +194,7 @@ TEST(BatchRun, AShopThatCannotWriteStopsTheRunAndSaysWhereToStartAgain) {
     EXPECT_TRUE(lines[atTheRun ? 0 : 1].startsWith(atTheRun ? "Error in process despatch file = -2147467259-"
                                                             : "Error in fLoadPDTDetails_Error=-2147467259-"))
         << run.errors.data();
-    EXPECT_EQ(lines[lines.size() - 2], "The shop database cannot take writes now: stopped at line " +
-                                           QByteArray(atTheRun ? "1" : "4") + " of " + stock.toUtf8() +
-                                           ", after 0 records loaded; start again from line " +
-                                           QByteArray(atTheRun ? "1" : "4"));
+    EXPECT_EQ(lines[lines.size() - 2], stoppedAt(atTheRun ? 1 : 4, stock, 0));
     EXPECT_EQ(db.rows("select count(*) from stocktake_counts"), "0");
 }
 
@@ -220,30 +211,22 @@ TEST(BatchRun, AFullShopDiskStopsTheImportWhereItFilled) {
         records += "5,9310000000056," + QByteArray::number(record + 1) + "\r\n";
     }
     const QString stock = writeBytes(shop.folder() + "/Stock.dat", records);
-    const QString disk = shop.folder() + "/disk";
-    ASSERT_TRUE(QDir().mkpath(disk));
     // About 100 KB stay free: room for a few dozen counts in the write-ahead log, not for 500.
-    const QString script = QStringLiteral(
-        "mount -t tmpfs -o size=4m tmpfs \"$DISK\" && cp \"$SHOP\" \"$DISK/shop.mdb\" && "
-        "\"$BIN/rmstockhand-batch\" register-shop-db \"$DISK/shop.mdb\" && "
+    const ProgramRun run = onASmallDisk(
+        "4m", shop.folder() + "/disk",
+        "cp \"$SHOP\" \"$DISK/shop.mdb\" && \"$BIN/rmstockhand-batch\" register-shop-db \"$DISK/shop.mdb\" "
+        "&& "
         "dd if=/dev/zero of=\"$DISK/room\" bs=1k count=100 2>/dev/null && "
         "{ dd if=/dev/zero of=\"$DISK/filler\" bs=1k 2>/dev/null; true; } && rm \"$DISK/room\" && "
         "\"$BIN/rmstockhand-batch\" import-stocktake \"$STOCK\"; echo \"exit $?\"; rm \"$DISK/filler\"; "
-        "sqlite3 \"$DISK/shop.mdb\" 'select count(*) from stocktake_counts'");
-    const ProgramRun run = runCommand(
-        "unshare", {"-rm", "sh", "-c", script},
-        {"DISK=" + disk, "BIN=" RM_BIN_DIR, "SHOP=" + shop.demoShopPlace().first(), "STOCK=" + stock});
-    const QList<QByteArray> output = run.output.split('\n');
-    ASSERT_EQ(output.size(), 3) << run.output.data() << run.errors.data();
-    EXPECT_EQ(output[0], "exit 1");
-    const int loaded = output[1].toInt();
+        "sqlite3 \"$DISK/shop.mdb\" 'select count(*) from stocktake_counts'",
+        {"SHOP=" + shop.demoShopPlace().first(), "STOCK=" + stock});
+    ASSERT_TRUE(run.output.startsWith("exit 1\n")) << run.output.data() << run.errors.data();
+    const int loaded = run.output.mid(7).trimmed().toInt();
     EXPECT_GT(loaded, 0);
     EXPECT_LT(loaded, 500);
-    const QList<QByteArray> messages = run.errors.split('\n');
-    ASSERT_EQ(messages.size(), 3) << run.errors.data();
-    EXPECT_TRUE(messages[0].startsWith("Error in fLoadPDTDetails_Error=-2147467259-")) << messages[0].data();
-    EXPECT_EQ(messages[1], "The shop database cannot take writes now: stopped at line " +
-                               QByteArray::number(loaded + 2) + " of " + stock.toUtf8() + ", after " +
-                               QByteArray::number(loaded) + " records loaded; start again from line " +
-                               QByteArray::number(loaded + 2));
+    EXPECT_TRUE(run.errors.startsWith("Error in fLoadPDTDetails_Error=-2147467259-") &&
+                run.errors.count('\n') == 2 &&
+                run.errors.endsWith('\n' + stoppedAt(loaded + 2, stock, loaded) + '\n'))
+        << run.errors.data();
 }

@@ -2,8 +2,8 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include "batchprogram.h"
 #include "demoshop.h"
-#include "programfiles.h"
 #include "shoprows.h"
 #include "testengine.h"
 #include "testshop.h"
@@ -85,8 +85,9 @@ struct CheckCase {
 
 // For a file with every kind of record, the check writes nothing (the shop's tables and the audit
 // reports stay as they were), and then the import does exactly what the check said, record by
-// record: the same writes in the same order, the same audit lines, the same loader errors.
-TEST(BatchCheck, PredictsTheImportRecordByRecordAndWritesNothing) {
+// record: the same writes in the same order, the same audit lines, the same loader errors. Only a
+// file with nothing to look at checks clean.
+TEST(BatchCheck, PredictsTheImportRecordByRecordWritesNothingAndPassesOnlyACleanFile) {
     TestShop shop;
     shop.registerDemoShop(200);
     const CheckCase cases[] = {
@@ -126,9 +127,7 @@ TEST(BatchCheck, PredictsTheImportRecordByRecordAndWritesNothing) {
         SCOPED_TRACE(c.upload);
         const QString path = writeBytes(shop.folder() + "/upload.dat", c.file);
         const QStringList before = shopAndReports(shop);
-        const ProgramRun check = runProgram(
-            "rmstockhand-batch", QStringList{QStringLiteral("check-") + c.upload, path} + c.answers);
-        EXPECT_EQ(check.exitCode, 3) << check.errors.data();
+        const ProgramRun check = batch(QStringList{QStringLiteral("check-") + c.upload, path} + c.answers, 3);
         EXPECT_EQ(shopAndReports(shop), before);
         const Listing predicted = listing(check.output);
         EXPECT_EQ(predicted.summary, c.summary);
@@ -136,39 +135,27 @@ TEST(BatchCheck, PredictsTheImportRecordByRecordAndWritesNothing) {
 
         ShopRows db;
         const qsizetype rowsBefore = db.rows(c.rows).split('|', Qt::SkipEmptyParts).size();
-        const ProgramRun import = runProgram(
-            "rmstockhand-batch", QStringList{QStringLiteral("import-") + c.upload, path} + c.answers);
-        EXPECT_EQ(import.exitCode, 0) << import.errors.data();
+        const ProgramRun import = batch(QStringList{QStringLiteral("import-") + c.upload, path} + c.answers);
         EXPECT_EQ(writtenRows(db.rows(c.rows), c.wording, rowsBefore), predicted.writes);
         EXPECT_EQ(auditMessages(readBytes(shop.folder() + '/' + c.report)), predicted.audits);
         const QStringList loaderErrors =
             QString::fromLocal8Bit(import.errors).split('\n').filter(QRegularExpression("^Error in fLoad"));
         EXPECT_EQ(loaderErrors, predicted.errors);
     }
-}
-
-// A file whose every record would load as it stands checks clean; one record to look at is enough
-// to fail the check, though it would load; a file that is not there is an error, never clean.
-TEST(BatchCheck, OnlyAFileWithNothingToLookAtIsClean) {
-    TestShop shop;
-    shop.registerDemoShop(200);
-    const auto check = [&shop](const QByteArray& records) {
-        return runProgram("rmstockhand-batch", {"check-stocktake", writeBytes(shop.folder() + "/Stock.dat",
-                                                                              "NXSTV100\r\n" + records)});
+    // Every record would load as it stands: clean. One record to look at fails the check, though it
+    // would load; a file that is not there is an error, never clean.
+    const auto check = [&shop](const QByteArray& records, int status) {
+        return batch({"check-stocktake", writeBytes(shop.folder() + "/Stock.dat", "NXSTV100\r\n" + records)},
+                     status)
+            .output;
     };
-    const ProgramRun clean = check("57," + barcode(57) + ",3\r\n");
-    EXPECT_EQ(clean.exitCode, 0) << clean.errors.data();
-    EXPECT_EQ(clean.output,
+    EXPECT_EQ(check("57," + barcode(57) + ",3\r\n", 0),
               "line 2: write count: item 57, quantity 3\n"
               "1 records: 1 to write, 0 to audit, 0 errors, 0 flagged\n");
-    const ProgramRun flagged = check("57," + barcode(57) + ",3\r\n57," + barcode(57) + ",-1\r\n");
-    EXPECT_EQ(flagged.exitCode, 3);
-    EXPECT_TRUE(flagged.output.endsWith("2 records: 2 to write, 0 to audit, 0 errors, 1 flagged\n"));
-    const ProgramRun missing =
-        runProgram("rmstockhand-batch", {"check-orders", shop.folder() + "/Orders.dat"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.errors,
-              "There is no upload file at " + (shop.folder() + "/Orders.dat").toUtf8() + '\n');
+    EXPECT_TRUE(check("57," + barcode(57) + ",3\r\n57," + barcode(57) + ",-1\r\n", 3)
+                    .endsWith("2 records: 2 to write, 0 to audit, 0 errors, 1 flagged\n"));
+    batch({"check-orders", shop.folder() + "/Orders.dat"}, 1,
+          "There is no upload file at " + (shop.folder() + "/Orders.dat").toUtf8() + '\n');
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "batchprogram.h"
 #include "fakeprogress.h"
 #include "imports/goodsreceivedimport.h"
 #include "orderdialog/frmorderdetails.h"
 #include "orderdialog/widgetorderdetailsopener.h"
 #include "platform/stringtools.h"
-#include "programfiles.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
@@ -102,10 +102,8 @@ Imported importThroughTheWindow(const Answers& answers, int& opened) {
 Imported importThroughTheBatch(const Answers& answers) {
     TestShop testShop;
     testShop.registerDemoShop(20);
-    const ProgramRun run = runProgram(
-        "rmstockhand-batch",
+    const ProgramRun run = batch(
         QStringList{"import-goods", writeBytes(testShop.folder() + "/Goods.dat", kGoods)} + answers.options);
-    EXPECT_EQ(run.exitCode, 0) << run.errors.data();
     return {shopRows(), QString::fromLocal8Bit(run.errors)};
 }
 

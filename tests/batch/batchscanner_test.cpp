@@ -3,16 +3,8 @@
 #include <QFile>
 
 #include "../tools/scannerline.h"
-#include "shoprows.h"
+#include "batchprogram.h"
 #include "testshop.h"
-
-namespace {
-
-ProgramRun batch(const ScannerLine& scanner, const QStringList& arguments) {
-    return runProgram("rmstockhand-batch", arguments, scanner.environment());
-}
-
-}  // namespace
 
 TEST(BatchScanner, SendAndUploadSayWhetherTheScannerAnswered) {
     TestShop shop;
@@ -20,22 +12,18 @@ TEST(BatchScanner, SendAndUploadSayWhetherTheScannerAnswered) {
     ASSERT_TRUE(QFile::copy(RM_BIN_DIR "/Tsr-tu3a.exe", shop.folder() + "/Tsr-tu3a.exe"));
     {
         const ScannerLine silent({"--fault", "silent"});
-        const ProgramRun send = batch(silent, {"export-items", "--send"});
-        EXPECT_EQ(send.exitCode, 1);
+        const ProgramRun send = batch({"export-items", "--send"}, 1, std::nullopt, silent.environment());
         EXPECT_TRUE(send.errors.contains("Tsr-tu3a.exe: the scanner did not answer")) << send.errors.data();
-        const ProgramRun upload = batch(silent, {"upload-stocktake"});
-        EXPECT_EQ(upload.exitCode, 1);
+        const ProgramRun upload = batch({"upload-stocktake"}, 1, std::nullopt, silent.environment());
         EXPECT_TRUE(upload.errors.contains("no scanner called")) << upload.errors.data();
         EXPECT_FALSE(QFile::exists(shop.folder() + "/Stock.dat"));
     }
     const ScannerLine scanner;
-    const ProgramRun send = batch(scanner, {"export-items", "--send"});
-    EXPECT_EQ(send.exitCode, 0) << send.errors.data();
+    batch({"export-items", "--send"}, 0, std::nullopt, scanner.environment());
     EXPECT_EQ(readBytes(scanner.memory() + "/rmItems.dat"), readBytes(shop.folder() + "/rmItems.dat"));
     scanner.scan("stocktake", 12);
-    const ProgramRun upload = batch(scanner, {"upload-stocktake"});
-    EXPECT_EQ(upload.exitCode, 0) << upload.errors.data();
+    batch({"upload-stocktake"}, 0, std::nullopt, scanner.environment());
     EXPECT_EQ(readBytes(shop.folder() + "/Stock.dat"), readBytes(scanner.memory() + "/Stock.dat"));
-    const ProgramRun runs = runProgram("rmstockhand-batch", {"runs"});
+    const ProgramRun runs = batch({"runs"});
     EXPECT_TRUE(runs.output.contains("stocktake") && runs.output.contains("13 of 13")) << runs.output.data();
 }
