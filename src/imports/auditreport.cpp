@@ -47,8 +47,8 @@ void fWriteAuditReport(Program& program, const QString& message, const QString& 
         return;
     }
     ++program.run.audited;
-    const QString line =
-        QLatin1Char('"') + timeStamp(program.now()) + QLatin1Char('-') + message + QLatin1Char('"');
+    const QString line = QLatin1Char('"') + timeStamp(program.now().toLocalTime()) + QLatin1Char('-') +
+                         message + QLatin1Char('"');
     try {
         // The report is 8-bit text: Latin-1, where a character beyond it becomes "?".
         appendLine(*program.files.appendedFile(reportFilePath(folder, reportName)), line.toLatin1() + "\r\n");

@@ -10,9 +10,10 @@ namespace platform {
 // orders and the receipts. A test hands in a clock that it sets.
 using Clock = std::function<QDateTime()>;
 
-// The system's clock.
+// The system's clock, in UTC: a count by the thousand a second reads it, and UTC needs no look-up
+// of the local zone's rules.
 inline QDateTime systemTime() {
-    return QDateTime::currentDateTime();
+    return QDateTime::currentDateTimeUtc();
 }
 
 // A time as the shop database keeps it: UTC, "YYYY-MM-DD HH:MM:SS".

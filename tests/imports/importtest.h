@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QVariant>
 #include <optional>
 
@@ -13,7 +14,8 @@
 #include "scriptedprompts.h"
 #include "startup/program.h"
 
-// A program over a temporary program folder, with the clock at 2:45 pm on 4 December 2026. The test
+// A program over a temporary program folder, with the clock at 2:45 pm on 4 December 2026 in the
+// tests' own zone (UTC), given as a clock ten hours ahead would read it. The test
 // is the shop, noting each call in `calls` (a write with the line it comes from), whose order
 // write always refuses (its answer must not matter), and the order details dialog: a user who
 // picks supplier 7 and presses OK with `dialogOrderNo`, answering `dialogAppliesToAll` to "apply
@@ -23,7 +25,7 @@ protected:
     ImportTest() {
         program.progress = &menu;
         program.orderChooser = this;
-        program.now = [] { return QDateTime(QDate(2026, 12, 4), QTime(14, 45)); };
+        program.now = [] { return QDateTime(QDate(2026, 12, 5), QTime(0, 45), QTimeZone(10 * 3600)); };
     }
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return writeBytes(dir.filePath(name), bytes);
