@@ -30,12 +30,12 @@ RecordFate goodsFate(TextArray& fields, ShopDataObject& shop, qint32 orderNo, qi
 // once the dialog has answered, the decision goes on from the dialog's answer.
 RecordFate decideGoodsRecord(TextArray& fields, ShopDataObject& shop, const GoodsSession& session,
                              bool orderDetailsAnswered) {
-    if (orderDetailsAnswered) {
-        return goodsFate(fields, shop, roundToLong(valOf(session.sChosenOrderNo)), session.lSupplierID,
-                         trimBlanks(fields.at(2)));
-    }
     qint32 orderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
     const QString barcode = trimBlanks(fields.at(2));
+    if (orderDetailsAnswered) {
+        return goodsFate(fields, shop, roundToLong(valOf(session.sChosenOrderNo)), session.lSupplierID,
+                         barcode);
+    }
     if (fields.at(1) == QLatin1String(scannerfiles::kGoodsReceivedHeader) ||
         fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
         return RecordFate::auditing(
