@@ -38,8 +38,6 @@ public:
     void moveNext();
     // The field's value in the current row; null stays a null QVariant.
     QVariant field(const QString& name) const;
-    // True when the recordset has a column of that name, in any case.
-    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
     // The column of that name, in any case, for the readers by position below; -1 for none.
     qsizetype columnOf(const QString& name) const { return columnIndex(name); }
     // The current row's value in a column, without a variant where the columns are bound: a reader
