@@ -45,23 +45,9 @@ protected:
     bool comm1() const { return menu.findChild<QAbstractButton*>("optcomm1")->isChecked(); }
 };
 
-TEST_F(MenuTest, ActivationResetsThePortAndPathFromTheSettings) {
-    dataSources += "|MYOBRM\tSQLite3";
-    // Only a path in the settings replaces the one the box shows.
-    for (const char* settings : {"COMPORT=1\r\nDESPATCHPATH=/shop/Stock.dat\r\n", "COMPORT=1 \r\n",
-                                 "COMPORT=3\r\n", "COMPORT=2\r\nDESPATCHPATH=\r\n"}) {
-        const bool comm1 = QByteArray(settings).startsWith("COMPORT=1");
-        writeBytes("rmstockhand.config.ini", settings);
-        // An unsaved choice on the form gives way to the settings.
-        menu.findChild<QAbstractButton*>(comm1 ? "optcomm2" : "optcomm1")->setChecked(true);
-        menu.Form_Activate();
-        EXPECT_EQ(this->comm1(), comm1) << settings;
-        EXPECT_EQ(menu.findChild<QLineEdit*>("txtDownLoadPath")->text(), "/shop/Stock.dat") << settings;
-    }
-    EXPECT_TRUE(prompts.shown.isEmpty());
-}
-
-TEST_F(MenuTest, WithoutTheShopDatabaseOnlyQuitStaysUsable) {
+// Without the shop database only Quit stays usable, even once the shop is there; each activation
+// takes the port, and a path when there is one, from the settings over an unsaved choice.
+TEST_F(MenuTest, ActivationNeedsTheShopAndResetsThePortAndPathFromTheSettings) {
     menu.Form_Activate();
     menu.Form_Activate();
     EXPECT_EQ(
@@ -69,7 +55,16 @@ TEST_F(MenuTest, WithoutTheShopDatabaseOnlyQuitStaysUsable) {
         QStringList(2, "You have not configured RM Stockhand correctly yet, please Exit and try again"));
     EXPECT_FALSE(comm1());  // no settings file
     dataSources += "|MYOBRM\tSQLite3";
-    menu.Form_Activate();
+    for (const char* settings : {"COMPORT=1\r\nDESPATCHPATH=/shop/Stock.dat\r\n", "COMPORT=1 \r\n",
+                                 "COMPORT=3\r\n", "COMPORT=2\r\nDESPATCHPATH=\r\n"}) {
+        const bool comm1 = QByteArray(settings).startsWith("COMPORT=1");
+        writeBytes("rmstockhand.config.ini", settings);
+        menu.findChild<QAbstractButton*>(comm1 ? "optcomm2" : "optcomm1")->setChecked(true);
+        menu.Form_Activate();
+        EXPECT_EQ(this->comm1(), comm1) << settings;
+        EXPECT_EQ(menu.findChild<QLineEdit*>("txtDownLoadPath")->text(), "/shop/Stock.dat") << settings;
+    }
+    EXPECT_EQ(prompts.shown.size(), 2);
     for (const char* name : {"cmdDownloadItemFile", "cmdGoodsReceived", "cmdUploadOrders", "cmdUploadPDT"}) {
         EXPECT_FALSE(menu.findChild<QWidget*>(name)->isEnabled()) << name;
     }

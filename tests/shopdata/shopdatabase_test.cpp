@@ -78,33 +78,6 @@ TEST_F(ShopDatabaseTest, LookupsGiveTheItemOrZeros) {
     EXPECT_TRUE(item.isEmpty());
 }
 
-// The item export reads every stock row in turn and asks for each row's price: the row it stands on
-// answers, all the way through a large stock table, and any other item is read from the shop.
-TEST(ShopStockRows, APriceLookupOfTheExportsRowComesFromThatRow) {
-    TestShop testShop;
-    testShop.registerDemoShop(1300);
-    ShopDatabase shop;
-    shop.Connect();
-    const std::unique_ptr<StockRows> stock = shop.openStockRows();
-    // The shop changes the first item after the export has read its row: the record keeps the row.
-    ShopRows db;
-    ASSERT_EQ(db.exec("update stock set Price = 99.5, QtyFactor = 6 where stock_id = 1"), "");
-    qint32 item = 0;
-    for (; !stock->atEnd(); stock->moveNext()) {
-        const qint32 stockId = stock->stockId();
-        ASSERT_EQ(stockId, ++item);
-        double factor = -1, price = -1;
-        stock->LookupItemPrice(stockId, factor, price);
-        ASSERT_EQ(factor, stockId % 10 == 0 ? 12 : 1) << stockId;  // as read with the row
-        ASSERT_DOUBLE_EQ(price, stockId % 100 + 0.95) << stockId;
-        if (stockId == 1) {
-            stock->LookupItemPrice(57, factor, price);  // another item than the row's
-            EXPECT_EQ(std::pair(factor, price), std::pair(1.0, 57.95));
-        }
-    }
-    EXPECT_EQ(item, 1300);
-}
-
 TEST_F(ShopDatabaseTest, CountsAreRowsOfTheirOwnAndOrdersGoOntoTheSuppliersScannerOrder) {
     EXPECT_TRUE(shop.WriteStocktakeQty(57, 3, {}));
     EXPECT_TRUE(shop.WriteStocktakeQty(57, 4.5, {}));

