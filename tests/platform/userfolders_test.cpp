@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/programfolder.h"
 #include "qtprinting.h"
-#include "scopedvariable.h"
 
 namespace {
 
@@ -61,20 +57,6 @@ TEST(UserFolders, TheDataFolderAndItsMissingParentsAreMadeTheUsersAlone) {
     QFile blocker(home.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_FALSE(platform::makeUserFolder(home.filePath("file/rmstockhand")));
-}
-
-// This test program runs from the build folder: its folder is its own (or RMSTOCKHAND_HOME), and
-// no data folder is made for it.
-TEST(ProgramFolder, RunFromTheBuildFolderItIsTheExecutablesFolderAndNoDataFolderIsMade) {
-    const QTemporaryDir dataHome;
-    const ScopedVariable xdgDataHome("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
-    ScopedVariable home("RMSTOCKHAND_HOME");
-    EXPECT_EQ(platform::programFolder(), QCoreApplication::applicationDirPath());
-    EXPECT_EQ(platform::helperFolder(), QCoreApplication::applicationDirPath());
-    home.set("/shop/pc");
-    EXPECT_EQ(platform::programFolder(), "/shop/pc");
-    EXPECT_EQ(platform::helperFolder(), "/shop/pc");
-    EXPECT_FALSE(QDir(dataHome.filePath("rmstockhand")).exists());
 }
 
 }  // namespace
