@@ -1,6 +1,6 @@
 // A goods-received upload imported through the window, a person answering the order details
 // dialog, and through the batch command line, its options giving the same answers, leaves the same
-// rows in the shop.
+// rows in the shop and shows the same texts.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -27,11 +27,11 @@ const QByteArray kGoods =
     "NXGRV100\r\n10,9310000000100,4,102,3\r\n5,9310000000056,0,,2\r\n7,9310000000070,0, ,1\r\n"
     "8,9310000000087,0,201,5\r\n";
 
-// What a person does in the dialog, and the batch options that say the same.
+// What a person does in the dialog: the supplier picked and confirmed (0: none), the order number
+// typed before OK (none: the dialog is closed without OK), the answer to applying it to all; and
+// the batch options that say the same.
 struct Answers {
     const char* name;
-    // The supplier picked and confirmed (0: none), the order number typed before OK (none: the
-    // dialog is closed without OK), the answer to applying it to all.
     int supplier;
     const char* orderNo;
     bool applyToAll;
@@ -72,51 +72,39 @@ void answerDialog(const Answers& answers, ScriptedPrompts& prompts, int& opened)
     dialog->findChild<QPushButton*>("cmdOK")->click();
 }
 
-// What an import left: the shop's rows, and every text shown on the way, a line each.
-struct Imported {
-    QString rows, shown;
-};
-
-Imported importThroughTheWindow(const Answers& answers, int& opened) {
-    TestShop testShop;
-    testShop.registerDemoShop(20);
-    ScriptedPrompts prompts;
-    StringTools tools;
-    ShopDatabase shop;
-    shop.Connect();
-    Program program(prompts, tools, shop, testShop.folder());
-    FakeProgress menu;
-    const QString upload = writeBytes(testShop.folder() + "/Goods.dat", kGoods);
-    WidgetOrderDetailsOpener orderDetails(prompts, shop, nullptr, {});
-    program.progress = &menu;
-    program.orderChooser = &orderDetails;
-    QTimer person;
-    QObject::connect(&person, &QTimer::timeout,
-                     [&answers, &prompts, &opened] { answerDialog(answers, prompts, opened); });
-    person.start(5);
-    fProcessGoodsReceivedFile(program, upload);
-    EXPECT_TRUE(prompts.allAnswersUsed());
-    return {shopRows(), prompts.shown.isEmpty() ? QString() : prompts.shown.join('\n') + '\n'};
-}
-
-Imported importThroughTheBatch(const Answers& answers) {
-    TestShop testShop;
-    testShop.registerDemoShop(20);
-    const ProgramRun run = batch(
-        QStringList{"import-goods", writeBytes(testShop.folder() + "/Goods.dat", kGoods)} + answers.options);
-    return {shopRows(), QString::fromLocal8Bit(run.errors)};
-}
-
 class DialogAnswers : public testing::TestWithParam<Answers> {};
 
 TEST_P(DialogAnswers, TheWindowAndTheBatchLeaveTheSameRowsAndShowTheSameTexts) {
     const Answers& answers = GetParam();
-    int opened = 0;
-    const Imported window = importThroughTheWindow(answers, opened);
-    EXPECT_EQ(opened, answers.applyToAll ? 1 : 2);  // once for each blank record, until applied to all
-    const Imported batch = importThroughTheBatch(answers);
-    EXPECT_EQ(batch.rows, window.rows);
-    EXPECT_EQ(batch.shown, window.shown);
+    QString windowRows, windowShown;
+    {
+        TestShop testShop;
+        testShop.registerDemoShop(20);
+        ScriptedPrompts prompts;
+        StringTools tools;
+        ShopDatabase shop;
+        shop.Connect();
+        Program program(prompts, tools, shop, testShop.folder());
+        FakeProgress menu;
+        WidgetOrderDetailsOpener orderDetails(prompts, shop, nullptr, {});
+        program.progress = &menu;
+        program.orderChooser = &orderDetails;
+        int opened = 0;
+        QTimer person;
+        QObject::connect(&person, &QTimer::timeout, [&] { answerDialog(answers, prompts, opened); });
+        person.start(5);
+        fProcessGoodsReceivedFile(program, writeBytes(testShop.folder() + "/Goods.dat", kGoods));
+        EXPECT_TRUE(prompts.allAnswersUsed());
+        EXPECT_EQ(opened, answers.applyToAll ? 1 : 2);  // once for each blank record, until applied to all
+        windowRows = shopRows();
+        windowShown = prompts.shown.isEmpty() ? QString() : prompts.shown.join('\n') + '\n';
+    }
+    TestShop testShop;
+    testShop.registerDemoShop(20);
+    const ProgramRun run = batch(
+        QStringList{"import-goods", writeBytes(testShop.folder() + "/Goods.dat", kGoods)} + answers.options);
+    EXPECT_EQ(shopRows(), windowRows);
+    EXPECT_EQ(QString::fromLocal8Bit(run.errors), windowShown);
 }
 
 INSTANTIATE_TEST_SUITE_P(

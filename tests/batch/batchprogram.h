@@ -18,15 +18,3 @@ inline ProgramRun batch(const QStringList& arguments, int exitCode = 0,
     }
     return run;
 }
-
-// The last line of a run the shop stopped taking writes in: where it stopped, what it had loaded
-// and where to start again.
-inline QByteArray stoppedAt(int line, const QString& file, int loaded) {
-    return QStringLiteral(
-               "The shop database cannot take writes now: stopped at line %1 of %2, after %3 records "
-               "loaded; start again from line %1")
-        .arg(line)
-        .arg(file)
-        .arg(loaded)
-        .toUtf8();
-}
