@@ -158,23 +158,6 @@ TEST_F(StatementsTest, ARecordsetReadsEachNumberAsTheValueItWasStoredAs) {
     EXPECT_TRUE(rows.eof());
 }
 
-// A file's engine keeps a text longer than its column declares: such a text is refused, never cut.
-TEST_F(StatementsTest, ARecordsetRefusesATextLongerThanItsColumnCanHold) {
-    if (testEngine() != TestEngine::Sqlite) {
-        GTEST_SKIP() << "a server holds a text to its column's length";
-    }
-    ASSERT_EQ(db_.exec("create table short (id integer, code varchar(10))"), "");
-    ASSERT_EQ(db_.exec("insert into short values (1, ?)", QString(255, u'x')), "");
-    ASSERT_EQ(db_.exec("insert into short values (2, ?)", QString(256, u'y')), "");
-    platform::Recordset rows;
-    rows.open(QStringLiteral("select * from short order by id"), connection_);
-    EXPECT_EQ(field(rows, "code").toString(), QString(255, u'x'));  // the most a text can hold
-    rows.moveNext();
-    const ProgramError error = raised([&] { field(rows, "code"); });
-    EXPECT_EQ(error.number(), errnum::DatabaseError);
-    EXPECT_EQ(error.description(), "A value of the column code is longer than 255 characters");
-}
-
 // Each value arrives as its own type, a null of any type as null and an empty text as a text, run
 // after run; a select gives its columns and its rows as often as it runs.
 TEST_F(StatementsTest, APreparedStatementWritesAndReadsRunAfterRun) {
