@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTimeZone>
@@ -224,27 +223,6 @@ TEST_F(ShopDatabaseTest, ARefusedWriteSaysWhetherTheNextRecordWouldFailToo) {
         EXPECT_EQ(error.number(), errnum::DatabaseError) << error.description().toStdString();
         EXPECT_EQ(error.lasting(), refusal.lasting) << error.description().toStdString();
     }
-}
-
-TEST_F(ShopDatabaseTest, ALockedDatabaseGivesAnErrorWithinTheTimeout) {
-    // Another program holds the counts locked, each engine in its own way, and says so in its words.
-    const bool sqlite = testEngine() == TestEngine::Sqlite;
-    ASSERT_TRUE(db.connection().transaction());
-    ASSERT_EQ(db.exec(sqlite ? "insert into stocktake_counts (stock_id, quantity) values (1, 1)"
-                             : "lock table stocktake_counts in exclusive mode"),
-              "");
-    QElapsedTimer timer;
-    timer.start();
-    const ProgramError error = raised([this] { shop.WriteStocktakeQty(57, 3, {}); });
-    EXPECT_GT(timer.elapsed(), 4000);  // the lock is waited for five seconds
-    EXPECT_LT(timer.elapsed(), 8000);
-    EXPECT_EQ(error.number(), errnum::DatabaseError);
-    EXPECT_TRUE(error.lasting());  // the next record would wait and fail the same way
-    EXPECT_TRUE(error.description().contains(sqlite ? "database is locked" : "lock timeout"))
-        << error.description().toStdString();
-    ASSERT_TRUE(db.connection().rollback());
-    EXPECT_TRUE(shop.WriteStocktakeQty(57, 3, {}));
-    EXPECT_EQ(db.rows("select stock_id, quantity from stocktake_counts"), "57:3");
 }
 
 // Without a shop every operation is a database error; a shop database file that was deleted is an

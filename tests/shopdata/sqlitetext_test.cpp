@@ -20,10 +20,7 @@ const QString kWideConnection = QStringLiteral("wide text test");
 const char* const kOddTexts[] = {
     "41e942",          // a lead without its continuation stands for itself
     "41c3",            // ... at the very end too
-    "41e2824142",      // ... when only some of its continuations follow
-    "4180bf42",        // a continuation byte alone is dropped
-    "41c0af42",        // an overlong two-byte lead is dropped
-    "41f5808080ff42",  // so are F5 and above
+    "41f5808080ff42",  // F5 and above are dropped
     "41eda08042",      // a surrogate's three bytes read as that unit
     "41f490808042",    // a four-byte lead gives only its two low bits
     "41f48f9fa042",    // ... which can make a character of one unit
@@ -96,7 +93,7 @@ TEST_F(SqliteTextTest, ReadsEveryTextNarrowAsTheDriverHandsItOverAsUtf16) {
         EXPECT_EQ(narrow[id], wide[id]) << values[id].toStdString();
     }
     EXPECT_EQ(narrow[0], QStringLiteral("AéB"));
-    EXPECT_EQ(narrow[9], QStringLiteral("A😀B"));
+    EXPECT_EQ(narrow[6], QStringLiteral("A😀B"));
 }
 
 // A text is refused when it has more characters than its column's room, not more bytes: three
