@@ -44,8 +44,8 @@ TEST(WindowProgram, AnswersItsCommandLineAndSaysWhenThereIsNoScreen) {
     EXPECT_EQ(blind.errors, noScreenMessage().toUtf8() + '\n');
     EXPECT_TRUE(blind.errors.contains("xvfb-run -a rmstockhand"));
 
-    // The tests run offscreen: the toolkit starts, and the command line is read after it took its own.
-    const ProgramRun wrong = runProgram("rmstockhand", {"-platform", "offscreen", "--bogus"});
+    // The toolkit's own -platform gives it a screen, and the command line is read after it took its own.
+    const ProgramRun wrong = runProgram("rmstockhand", {"-platform", "offscreen", "--bogus"}, noScreen);
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_EQ(wrong.output, "");
     EXPECT_TRUE(wrong.errors.endsWith(windowUsage().toUtf8())) << wrong.errors.data();
