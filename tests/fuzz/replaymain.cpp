@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s CORPUS-FOLDER\n", argv[0]);
         return 2;
     }
-    const QDir corpus(QString::fromLocal8Bit(argv[1]));
+    QDir corpus(QString::fromLocal8Bit(argv[1]));
+    corpus.makeAbsolute();  // a target may work in a folder of its own
     const QStringList inputs = corpus.entryList(QDir::Files, QDir::Name);
     for (const QString& name : inputs) {
         QFile file(corpus.filePath(name));

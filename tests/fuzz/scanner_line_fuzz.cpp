@@ -1,5 +1,5 @@
 #include "filereceiver.h"
-#include "fuzzcheck.h"
+#include "fuzzharness.h"
 
 using namespace fileprotocol;
 
@@ -11,9 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
-    LinkRules rules;
-    rules.serialNumbers = (data[0] & 1) == 0;
-    rules.blockCheck = (data[0] & 2) == 0;
+    const LinkRules rules{.serialNumbers = (data[0] & 1) == 0, .blockCheck = (data[0] & 2) == 0};
     FileReceiver receiver(rules, (data[0] & 4) == 0 ? QByteArray("STOCK.DAT") : QByteArray());
     receiver.start(Millis(0));
     for (size_t at = 1; at < size && receiver.progress() == Progress::Running; ++at) {

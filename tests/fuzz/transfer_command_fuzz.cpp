@@ -1,7 +1,7 @@
 #include <QStringList>
 #include <cstring>
 
-#include "fuzzcheck.h"
+#include "fuzzharness.h"
 #include "scannermemory.h"
 #include "transfercommand.h"
 

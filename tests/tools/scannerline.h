@@ -15,10 +15,10 @@ public:
         QDir().mkpath(memory());
         writeBytes(settings(), QStringLiteral("[ports]\nCOM1=%1\nCOM2=%1\n[link]\nretry-interval-ms=100\n"
                                               "link-up-seconds=3\n")
-                                   .arg(line())
+                                   .arg(path("line"))
                                    .toUtf8());
         startProgram(simulator_, "pdt-sim",
-                     QStringList{"serve", "--link", line(), "--retry-ms", "100"} + simulatorOptions,
+                     QStringList{"serve", "--link", path("line"), "--retry-ms", "100"} + simulatorOptions,
                      {"PDT_SIM_DIR=" + memory()});
         EXPECT_TRUE(simulator_.waitForReadyRead(10000)) << "pdt-sim serve did not start";
         started_ = simulator_.readLine();
@@ -28,22 +28,18 @@ public:
         simulator_.terminate();
         simulator_.waitForFinished(10000);
     }
-    ScannerLine(const ScannerLine&) = delete;
-    ScannerLine& operator=(const ScannerLine&) = delete;
 
     QString path(const QString& name) const { return folder_.filePath(name); }
-    QString line() const { return path("line"); }
     QString memory() const { return path("memory"); }
     QString settings() const { return path("scanner.ini"); }
     // The pseudo-terminal the simulator opened.
     QByteArray device() const { return started_.mid(started_.indexOf("/dev/")).trimmed(); }
     // What a program needs to find the line: the settings, and no simulator folder.
     QStringList environment() const { return {"RMSTOCKHAND_SCANNER_SETTINGS=" + settings(), "PDT_SIM_DIR="}; }
-    // Runs the transfer utility with `arguments` over the line.
     ProgramRun transfer(const QStringList& arguments) const {
         return runProgram("Tsr-tu3a.exe", arguments, environment());
     }
-    // Has the simulator scan an upload into its memory.
+    // Has the simulator scan an upload of `records` into its memory.
     void scan(const char* command, int records) const {
         const ProgramRun run = runProgram("pdt-sim", {command, "--records", QString::number(records)},
                                           {"PDT_SIM_DIR=" + memory()});

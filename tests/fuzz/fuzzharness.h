@@ -1,14 +1,31 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
-#include <QSqlDatabase>
-#include <QSqlRecord>
+#include <QTemporaryDir>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
-#include "fuzzcheck.h"
+#include "fakeprogress.h"
 #include "outside/shopdataobject.h"
 #include "platform/programerror.h"
 #include "platform/prompts.h"
+#include "platform/stringtools.h"
+#include "startup/program.h"
+
+// What the fuzz targets share: the check of a property, and a program with a shop of its own that
+// works in a folder of its own.
+
+// A property that every input must keep; a broken one is a finding, and ends the run as a crash
+// does, so that the fuzzer keeps the input.
+inline void fuzzCheck(bool kept, const char* property) {
+    if (!kept) {
+        std::fprintf(stderr, "broken: %s\n", property);
+        std::abort();
+    }
+}
 
 // Message boxes are counted, never shown; every question is answered Yes.
 class CountingPrompts : public Prompts {
@@ -23,7 +40,7 @@ public:
     int shown = 0;
 };
 
-// A shop for the upload fuzz targets. What it does with an item depends on the item's key (the
+// A shop for the fuzz targets. What it does with an item depends on the item's key (the
 // stock id, or a hash of the barcode, modulo 8): 0 is no item, 5 refuses the write, 6 refuses it
 // as a shop that cannot take writes now, 7 writes nothing; the others are written. Quantities
 // that reach it must be numbers, and once it has said it cannot take writes, nothing more may be
@@ -63,17 +80,18 @@ public:
     }
     void StartGoodsReceived(qint16, qint16, qint16) override {}
 
-    bool refusedForGood() const { return refusedForGood_; }
+    // True once the shop has said it cannot take writes.
+    bool refusedForGood = false;
 
 private:
     bool write(qint32 itemKey, double quantity) {
         fuzzCheck(std::isfinite(quantity), "a quantity reaching the shop is a number");
-        fuzzCheck(!(stops_ && refusedForGood_), "nothing is written after the shop could not take writes");
+        fuzzCheck(!(stops_ && refusedForGood), "nothing is written after the shop could not take writes");
         switch (itemKey % 8) {
             case 5:
                 throw ProgramError(errnum::DatabaseError, QStringLiteral("refused"));
             case 6:
-                refusedForGood_ = true;
+                refusedForGood = true;
                 throw ProgramError(errnum::DatabaseError, QStringLiteral("cannot take writes"), true);
             case 7:
                 return false;
@@ -83,5 +101,32 @@ private:
     }
 
     bool stops_;
-    bool refusedForGood_ = false;
 };
+
+// The program a fuzz target runs: message boxes counted, the shop a FuzzShop, its folder the
+// target's own.
+struct FuzzProgram {
+    explicit FuzzProgram(bool runStopsAtALastingRefusal) : shop(runStopsAtALastingRefusal) {
+        program.progress = &menu;
+    }
+
+    CountingPrompts prompts;
+    StringTools tools;
+    FuzzShop shop;
+    FakeProgress menu;
+    Program program{prompts, tools, shop, QDir::currentPath()};
+};
+
+// Writes an input as the file `name` in the target's own folder, which the first call makes and
+// enters (the settings file is opened by its bare name); gives its path, or nothing when the file
+// could not be written.
+inline QString writeInput(const QString& name, const uint8_t* data, size_t size) {
+    static const QTemporaryDir folder;
+    static const bool entered = QDir::setCurrent(folder.path());
+    fuzzCheck(entered, "the target's own folder is entered");
+    QFile file(name);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) ==
+                             static_cast<qint64>(size);
+    return written ? QDir::current().filePath(name) : QString();
+}
