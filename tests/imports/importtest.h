@@ -14,12 +14,10 @@
 #include "scriptedprompts.h"
 #include "startup/program.h"
 
-// A program over a temporary program folder, with the clock at 2:45 pm on 4 December 2026 in the
-// tests' own zone (UTC), given as a clock ten hours ahead would read it. The test
-// is the shop, noting each call in `calls` (a write with the line it comes from), whose order
-// write always refuses (its answer must not matter), and the order details dialog: a user who
-// picks supplier 7 and presses OK with `dialogOrderNo`, answering `dialogAppliesToAll` to "apply
-// to all", or closes it without OK.
+// A program over a temporary folder, its clock at 2:45 pm on 4 December 2026 UTC as a zone ten
+// hours ahead reads it. The test is the shop, noting each call in `calls` (a write with its line),
+// whose order write always refuses, and the order details dialog: a user who picks supplier 7 and
+// presses OK with `dialogOrderNo`, answering `dialogAppliesToAll`, or closes it without OK.
 class ImportTest : public testing::Test, public ShopDataObject, public OrderChooser {
 protected:
     ImportTest() {

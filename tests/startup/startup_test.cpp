@@ -29,8 +29,7 @@ TEST(DSNExists, MatchesTheTrimmedNameBeforeTheTabExactly) {
                                          {{"  MYOBRM   \tSQLite3 ODBC Driver"}, true},
                                          {{"myobrm\tSQLite3 ODBC Driver"}, false},
                                          {{"RM\tMYOBRM"}, false},
-                                         {{"RM\tSQLite3", "MYOBRM\tSQLite3"}, true},
-                                         {{}, false}}) {
+                                         {{"RM\tSQLite3", "MYOBRM\tSQLite3"}, true}}) {
         EXPECT_EQ(DSNExists("MYOBRM", TextArray(entries)), found) << entries.join('|').toStdString();
     }
 }
