@@ -21,6 +21,8 @@ TEST(UserFolders, TheProgramsFolderAndTheHelpersFolder) {
         const char *executable, *home, *dataHome, *program, *helpers;
     } cases[] = {
         {"Installed", "/usr/bin", "", "", "/home/shop/.local/share/rmstockhand", "/usr/bin"},
+        {"InstalledWrittenOtherwise", "/usr/./bin/", "", "", "/home/shop/.local/share/rmstockhand",
+         "/usr/bin"},
         {"InstalledWithADataHome", "/usr/bin", "", "/srv/shopdata/", "/srv/shopdata/rmstockhand", "/usr/bin"},
         {"InstalledWithARelativeDataHome", "/usr/bin", "", "shopdata", "/home/shop/.local/share/rmstockhand",
          "/usr/bin"},

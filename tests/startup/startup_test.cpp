@@ -1,6 +1,7 @@
 #include "startup/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -168,11 +169,16 @@ TEST_F(StartupTest, SettingsGetThenPutFollowTheFileRules) {
     EXPECT_EQ(prompts.shown, QStringList(2, "Invalid type for manage defaults"));
 }
 
-// A settings file far larger than settings are is refused rather than read whole.
-TEST_F(StartupTest, SettingsFarLargerThanSettingsAreRefused) {
+// A settings file that is a pipe is refused at once rather than waited on; one far larger than
+// settings are is refused rather than read whole.
+TEST_F(StartupTest, SettingsThatAreNoPlainFileOrFarTooLargeAreRefused) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(kFile).constData(), 0600), 0);
+    EXPECT_EQ(manage("GET", "COMPORT"), "");
+    ASSERT_TRUE(QFile::remove(kFile));
     writeBytes(kFile, "COMPORT=2\r\n" + QByteArray(100 * 1024, 'x'));
     EXPECT_EQ(manage("GET", "COMPORT"), "");
-    EXPECT_EQ(prompts.shown, QStringList{"Error in fGetConfig = 7-Out of memory"});
+    EXPECT_EQ(prompts.shown, QStringList({"Error in fGetConfig = 75-Path/File access error",
+                                          "Error in fGetConfig = 7-Out of memory"}));
 }
 
 // A disk that fills part of the way through the file, or that is full already.
