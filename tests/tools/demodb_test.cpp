@@ -24,6 +24,7 @@ TEST(DemoShopMaker, RefusesAWrongCommandLineOrAPlaceItCannotWrite) {
     const QStringList server{"--server", "/tmp", "--database", "shop", "--user", "me"};
     const QStringList wrong[] = {{},
                                  {path, "--items", "x"},
+                                 {path, "--items", "-1"},
                                  {path, path},
                                  {"--server", "/tmp", "--database", "shop"},
                                  server + QStringList{"--port", "0"}};
