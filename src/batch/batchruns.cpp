@@ -15,14 +15,24 @@ QString stateText(const ImportRun& run) {
     return run.ended() ? QStringLiteral("ended ") + run.endedAt : QStringLiteral("stopped part of the way");
 }
 
-// The run a variance report is of: the one asked for, or the latest ended stocktake run.
+// The run a variance report is of: the one asked for, unless it was undone, or the latest ended
+// stocktake run that wrote a count (an empty upload counted nothing, and is no stocktake).
 std::optional<ImportRun> stocktakeRun(Program& program, const BatchOptions& options) {
     const QList<ImportRun> runs = program.runs->Runs();
     for (auto run = runs.crbegin(); run != runs.crend(); ++run) {
-        const bool wanted = options.run ? run->id == *options.run : run->ended() && !run->undone();
-        if (wanted && run->kind == QLatin1String("stocktake")) {
-            return *run;
+        const bool wanted =
+            options.run ? run->id == *options.run : run->ended() && !run->undone() && run->recordsWritten > 0;
+        if (!wanted || run->kind != QLatin1String("stocktake")) {
+            continue;
         }
+        if (run->undone()) {
+            program.prompts.notice(
+                QStringLiteral("Run %1 was undone on %2 UTC: it has no counts to report on")
+                    .arg(run->id)
+                    .arg(run->undoneAt));
+            return std::nullopt;
+        }
+        return *run;
     }
     program.prompts.notice(options.run ? QStringLiteral("Run %1 is not a stocktake run").arg(*options.run)
                                        : QStringLiteral("There is no ended stocktake run to report on"));

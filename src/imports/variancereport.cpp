@@ -7,8 +7,12 @@
 
 namespace {
 
-QString moneyText(double value) {
-    return QString::number(value, 'f', 2);
+QString moneyText(qint64 cents) {
+    const qint64 whole = cents / 100, part = cents % 100;
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(whole < 0 ? -whole : whole)
+        .arg(part < 0 ? -part : part, 2, 10, QLatin1Char('0'));
 }
 
 QString countedText(const ItemVariance& item) {
@@ -23,18 +27,25 @@ QString csvText(const QString& text) {
 
 }  // namespace
 
+qint64 valueInCents(const ItemVariance& item) {
+    // Millionths of a cent first, so that a value a binary double cannot hold (311.675) is still the
+    // half cent it is; std::llround then takes a half away from zero.
+    const double hundredths = std::round(item.value() * 1e8) / 1e6;
+    return std::llround(hundredths);
+}
+
 VarianceReport varianceReport(ImportRuns& runs, const ImportRun& run) {
     VarianceReport report{run, runs.Variance(run.id)};
-    std::stable_sort(report.items.begin(), report.items.end(),
-                     [](const ItemVariance& a, const ItemVariance& b) {
-                         const double sizeA = std::fabs(a.value()), sizeB = std::fabs(b.value());
-                         return sizeA != sizeB ? sizeA > sizeB : a.stockId < b.stockId;
-                     });
+    std::stable_sort(
+        report.items.begin(), report.items.end(), [](const ItemVariance& a, const ItemVariance& b) {
+            const qint64 sizeA = std::llabs(valueInCents(a)), sizeB = std::llabs(valueInCents(b));
+            return sizeA != sizeB ? sizeA > sizeB : a.stockId < b.stockId;
+        });
     for (const ItemVariance& item : report.items) {
         report.onHand += item.onHand;
         report.counted += item.counted;
         report.difference += item.difference();
-        report.value += item.value();
+        report.valueCents += valueInCents(item);
     }
     return report;
 }
@@ -61,11 +72,11 @@ QStringList varianceText(const VarianceReport& report) {
     for (const ItemVariance& item : report.items) {
         lines << row(QString::number(item.stockId), item.barcode, item.description,
                      generalNumber(item.onHand), countedText(item), generalNumber(item.difference()),
-                     moneyText(item.value()));
+                     moneyText(valueInCents(item)));
     }
     lines << row(QString(), QString(), QStringLiteral("Totals (%1 items)").arg(report.items.size()),
                  generalNumber(report.onHand), generalNumber(report.counted),
-                 generalNumber(report.difference), moneyText(report.value));
+                 generalNumber(report.difference), moneyText(report.valueCents));
     return lines;
 }
 
@@ -78,18 +89,9 @@ QByteArray varianceCsv(const VarianceReport& report) {
                             generalNumber(item.onHand),
                             generalNumber(item.counted),
                             generalNumber(item.difference()),
-                            moneyText(item.value()),
+                            moneyText(valueInCents(item)),
                             item.wasCounted ? QStringLiteral("counted") : QStringLiteral("not counted")}
                     .join(QLatin1Char(','));
     }
-    rows << QStringList{QString(),
-                        QString(),
-                        csvText(QStringLiteral("Totals")),
-                        generalNumber(report.onHand),
-                        generalNumber(report.counted),
-                        generalNumber(report.difference),
-                        moneyText(report.value),
-                        QString()}
-                .join(QLatin1Char(','));
     return rows.join(QLatin1String("\r\n")).toUtf8() + "\r\n";
 }

@@ -10,8 +10,13 @@
 struct VarianceReport {
     ImportRun run;
     QList<ItemVariance> items;
-    double onHand = 0, counted = 0, difference = 0, value = 0;
+    double onHand = 0, counted = 0, difference = 0;
+    // The value of the difference in cents: the sum of the items' values, each rounded as printed.
+    qint64 valueCents = 0;
 };
+
+// An item's value of difference in whole cents, a half cent rounded away from zero.
+qint64 valueInCents(const ItemVariance& item);
 
 // The report of a stocktake run from the shop's record of it.
 VarianceReport varianceReport(ImportRuns& runs, const ImportRun& run);
@@ -20,6 +25,6 @@ VarianceReport varianceReport(ImportRuns& runs, const ImportRun& run);
 QStringList varianceText(const VarianceReport& report);
 
 // The report as a spreadsheet opens it as it is: UTF-8 comma-separated values with a header row,
-// "." as the decimal point, an item not counted as counted 0 with the status "not counted", and the
-// totals as the last row.
+// "." as the decimal point, an item not counted as counted 0 with the status "not counted"; item rows
+// only, so that a column sums to its total.
 QByteArray varianceCsv(const VarianceReport& report);
