@@ -141,7 +141,11 @@ std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
         options.path = QStringLiteral("COM1");
         havePath = true;
     }
-    if (!portArguments || takesPath(options) != havePath ||
+    bool runNumber = true;
+    if (options.command == Command::Undo) {
+        options.run = options.path.toLongLong(&runNumber);
+    }
+    if (!runNumber || !portArguments || takesPath(options) != havePath ||
         (options.server && !platform::namesServer(*options.server)) || !answersFollowTheDialog || !oneWayOn) {
         return std::nullopt;
     }
@@ -171,7 +175,8 @@ QString batchUsage() {
         "  undo RUN                   take back everything an import run wrote\n"
         "  variance [--run RUN] [--csv FILE]\n"
         "                             a stocktake run's counts beside the stock on hand (the latest\n"
-        "                             ended stocktake run unless told), also as a spreadsheet file\n"
+        "                             ended stocktake run that counted, unless told), also as a\n"
+        "                             spreadsheet file of the item rows\n"
         "  check-stocktake FILE, check-orders FILE, check-goods FILE [the import-goods options]\n"
         "                             say what importing FILE would do, record by record, writing\n"
         "                             nothing; exit 3 when some record would not load cleanly\n"

@@ -47,7 +47,8 @@ struct BatchOptions {
     bool undoUnfinished = false;
     bool resume = false;
     bool again = false;
-    // The stocktake run of a variance report, and the spreadsheet file it is also written to.
+    // The run to undo, or the stocktake run of a variance report and the spreadsheet file it is also
+    // written to.
     std::optional<qint64> run;
     QString csvFile;
     bool send = false;

@@ -59,10 +59,8 @@ int listRuns(Program& program) {
 }
 
 int undoRun(Program& program, const BatchOptions& options) {
-    bool ok = false;
-    const qint64 runId = options.path.toLongLong(&ok);
-    const QString refusal =
-        ok ? undoImportRun(*program.runs, runId) : QStringLiteral("There is no run %1").arg(options.path);
+    const qint64 runId = *options.run;
+    const QString refusal = undoImportRun(*program.runs, runId);
     if (!refusal.isEmpty()) {
         program.prompts.notice(refusal);
         return 1;

@@ -19,7 +19,8 @@ TEST(BatchCommandLine, RefusesAWrongOneAnswersHelpAndRegistersTheShopDatabase) {
     }
     TestShop shop;
     const QString wrong =
-        "import-stocktake|import-stocktake a b|import-orders O.dat --order-no 5|runs x|undo|register-shop-db|"
+        "import-stocktake|import-stocktake a b|import-orders O.dat --order-no 5|runs x|undo|undo "
+        "abc|register-shop-db|"
         "import-goods G.dat --order-no|import-goods G.dat --supplier two|import-goods G.dat --order-no 5|"
         "import-goods G.dat --supplier 2 --apply-to-all|register-shop-db --server db --database shop|"
         "register-shop-db a.mdb --server db --database shop --user me|export-items --server db|"
