@@ -4,9 +4,8 @@
 
 #include "mocks.h"
 
-// Each item's value is rounded to the cent as printed, a half cent away from zero, however the
-// binary number falls; the total is the sum of the printed values, and the spreadsheet holds the
-// item rows alone, so that its value column sums to that total.
+// Each value is rounded to the cent, a half cent away from zero however the binary number falls; the
+// total is the sum of the printed values, and the spreadsheet's value column sums to it.
 TEST(VarianceReport, ValuesRoundHalfCentsAwayFromZeroAndTheTotalIsTheSumOfTheRows) {
     testing::NiceMock<MockImportRuns> runs;
     ON_CALL(runs, Variance(7))

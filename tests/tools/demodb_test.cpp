@@ -9,7 +9,7 @@ namespace {
 TEST(DemoShopMaker, RefusesAWrongCommandLineOrAPlaceItCannotWrite) {
     TestShop shop;
     const QString path = shop.folder() + "/shop.mdb";
-    QStringList unwritable{shop.folder() + "/missing/shop.mdb"};
+    QStringList unwritable{writeBytes(shop.folder() + "/file", "") + "/shop.mdb"};
     if (testEngine() == TestEngine::Postgres) {
         unwritable = shop.demoShopPlace();
         unwritable[unwritable.indexOf("--database") + 1] = "no_such_database";
@@ -21,6 +21,9 @@ TEST(DemoShopMaker, RefusesAWrongCommandLineOrAPlaceItCannotWrite) {
     if (testEngine() == TestEngine::Postgres) {
         return;  // the rest reaches no database: it runs once, with the SQLite tests
     }
+    EXPECT_EQ(runProgram("rmstockhand-demo-db", {shop.folder() + "/new/shop.mdb", "--items", "1"}).exitCode,
+              0);
+    EXPECT_TRUE(QFile::exists(shop.folder() + "/new/shop.mdb"));
     const QStringList server{"--server", "/tmp", "--database", "shop", "--user", "me"};
     const QStringList wrong[] = {{},
                                  {path, "--items", "x"},

@@ -1,6 +1,8 @@
 #include "demoshop.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cerrno>
@@ -165,6 +167,11 @@ std::string demoBarcode(long item) {
 // The file is built whole under a temporary name and only then takes the place of the old one,
 // so an interrupted run never leaves half a shop behind.
 void writeDemoShopFile(const QString& path, long items) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        throw std::runtime_error("cannot write " + path.toStdString() + ": the folder " +
+                                 folder.toStdString() + " cannot be made");
+    }
     const QString building = path + QStringLiteral(".new");
     for (const QString& leftover :
          {building, building + QStringLiteral("-wal"), building + QStringLiteral("-shm")}) {
