@@ -14,6 +14,9 @@ namespace {
 // --verbose.
 void keepQuiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
+// The exit status of a wrong command line.
+constexpr int kWrongCommandLine = 2;
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -21,14 +24,18 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    const std::optional<BatchOptions> options = parseBatchOptions(arguments);
-    if (!options || !options->verbose) {
+    const std::variant<BatchOptions, QString> parsed = parseBatchOptions(arguments);
+    const BatchOptions* options = std::get_if<BatchOptions>(&parsed);
+    if (options == nullptr || !options->verbose) {
         qInstallMessageHandler(keepQuiet);
     }
     QCoreApplication app(argc, argv);
-    if (!options) {
-        std::fputs(batchUsage().toLocal8Bit().constData(), stderr);
-        return 2;
+    if (options == nullptr) {
+        const QString text =
+            QStringLiteral("rmstockhand-batch: %1\nrmstockhand-batch --help shows how to use it\n")
+                .arg(std::get<QString>(parsed));
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        return kWrongCommandLine;
     }
     StringTools tools;
     ShopDatabase shop;

@@ -85,7 +85,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("RM Stockhand"));
     // The desktop matches the window to its menu entry, and so to its icon, by this name.
     QApplication::setDesktopFileName(QStringLiteral("rmstockhand"));
     const std::optional<WindowOptions> options = parseWindowOptions(QCoreApplication::arguments().mid(1));

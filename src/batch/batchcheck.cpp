@@ -2,41 +2,29 @@
 
 #include <QFileInfo>
 
+#include "batch/batchimport.h"
 #include "batch/standardoutput.h"
 #include "imports/uploadcheck.h"
 #include "startup/program.h"
 
-namespace {
-
-const UploadLoader& uploadKind(BatchOptions::Command command) {
-    switch (command) {
-        case BatchOptions::Command::CheckStocktake:
-            return stocktakeUpload();
-        case BatchOptions::Command::CheckOrders:
-            return ordersUpload();
-        default:
-            return goodsReceivedUpload();
-    }
-}
-
-}  // namespace
-
 int runCheck(Program& program, const BatchOptions& options) {
-    const UploadLoader& kind = uploadKind(options.command);
+    const UploadLoader& kind = commandUpload(options.command);
+    const QString file = QFileInfo(options.path).absoluteFilePath();
+    if (!QFileInfo::exists(file)) {
+        program.prompts.notice(QStringLiteral("There is no upload file at %1").arg(file));
+        return 1;
+    }
+    if (refusedBeforeLoading(program, options, file)) {
+        return 1;
+    }
     CheckSummary summary;
     const ProcessOutcome outcome =
         checkUploadFile(program, kind, options.path, [&kind, &summary](const CheckedRecord& record) {
             summary.count(record);
             writeOutputLine(checkedRecordText(kind, record));
         });
-    if (outcome == ProcessOutcome::NoFile) {
-        program.prompts.notice(
-            QStringLiteral("There is no upload file at %1").arg(QFileInfo(options.path).absoluteFilePath()));
-        return 1;
-    }
     writeOutputLine(summary.text());
-    std::fflush(stdout);
-    if (outcome == ProcessOutcome::Stopped) {
+    if (outcome != ProcessOutcome::Completed) {
         return 1;
     }
     return summary.clean() ? 0 : kCheckFoundProblems;

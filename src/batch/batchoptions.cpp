@@ -54,100 +54,225 @@ bool imports(Command command) {
            command == Command::UploadOrders || command == Command::UploadGoods;
 }
 
-// Reads an option of the import runs (the answers about an earlier import, the variance report's
-// run and file); false when it is not one this command takes.
-bool readRunOption(const QStringList& args, qsizetype& index, BatchOptions& options) {
-    const QString& option = args[index];
-    const bool hasValue = index + 1 < args.size();
-    const bool variance = options.command == Command::Variance;
-    if (option == QLatin1String("--undo-unfinished") && imports(options.command)) {
-        options.undoUnfinished = true;
-    } else if (option == QLatin1String("--resume") && imports(options.command)) {
-        options.resume = true;
-    } else if (option == QLatin1String("--again") && imports(options.command)) {
-        options.again = true;
-    } else if (option == QLatin1String("--csv") && variance && hasValue) {
-        options.csvFile = args[++index];
-    } else if (option == QLatin1String("--run") && variance && hasValue) {
+bool checks(Command command) {
+    return command == Command::CheckStocktake || command == Command::CheckOrders ||
+           command == Command::CheckGoods;
+}
+
+bool goods(Command command) {
+    return command == Command::ImportGoods || command == Command::CheckGoods ||
+           command == Command::UploadGoods;
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// The command line as it is read: the arguments, where reading has got to, and the first mistake.
+struct Reader {
+    const QStringList& args;
+    qsizetype index = 0;
+    BatchOptions& options;
+    QString mistake;
+
+    const QString& option() const { return args[index]; }
+    QString commandName() const { return args.first(); }
+
+    // The option's value, moving onto it; empty with the mistake said when there is none.
+    QString value() {
+        if (index + 1 >= args.size() || args[index + 1].isEmpty()) {
+            mistake = option() + QStringLiteral(" needs a value");
+            return QString();
+        }
+        return args[++index];
+    }
+
+    // The option's value as a number; the mistake names what the number is of.
+    std::optional<qint64> number(const char* whatOf) {
+        const QString name = option();
+        const QString text = value();
         bool ok = false;
-        options.run = args[++index].toLongLong(&ok);
-        return ok;
+        const qint64 read = text.toLongLong(&ok);
+        if (!mistake.isEmpty() || ok) {
+            return ok ? std::optional<qint64>(read) : std::nullopt;
+        }
+        mistake = QStringLiteral("%1 takes %2, not %3").arg(name, QLatin1String(whatOf), quoted(text));
+        return std::nullopt;
+    }
+
+    bool notAnOption() {
+        mistake = QStringLiteral("%1 is not an option of %2").arg(quoted(option()), commandName());
+        return false;
+    }
+};
+
+// Reads an option of the import runs and the variance report; false when it is not one this
+// command takes, or its value is wrong.
+bool readRunOption(Reader& reader) {
+    BatchOptions& options = reader.options;
+    const QString& option = reader.option();
+    const bool loads = imports(options.command);
+    const bool variance = options.command == Command::Variance;
+    if (option == QLatin1String("--undo-unfinished") && loads) {
+        options.undoUnfinished = true;
+    } else if (option == QLatin1String("--resume") && loads) {
+        options.resume = true;
+    } else if (option == QLatin1String("--again") && loads) {
+        options.again = true;
+    } else if (option == QLatin1String("--if-new") && loads) {
+        options.ifNew = true;
+    } else if (option == QLatin1String("--load-anyway") && (loads || checks(options.command))) {
+        options.loadAnyway = true;
+    } else if (option == QLatin1String("--csv") && variance) {
+        options.csvFile = reader.value();
+    } else if (option == QLatin1String("--run") && variance) {
+        options.run = reader.number("a run's number");
     } else {
+        return reader.notAnOption();
+    }
+    return reader.mistake.isEmpty();
+}
+
+// Reads a server option of register-shop-db.
+bool readServerOption(Reader& reader) {
+    BatchOptions& options = reader.options;
+    options.server = options.server.value_or(platform::ServerAddress());
+    const QString name = reader.option();
+    if (!QStringList{"--server", "--port", "--database", "--user"}.contains(name)) {
+        return reader.notAnOption();
+    }
+    if (!platform::readServerOption(reader.args, reader.index, *options.server)) {
+        const bool hasValue =
+            reader.index + 1 < reader.args.size() && !reader.args[reader.index + 1].isEmpty();
+        reader.mistake = hasValue ? QStringLiteral("--port takes a port number from 1 to 65535, not %1")
+                                        .arg(quoted(reader.args[reader.index + 1]))
+                                  : name + QStringLiteral(" needs a value");
         return false;
     }
     return true;
 }
 
-// Reads one option (and its value) at `index`; false when it is not one this command takes.
-bool readOption(const QStringList& args, qsizetype& index, BatchOptions& options) {
-    const QString& option = args[index];
-    const bool goods = options.command == Command::ImportGoods || options.command == Command::CheckGoods ||
-                       options.command == Command::UploadGoods;
-    const bool hasValue = index + 1 < args.size();
+// Reads one option (and its value); false when it is not one this command takes.
+bool readOption(Reader& reader) {
+    BatchOptions& options = reader.options;
+    const QString& option = reader.option();
+    const bool forGoods = goods(options.command);
     if (option == QLatin1String("--yes")) {
         options.yes = true;
     } else if (option == QLatin1String("--verbose")) {
         options.verbose = true;
     } else if (option == QLatin1String("--send") && options.command == Command::ExportItems) {
         options.send = true;
-    } else if (option == QLatin1String("--apply-to-all") && goods) {
+    } else if (option == QLatin1String("--no-check") && options.command == Command::RegisterShopDb) {
+        options.noCheck = true;
+    } else if (option == QLatin1String("--apply-to-all") && forGoods) {
         options.applyToAll = true;
-    } else if (option == QLatin1String("--order-no") && goods && hasValue) {
-        options.orderNo = args[++index];
-    } else if (option == QLatin1String("--supplier") && goods && hasValue) {
-        bool ok = false;
-        options.supplierId = args[++index].toInt(&ok);
-        return ok;
+    } else if (option == QLatin1String("--order-no") && forGoods) {
+        options.orderNo = reader.value();
+    } else if (option == QLatin1String("--supplier") && forGoods) {
+        const std::optional<qint64> id = reader.number("a supplier's number");
+        options.supplierId = id ? std::optional<qint32>(static_cast<qint32>(*id)) : std::nullopt;
     } else if (options.command == Command::RegisterShopDb) {
-        options.server = options.server.value_or(platform::ServerAddress());
-        return platform::readServerOption(args, index, *options.server);
+        return readServerOption(reader);
     } else {
-        return readRunOption(args, index, options);
+        return readRunOption(reader);
     }
-    return true;
+    return reader.mistake.isEmpty();
+}
+
+// What a command is missing or has too much of, once its arguments are read; empty when nothing.
+QString argumentMistake(const BatchOptions& options, const QString& name, bool havePath) {
+    if (options.command == Command::RegisterShopDb && options.server) {
+        if (havePath) {
+            return QStringLiteral("register-shop-db takes a database file or --server, not both");
+        }
+        if (!platform::namesServer(*options.server)) {
+            return QStringLiteral("register-shop-db --server needs --server, --database and --user");
+        }
+        return QString();
+    }
+    if (takesPath(options) && !havePath) {
+        switch (options.command) {
+            case Command::RegisterShopDb:
+                return QStringLiteral("register-shop-db needs the database file, or --server");
+            case Command::Undo:
+                return QStringLiteral("undo needs the number of the run to undo");
+            case Command::ScannerPort:
+                return QStringLiteral("scanner-port needs the port (COM1 or COM2) and its device");
+            default:
+                return name + QStringLiteral(" needs the upload file");
+        }
+    }
+    if (options.command == Command::ScannerPort && options.device.isEmpty()) {
+        return QStringLiteral("scanner-port needs the port (COM1 or COM2) and its device");
+    }
+    return QString();
+}
+
+// The options' combinations that the dialog or the run questions cannot answer; empty when none.
+QString combinationMistake(const BatchOptions& options) {
+    // OK cannot be pressed before a supplier is confirmed, and the apply-to-all question comes only with OK.
+    if (options.orderNo && !options.supplierId) {
+        return QStringLiteral(
+            "--order-no needs --supplier: the order number is typed once a supplier is confirmed");
+    }
+    if (options.applyToAll && !options.orderNo) {
+        return QStringLiteral("--apply-to-all needs --order-no");
+    }
+    if (options.undoUnfinished && options.resume) {
+        return QStringLiteral("--undo-unfinished and --resume cannot go together");
+    }
+    if (options.again && options.ifNew) {
+        return QStringLiteral("--again and --if-new cannot go together");
+    }
+    return QString();
 }
 
 }  // namespace
 
-std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments) {
-    if (arguments.isEmpty() || !commandsByName().contains(arguments.first())) {
-        return std::nullopt;
+std::variant<BatchOptions, QString> parseBatchOptions(const QStringList& arguments) {
+    if (arguments.isEmpty()) {
+        return QStringLiteral("no command given");
+    }
+    if (!commandsByName().contains(arguments.first())) {
+        return QStringLiteral("%1 is not a command").arg(quoted(arguments.first()));
     }
     BatchOptions options;
     options.command = commandsByName().value(arguments.first());
+    Reader reader{arguments, 1, options, QString()};
     bool havePath = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i].startsWith(QLatin1String("--"))) {
-            if (!readOption(arguments, i, options)) {
-                return std::nullopt;
+    for (; reader.index < arguments.size(); ++reader.index) {
+        const QString& argument = arguments[reader.index];
+        if (argument.startsWith(QLatin1String("--"))) {
+            if (!readOption(reader)) {
+                return reader.mistake;
             }
-        } else if (!havePath) {
-            options.path = arguments[i];
+        } else if (!havePath && takesPath(options)) {
+            options.path = argument;
             havePath = true;
         } else if (options.command == Command::ScannerPort && options.device.isEmpty()) {
-            options.device = arguments[i];
+            options.device = argument;
         } else {
-            return std::nullopt;
+            return QStringLiteral("%1 is one argument too many for %2")
+                .arg(quoted(argument), arguments.first());
         }
     }
-    // OK cannot be pressed before a supplier is confirmed, and the apply-to-all question comes only with OK.
-    const bool answersFollowTheDialog =
-        (!options.orderNo || options.supplierId) && (!options.applyToAll || options.orderNo);
-    // An unfinished import is either undone or carried on.
-    const bool oneWayOn = !(options.undoUnfinished && options.resume);
-    // The port to test is COM1 unless named; a port's device must be named.
-    const bool portArguments = options.command != Command::ScannerPort || !options.device.isEmpty();
     if (options.command == Command::ScannerTest && !havePath) {
         options.path = QStringLiteral("COM1");
         havePath = true;
     }
-    bool runNumber = true;
-    if (options.command == Command::Undo) {
-        options.run = options.path.toLongLong(&runNumber);
+    QString mistake = argumentMistake(options, arguments.first(), havePath);
+    if (mistake.isEmpty()) {
+        mistake = combinationMistake(options);
     }
-    if (!runNumber || !portArguments || takesPath(options) != havePath ||
-        (options.server && !platform::namesServer(*options.server)) || !answersFollowTheDialog || !oneWayOn) {
-        return std::nullopt;
+    if (mistake.isEmpty() && options.command == Command::Undo) {
+        bool ok = false;
+        options.run = options.path.toLongLong(&ok);
+        mistake =
+            ok ? QString() : QStringLiteral("undo takes a run's number, not %1").arg(quoted(options.path));
+    }
+    if (!mistake.isEmpty()) {
+        return mistake;
     }
     return options;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <variant>
 
 #include "platform/odbcregistry.h"
 
@@ -47,6 +48,12 @@ struct BatchOptions {
     bool undoUnfinished = false;
     bool resume = false;
     bool again = false;
+    // A file already loaded is passed over as nothing new, which is no failure.
+    bool ifNew = false;
+    // An upload that looks like another kind of file, or not like text, is loaded all the same.
+    bool loadAnyway = false;
+    // The shop database is registered without first connecting to it.
+    bool noCheck = false;
     // The run to undo, or the stocktake run of a variance report and the spreadsheet file it is also
     // written to.
     std::optional<qint64> run;
@@ -57,8 +64,9 @@ struct BatchOptions {
     bool verbose = false;
 };
 
-// The options of a command line (without the program name), or nothing when it is wrong.
-std::optional<BatchOptions> parseBatchOptions(const QStringList& arguments);
+// The options of a command line (without the program name), or, when it is wrong, one line that
+// names the mistake.
+std::variant<BatchOptions, QString> parseBatchOptions(const QStringList& arguments);
 
-// How the command line is used, for a wrong one.
+// How the command line is used, for --help.
 QString batchUsage();

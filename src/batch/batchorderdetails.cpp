@@ -41,6 +41,16 @@ QString entryOf(const QStringList& entries, qint32 supplierId) {
 
 }  // namespace
 
+QString unknownSupplierText(ShopDataObject& shop, qint32 supplierId) {
+    const QStringList entries = shop.supplierEntries();
+    if (!entryOf(entries, supplierId).isEmpty()) {
+        return QString();
+    }
+    return QStringLiteral("Supplier %1 is not in the list of suppliers: %2")
+        .arg(supplierId)
+        .arg(entries.isEmpty() ? QStringLiteral("the list is empty") : entries.join(QStringLiteral("; ")));
+}
+
 OrderDetailsAnswer BatchOrderDetails::chooseOrder(const QString&, qint32 supplierId) {
     // The supplier's confirmation, then the apply-to-all question.
     OptionAnswers answers(prompts_, {true, applyToAll_});

@@ -8,6 +8,10 @@
 class Prompts;
 class ShopDataObject;
 
+// What the batch says of a --supplier that the shop's list of suppliers lacks, listing the ones it
+// holds; empty when the list holds it.
+QString unknownSupplierText(ShopDataObject& shop, qint32 supplierId);
+
 // The order details dialog as the batch command line answers it, by the dialog's own rules:
 // activation offers the supplier the dialog offers; --supplier picks that supplier and answers its
 // confirmation Yes; --order-no types the number and presses OK, --apply-to-all answering the

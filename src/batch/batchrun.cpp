@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "batch/batchcheck.h"
+#include "batch/batchimport.h"
 #include "batch/batchmenu.h"
 #include "batch/batchorderdetails.h"
 #include "batch/batchprompts.h"
@@ -11,14 +12,13 @@
 #include "batch/batchruns.h"
 #include "batch/batchscanner.h"
 #include "batch/standardoutput.h"
-#include "imports/goodsreceivedimport.h"
-#include "imports/ordersimport.h"
-#include "imports/stocktakeimport.h"
 #include "imports/uploadreceive.h"
 #include "platform/odbcregistry.h"
 #include "platform/programfolder.h"
 #include "scanner/itemexport.h"
 #include "scanner/transferpdtfile.h"
+#include "shopdata/shopdatabase.h"
+#include "startup/connectionfailure.h"
 #include "startup/program.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
@@ -46,88 +46,36 @@ QString savedDownloadPath(Program& program) {
     return path.isEmpty() ? QStringLiteral("Not Chosen") : path;
 }
 
-// The exit status of an import that processed its file to the end but met refused writes.
-constexpr int kShopRefusedWrites = 4;
-
-ProcessOutcome processUpload(Program& program, Command command, const QString& path) {
-    switch (command) {
-        case Command::ImportStocktake:
-            return fProcessStocktakeFile(program, path);
-        case Command::ImportOrders:
-            return fProcessOrdersFile(program, path);
-        default:
-            return fProcessGoodsReceivedFile(program, path);
-    }
-}
-
-// An import stops at the first record that the shop database cannot write, when the next one
-// could not be written either, and says where to start again; refusals it could go on past are
-// counted at the end, so that a schedule sees each of them in the exit status.
-int importStatus(Program& program, ProcessOutcome outcome, const QString& file) {
-    const UploadRun& run = program.run;
-    if (run.stoppedAtLine > 0) {
-        program.prompts.notice(
-            QStringLiteral("The shop database cannot take writes now: stopped at line %1 of %2, "
-                           "after %3 records loaded; start again from line %1")
-                .arg(run.stoppedAtLine)
-                .arg(file)
-                .arg(run.loaded()));
-        return 1;
-    }
-    if (outcome == ProcessOutcome::Stopped) {
-        return 1;
-    }
-    if (run.refused > 0) {
-        program.prompts.notice(
-            QStringLiteral("The shop database refused %1 of %2 records").arg(run.refused).arg(run.records));
-        return kShopRefusedWrites;
-    }
-    return 0;
-}
-
-int runImport(Program& program, const BatchOptions& options) {
-    const QString file = QDir::toNativeSeparators(QFileInfo(options.path).absoluteFilePath());
-    program.run.stopWhenTheShopCannotWrite = true;
-    return importStatus(program, processUpload(program, options.command, file), file);
-}
-
-UploadKind uploadKind(Command command) {
-    switch (command) {
-        case Command::UploadStocktake:
-            return UploadKind::Stocktake;
-        case Command::UploadOrders:
-            return UploadKind::Orders;
-        default:
-            return UploadKind::GoodsReceived;
-    }
-}
-
 // The upload button's work: the file comes from the scanner into the program's folder, then is
 // imported. Nothing received is a failure, which the utility has explained on standard error.
-int runUpload(Program& program, const BatchOptions& options) {
-    const UploadKind kind = uploadKind(options.command);
+int runUpload(Program& program, const BatchOptions& options, const BatchRunQuestions& questions) {
+    const UploadKind kind = options.command == Command::UploadStocktake ? UploadKind::Stocktake
+                            : options.command == Command::UploadOrders  ? UploadKind::Orders
+                                                                        : UploadKind::GoodsReceived;
     if (receiveUpload(program, kind, savedPort(program)) != 0) {
         return 1;
     }
-    const QString path = uploadPath(program, kind);
-    program.run.stopWhenTheShopCannotWrite = true;
-    return importStatus(program, uploadKindInfo(kind).process(program, path), path);
+    return importUpload(program, options, uploadPath(program, kind),
+                        [&questions] { return questions.passedOver(); });
 }
 
+// Writes the item file, and with --send sends it as the menu's button does; only then are the
+// scanner's settings read.
 int runExport(Program& program, const BatchOptions& options) {
     if (!writeItemFile(program)) {
+        writeOutputLine(QStringLiteral("the item file: %1").arg(itemFilePath(program)));
         return 1;
+    }
+    if (!options.send) {
+        return 0;
     }
     // The utility has said why on standard error when the item file did not reach the scanner.
     const TransferRequest request{program.modMain.bDownloadItemFile, savedDownloadPath(program),
                                   savedPort(program)};
-    if (options.send && transferPDTFile(program, QStringLiteral(" PriceCheck "), request) != 0) {
-        return 1;
-    }
-    return 0;
+    return transferPDTFile(program, QStringLiteral(" PriceCheck "), request) != 0 ? 1 : 0;
 }
 
-int runCommand(Program& program, const BatchOptions& options) {
+int runCommand(Program& program, const BatchOptions& options, const BatchRunQuestions& questions) {
     switch (options.command) {
         case Command::ExportItems:
             return runExport(program, options);
@@ -144,9 +92,10 @@ int runCommand(Program& program, const BatchOptions& options) {
         case Command::UploadStocktake:
         case Command::UploadOrders:
         case Command::UploadGoods:
-            return runUpload(program, options);
+            return runUpload(program, options, questions);
         default:
-            return runImport(program, options);
+            return importUpload(program, options, options.path,
+                                [&questions] { return questions.passedOver(); });
     }
 }
 
@@ -159,33 +108,53 @@ int runOnShop(Program& program, const BatchOptions& options) {
     try {
         prepareShopData(program);
     } catch (const ProgramError& error) {
-        program.prompts.notice(runTimeErrorText(error));
+        program.prompts.notice(shopConnectionError(error).description());
         return 1;
     }
     ProgressLine progress;
     BatchMenu menu(progress);
     BatchOrderDetails orderDetails(program.prompts, program.shop, options.supplierId, options.orderNo,
                                    options.applyToAll);
-    BatchRunQuestions runQuestions(program.prompts, options.undoUnfinished, options.resume, options.again);
+    BatchRunQuestions runQuestions(program.prompts, options.undoUnfinished, options.resume, options.again,
+                                   options.ifNew);
     program.progress = &menu;
     program.orderChooser = &orderDetails;
     program.runQuestions = &runQuestions;
     int status = 1;
     try {
-        status = runCommand(program, options);
+        status = runCommand(program, options, runQuestions);
     } catch (const ProgramError& error) {
-        program.prompts.notice(runTimeErrorText(error));
+        program.prompts.notice(shopConnectionError(error).description());
     }
     progress.finish();
     return status;
 }
 
-// Registers the shop database, a file or a server, as the data source "MYOBRM"; unlike the
-// window's first run, a refusal is reported, since a schedule relies on the exit status.
+// Where a shop database about to be registered is, as its failures name it.
+QString registeredDatabaseName(const BatchOptions& options) {
+    return options.server
+               ? QStringLiteral("the database \"%1\" on the server %2")
+                     .arg(options.server->database, options.server->host)
+               : QStringLiteral("the database file %1").arg(QFileInfo(options.path).absoluteFilePath());
+}
+
+// Registers the shop database, a file or a server, as the data source "MYOBRM", once it has been
+// reached and found to hold the shop's tables (unless --no-check); unlike the window's first run, a
+// refusal is reported, since a schedule relies on the exit status.
 int registerShopDatabase(Program& program, const BatchOptions& options) {
     const platform::DataSource source =
         options.server ? platform::serverDataSource(*options.server)
                        : platform::fileDataSource(QFileInfo(options.path).absoluteFilePath());
+    if (!options.noCheck) {
+        try {
+            ShopDatabase::CheckShopDatabase(platform::connectionString(source));
+        } catch (const ProgramError& error) {
+            program.prompts.notice(
+                connectionFailureText(registeredDatabaseName(options), error.description()) +
+                QStringLiteral(". Nothing was registered; --no-check registers it all the same"));
+            return 1;
+        }
+    }
     if (!platform::registerDataSource(shopDataSource(), source)) {
         program.prompts.notice(
             QStringLiteral("The data source \"%1\" could not be registered").arg(shopDataSource()));

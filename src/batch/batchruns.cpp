@@ -65,7 +65,7 @@ int undoRun(Program& program, const BatchOptions& options) {
         program.prompts.notice(refusal);
         return 1;
     }
-    program.prompts.notice(QStringLiteral("Run %1 was undone").arg(runId));
+    writeOutputLine(QStringLiteral("Run %1 was undone").arg(runId));
     return 0;
 }
 

@@ -7,16 +7,6 @@
 
 namespace {
 
-// The report names are written with the backslash that begins a file name inside a folder
-// ("\StockTakeAuditFile"); this is the one place where it becomes this system's separator "/".
-QString reportFilePath(const QString& folder, const QString& reportName) {
-    QString name = reportName;
-    if (name.startsWith(QLatin1Char('\\'))) {
-        name[0] = QLatin1Char('/');
-    }
-    return folder + name + QStringLiteral(".rep");
-}
-
 // "DD/MM/YYYY HH:MM am" on the 12-hour clock: the hour from midnight shows as 12 am, from noon as 12 pm.
 QString timeStamp(const QDateTime& when) {
     const QDate date = when.date();
@@ -41,6 +31,16 @@ void appendLine(QFile& report, const QByteArray& line) {
 
 }  // namespace
 
+// The report names are written with the backslash that begins a file name inside a folder
+// ("\StockTakeAuditFile"); this is the one place where it becomes this system's separator "/".
+QString auditReportPath(const QString& folder, const QString& reportName) {
+    QString name = reportName;
+    if (name.startsWith(QLatin1Char('\\'))) {
+        name[0] = QLatin1Char('/');
+    }
+    return folder + name + QStringLiteral(".rep");
+}
+
 void fWriteAuditReport(Program& program, const QString& message, const QString& folder,
                        const QString& reportName) {
     if (message.isEmpty()) {
@@ -51,8 +51,10 @@ void fWriteAuditReport(Program& program, const QString& message, const QString& 
                          message + QLatin1Char('"');
     try {
         // The report is 8-bit text: Latin-1, where a character beyond it becomes "?".
-        appendLine(*program.files.appendedFile(reportFilePath(folder, reportName)), line.toLatin1() + "\r\n");
+        appendLine(*program.files.appendedFile(auditReportPath(folder, reportName)),
+                   line.toLatin1() + "\r\n");
     } catch (const ProgramError& error) {
+        ++program.run.auditUnwritten;
         program.prompts.notice(errorTextSpaced(QStringLiteral("Error in writing audit report = "), error));
         return;
     }

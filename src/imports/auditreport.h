@@ -7,6 +7,9 @@
 
 struct Program;
 
+// The file of the audit report `reportName` ("\StockTakeAuditFile") in `folder`.
+QString auditReportPath(const QString& folder, const QString& reportName);
+
 // Appends one time-stamped, quoted line to the audit report folder + reportName + ".rep" and warns
 // the user that a scanned barcode could not be loaded. An empty message does nothing; a failure
 // to write is reported and the caller goes on.

@@ -12,7 +12,7 @@ public:
     Unfinished unfinishedRun(const QString& question, bool /*sameFile*/, qint64 /*nextLine*/) override {
         return prompts_.question(question) ? Unfinished::Undo : Unfinished::Stop;
     }
-    bool loadAgain(const QString& question) override { return prompts_.question(question); }
+    bool loadAgain(const QString& question) override { return prompts_.cautiousQuestion(question); }
 
 private:
     Prompts& prompts_;

@@ -1,6 +1,5 @@
 #include "menu/widgetprompts.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -8,7 +7,13 @@ namespace {
 
 // Message boxes carry the program's name as their title, as boxes without a title of their own do.
 QString title() {
-    return QApplication::applicationDisplayName();
+    return QStringLiteral("RM Stockhand");
+}
+
+bool ask(QWidget* parent, const QString& text, QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(defaultButton);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void showOk(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
@@ -27,8 +32,11 @@ void WidgetPrompts::criticalNotice(const QString& text) {
 }
 
 bool WidgetPrompts::question(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Yes | QMessageBox::No, parent_);
-    return box.exec() == QMessageBox::Yes;
+    return ask(parent_, text, QMessageBox::Yes);
+}
+
+bool WidgetPrompts::cautiousQuestion(const QString& text) {
+    return ask(parent_, text, QMessageBox::No);
 }
 
 QString WidgetPrompts::openFileName(const QString& fileName, const QString& filter, const QString& title) {

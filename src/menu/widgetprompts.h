@@ -13,6 +13,7 @@ public:
     void notice(const QString& text) override;
     void criticalNotice(const QString& text) override;
     bool question(const QString& text) override;
+    bool cautiousQuestion(const QString& text) override;
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override;
 
 private:

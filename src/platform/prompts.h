@@ -14,6 +14,9 @@ public:
     virtual void criticalNotice(const QString& text) = 0;
     // A Yes/No question without a title of its own; true on Yes.
     virtual bool question(const QString& text) = 0;
+    // The same for a question whose Yes could do harm twice over: where a box has a default button,
+    // it is No.
+    virtual bool cautiousQuestion(const QString& text) { return question(text); }
     // A file-open dialog that starts on `fileName`; gives `fileName` back unchanged on cancel.
     virtual QString openFileName(const QString& fileName, const QString& filter, const QString& title) = 0;
 };

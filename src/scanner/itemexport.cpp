@@ -106,11 +106,6 @@ void putPadded(char* out, const char* begin, const char* end, qsizetype width) {
     std::copy(begin, begin + std::min<qsizetype>(end - begin, width), out);
 }
 
-QString itemFilePath(const Program& program) {
-    return QDir::toNativeSeparators(program.appPath + QLatin1Char('/') +
-                                    QLatin1String(scannerfiles::kItemFile));
-}
-
 // The records go to the file a block at a time.
 constexpr qsizetype kBlockBytes = 64 * 1024;
 
@@ -147,6 +142,11 @@ void writeRecords(Program& program, platform::WholeFile& file) {
 }
 
 }  // namespace
+
+QString itemFilePath(const Program& program) {
+    return QDir::toNativeSeparators(program.appPath + QLatin1Char('/') +
+                                    QLatin1String(scannerfiles::kItemFile));
+}
 
 QString priceText(double price) {
     char digits[kPriceRoom];

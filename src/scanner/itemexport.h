@@ -20,6 +20,9 @@ QString priceText(double price);
 void appendItemLine(QByteArray& file, qint32 stockId, QStringView barcode, QStringView description,
                     double price, double lastField);
 
+// Where the item file is written: rmItems.dat in the program's folder.
+QString itemFilePath(const Program& program);
+
 // Writes rmItems.dat in the program's folder from the stock table, showing progress on the menu;
 // false (after a message, with the form's colour and pointer restored and any old item file left
 // as it was) when it could not be written whole.

@@ -22,6 +22,25 @@ QString uniqueConnectionName() {
     return QStringLiteral("rm_shopdata_%1").arg(++count);
 }
 
+// Raises the error of a database that lacks some of the shop's tables: the wrong database, or one
+// the shop's software has not made yet.
+void requireShopTables(const QSqlDatabase& connection) {
+    QStringList present = connection.tables(QSql::Tables);
+    for (QString& name : present) {
+        name = name.toLower();
+    }
+    QStringList missing;
+    for (const QString& table : shopTableNames()) {
+        if (!present.contains(table.toLower())) {
+            missing << QLatin1Char('"') + table + QLatin1Char('"');
+        }
+    }
+    if (!missing.isEmpty()) {
+        throw ProgramError(errnum::DatabaseError, QStringLiteral("the database lacks the shop's tables %1")
+                                                      .arg(missing.join(QStringLiteral(", "))));
+    }
+}
+
 // The run and the line a write carries into its rows: null for a write made outside a run.
 QVariant runOf(const RunLine& from) {
     return from.run ? QVariant(*from.run) : QVariant(QMetaType::fromType<qint64>());
@@ -76,6 +95,20 @@ ShopDatabase::~ShopDatabase() {
     disconnect();
 }
 
+void ShopDatabase::CheckShopDatabase(const QString& connectionString) {
+    const QString name = QStringLiteral("shopCheck");
+    {
+        const QSqlDatabase connection = platform::openConnection(connectionString, name);
+        try {
+            requireShopTables(connection);
+        } catch (const ProgramError&) {
+            platform::closeConnection(name);
+            throw;
+        }
+    }
+    platform::closeConnection(name);
+}
+
 bool ShopDatabase::IsConnected() {
     return connection_.isOpen();
 }
@@ -86,6 +119,7 @@ void ShopDatabase::Connect() {
     try {
         backend_ = &shopBackend(connection_);
         backend_->prepareConnection(connection_);
+        requireShopTables(connection_);
         addRunRecord();
         statements_ = std::make_unique<ShopStatements>(connection_, *backend_);
         ledger_ = std::make_unique<RunLedger>(connection_, *backend_, clock_);

@@ -30,6 +30,10 @@ public:
     ShopDatabase(const ShopDatabase&) = delete;
     ShopDatabase& operator=(const ShopDatabase&) = delete;
 
+    // Connects to the database `connectionString` reaches and checks that it holds the shop's
+    // tables, writing nothing; raises ProgramError when it cannot be reached or is no shop database.
+    static void CheckShopDatabase(const QString& connectionString);
+
     bool IsConnected() override;
     void Connect() override;
     void SetAppPath(const QString& appPath) override;

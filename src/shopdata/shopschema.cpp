@@ -162,6 +162,16 @@ QStringList runRecordStatements(const ShopBackend& backend) {
     return statements;
 }
 
+QStringList shopTableNames() {
+    QStringList names;
+    for (const Table& table : shopTables()) {
+        if (!table.runRecord) {
+            names << QLatin1String(table.name);
+        }
+    }
+    return names;
+}
+
 QStringList dropShopSchemaStatements() {
     QStringList statements;
     for (auto table = shopTables().crbegin(); table != shopTables().crend(); ++table) {

@@ -15,5 +15,9 @@ QStringList shopSchemaStatements(const ShopBackend& backend);
 // that record's tables and columns.
 QStringList runRecordStatements(const ShopBackend& backend);
 
+// The shop's own tables, which the shop's software makes: a database without one of them is not a
+// shop database.
+QStringList shopTableNames();
+
 // The statements that remove the shop database's tables (and their rows) where they exist.
 QStringList dropShopSchemaStatements();

@@ -6,6 +6,7 @@
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
 #include "startup/blanks.h"
+#include "startup/connectionfailure.h"
 #include "startup/program.h"
 
 namespace {
@@ -98,7 +99,11 @@ void Main(Program& program, const ConnectionOpener& openConnection, const MenuSh
     const bool shopReady = dataSourceRegistered(program, shopDataSource()) || chooseShopDatabase(program);
     ConnectionSlot cnDatabase;
     if (shopReady) {
-        cnDatabase.open(openConnection, shopDataSource());
+        try {
+            cnDatabase.open(openConnection, shopDataSource());
+        } catch (const ProgramError& error) {
+            throw shopConnectionError(error);
+        }
     }
     if (!dataSourceRegistered(program, kRmDataSource)) {
         AddDSN(kRmDataSource, platform::localDatabasePath(kRmDatabase, program.appPath));
@@ -106,7 +111,11 @@ void Main(Program& program, const ConnectionOpener& openConnection, const MenuSh
     cnDatabase.open(openConnection, kRmDataSource);
     program.tools.Checkpoint(1, QString());
     if (shopReady) {
-        prepareShopData(program);
+        try {
+            prepareShopData(program);
+        } catch (const ProgramError& error) {
+            throw shopConnectionError(error);
+        }
     }
     program.tools.Checkpoint(2, QString());
     showMenu();
@@ -120,6 +129,17 @@ int runMain(Program& program, const ConnectionOpener& openConnection, const Menu
         return 1;
     }
     return 0;
+}
+
+ProgramError shopConnectionError(const ProgramError& error) {
+    if (error.number() != errnum::DatabaseError) {
+        return error;
+    }
+    return ProgramError(
+        error.number(),
+        connectionFailureText(QStringLiteral("the shop database \"%1\"").arg(shopDataSource()),
+                              error.description()),
+        error.lasting());
 }
 
 QString runTimeErrorText(const ProgramError& error) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/programerror.h"
 #include "platform/textarray.h"
 
 struct Program;
@@ -47,6 +48,10 @@ void Main(Program& program, const ConnectionOpener& openConnection, const MenuSh
 
 // Runs Main; an error that stops it is shown with its number and description. Returns the exit code.
 int runMain(Program& program, const ConnectionOpener& openConnection, const MenuShower& showMenu);
+
+// A failure to open or prepare the shop database, told in a shop's words with what to do; any other
+// error as it is.
+ProgramError shopConnectionError(const ProgramError& error);
 
 // The message of an error that nothing trapped and that ends the program.
 QString runTimeErrorText(const ProgramError& error);

@@ -23,6 +23,8 @@ struct UploadRun {
     // Of those, the records written to the audit report instead, and those a loader error ended.
     qint64 audited = 0;
     qint64 failed = 0;
+    // Of those audited, the records whose audit line could not be written.
+    qint64 auditUnwritten = 0;
     // Of those failed, the records whose write the shop database refused.
     qint64 refused = 0;
     // The line of the file at which the shop could not write and the processing stopped; 0 when

@@ -21,7 +21,11 @@ QString windowUsage() {
         "Opens RM Stockhand's main menu. The settings file rmstockhand.config.ini is read and written\n"
         "in the current folder; --in-program-folder starts in the program's folder (the user's data\n"
         "folder ~/.local/share/rmstockhand when installed), so that it is found there.\n"
-        "The window takes the toolkit's own options too, such as -platform NAME.\n");
+        "The window takes the toolkit's own options too, such as -platform NAME.\n"
+        "When it says \"You have not configured RM Stockhand correctly yet\", the shop database is not\n"
+        "registered: quit, then register it with  rmstockhand-batch register-shop-db PATH  (a database\n"
+        "file), or  rmstockhand-batch register-shop-db --server HOST --database NAME --user USER,\n"
+        "or make a demo shop first with  rmstockhand-demo-db PATH; then start rmstockhand again.\n");
 }
 
 QString windowVersion() {
