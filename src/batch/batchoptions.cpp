@@ -24,6 +24,9 @@ const QMap<QString, Command>& commandsByName() {
         {QStringLiteral("upload-stocktake"), Command::UploadStocktake},
         {QStringLiteral("upload-orders"), Command::UploadOrders},
         {QStringLiteral("upload-goods"), Command::UploadGoods},
+        {QStringLiteral("receive-stocktake"), Command::ReceiveStocktake},
+        {QStringLiteral("receive-orders"), Command::ReceiveOrders},
+        {QStringLiteral("receive-goods"), Command::ReceiveGoods},
         {QStringLiteral("scanner-port"), Command::ScannerPort},
         {QStringLiteral("scanner-test"), Command::ScannerTest},
         {QStringLiteral("--help"), Command::Help},
@@ -42,6 +45,9 @@ bool takesPath(const BatchOptions& options) {
         case Command::UploadStocktake:
         case Command::UploadOrders:
         case Command::UploadGoods:
+        case Command::ReceiveStocktake:
+        case Command::ReceiveOrders:
+        case Command::ReceiveGoods:
             return false;
         default:
             return !options.server;
@@ -283,16 +289,21 @@ QString batchUsage() {
         "       rmstockhand-batch --help | --version\n"
         "  register-shop-db PATH      register the file PATH as the shop database \"MYOBRM\"\n"
         "  register-shop-db --server HOST [--port N] --database NAME --user USER\n"
-        "                             register a database on a database server as \"MYOBRM\"\n"
+        "                             register a database on a database server as \"MYOBRM\"; either\n"
+        "                             is reached first, and must hold the shop's tables, unless\n"
+        "                             --no-check is given\n"
         "  import-stocktake FILE      import a stocktake upload (Stock.dat)\n"
         "  import-orders FILE         import a purchase order upload (Orders.dat)\n"
         "  import-goods FILE [--supplier ID] [--order-no TEXT] [--apply-to-all]\n"
         "                             import a goods-received upload (Goods.dat)\n"
-        "                             each import also takes --undo-unfinished, --resume, --again\n"
+        "                             each import also takes --undo-unfinished, --resume, --again,\n"
+        "                             --if-new and --load-anyway\n"
         "  export-items [--send]      write rmItems.dat, and with --send send it to the scanner\n"
         "  upload-stocktake, upload-orders, upload-goods [the import's options]\n"
         "                             receive the upload from the scanner into the program's folder,\n"
         "                             as the window's upload buttons do, then import it\n"
+        "  receive-stocktake, receive-orders, receive-goods\n"
+        "                             receive the upload into the program's folder, to check it first\n"
         "  scanner-port COM1|COM2 DEVICE\n"
         "                             the serial device (or folder) the scanner's port is on\n"
         "  scanner-test [COM1|COM2]   can the port be opened, and does the scanner answer?\n"
@@ -305,6 +316,8 @@ QString batchUsage() {
         "  check-stocktake FILE, check-orders FILE, check-goods FILE [the import-goods options]\n"
         "                             say what importing FILE would do, record by record, writing\n"
         "                             nothing; exit 3 when some record would not load cleanly\n"
+        "An upload whose first line is another kind's header, or that is not text, is refused before\n"
+        "anything is written unless --load-anyway is given; a goods --supplier must be in the list.\n"
         "The goods import answers the order details dialog as a person would: --supplier picks that\n"
         "supplier and confirms it, --order-no types the number and presses OK (after --supplier),\n"
         "--apply-to-all answers Yes to applying it to all blank order numbers (with --order-no);\n"
@@ -312,7 +325,12 @@ QString batchUsage() {
         "starts its button's work; every other question is answered No unless --yes is given.\n"
         "An import that finds the last import of its kind stopped part of the way loads nothing\n"
         "unless --undo-unfinished (undo that import first) or --resume (carry the same file on from\n"
-        "where it stopped) is given; one of a file already loaded loads nothing unless --again.\n"
-        "Messages go to standard error, one line each; --verbose adds what Qt and the database\n"
-        "drivers report on the way.\n");
+        "where it stopped) is given; one of a file already loaded loads nothing unless --again, and\n"
+        "with --if-new that is no failure. An upload that is not there is nothing to import.\n"
+        "Each import ends with a line of what became of its records. Listings, reports and the\n"
+        "batch's own lines go to standard output; the messages the window shows in its boxes, and\n"
+        "refusals, go to standard error, one line each; --verbose adds what Qt and the database\n"
+        "drivers report on the way. Exit status: 0 done, 1 stopped or refused, 2 a wrong command\n"
+        "line, 3 a check found records to look at, 4 an import left records neither written nor\n"
+        "in the audit report.\n");
 }

@@ -25,6 +25,10 @@ struct BatchOptions {
         UploadStocktake,
         UploadOrders,
         UploadGoods,
+        // Receive an upload from the scanner into the program's folder, without importing it.
+        ReceiveStocktake,
+        ReceiveOrders,
+        ReceiveGoods,
         // Name the device of a scanner port, and see whether the scanner answers on it.
         ScannerPort,
         ScannerTest,

@@ -46,12 +46,24 @@ QString savedDownloadPath(Program& program) {
     return path.isEmpty() ? QStringLiteral("Not Chosen") : path;
 }
 
+// The upload a command receives from the scanner.
+UploadKind scannerUploadKind(Command command) {
+    switch (command) {
+        case Command::UploadStocktake:
+        case Command::ReceiveStocktake:
+            return UploadKind::Stocktake;
+        case Command::UploadOrders:
+        case Command::ReceiveOrders:
+            return UploadKind::Orders;
+        default:
+            return UploadKind::GoodsReceived;
+    }
+}
+
 // The upload button's work: the file comes from the scanner into the program's folder, then is
 // imported. Nothing received is a failure, which the utility has explained on standard error.
 int runUpload(Program& program, const BatchOptions& options, const BatchRunQuestions& questions) {
-    const UploadKind kind = options.command == Command::UploadStocktake ? UploadKind::Stocktake
-                            : options.command == Command::UploadOrders  ? UploadKind::Orders
-                                                                        : UploadKind::GoodsReceived;
+    const UploadKind kind = scannerUploadKind(options.command);
     if (receiveUpload(program, kind, savedPort(program)) != 0) {
         return 1;
     }
@@ -61,6 +73,21 @@ int runUpload(Program& program, const BatchOptions& options, const BatchRunQuest
 
 // Writes the item file, and with --send sends it as the menu's button does; only then are the
 // scanner's settings read.
+// Receives an upload into the program's folder as the upload button does, without importing it.
+int receiveOnly(Program& program, Command command) {
+    const UploadKind kind = scannerUploadKind(command);
+    ProgressLine progress;
+    BatchMenu menu(progress);
+    program.progress = &menu;
+    const bool received = receiveUpload(program, kind, savedPort(program)) == 0;
+    progress.finish();
+    if (!received) {
+        return 1;
+    }
+    writeOutputLine(QStringLiteral("The scanner's upload is in %1").arg(uploadPath(program, kind)));
+    return 0;
+}
+
 int runExport(Program& program, const BatchOptions& options) {
     if (!writeItemFile(program)) {
         writeOutputLine(QStringLiteral("the item file: %1").arg(itemFilePath(program)));
@@ -174,11 +201,14 @@ int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObje
         return 0;
     }
     BatchPrompts prompts(options.yes);
-    const std::optional<QString> appPath = openProgramFolder(prompts);
-    if (!appPath) {
+    QString appPath;
+    try {
+        appPath = platform::programFolder();
+    } catch (const ProgramError& error) {
+        prompts.notice(error.description());
         return 1;
     }
-    Program program(prompts, tools, shop, *appPath, platform::helperFolder());
+    Program program(prompts, tools, shop, appPath, platform::helperFolder());
     program.runs = &runs;
     switch (options.command) {
         case Command::RegisterShopDb:
@@ -187,6 +217,10 @@ int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObje
             return setScannerPort(program, options.path, options.device);
         case Command::ScannerTest:
             return testScannerPort(program, options.path);
+        case Command::ReceiveStocktake:
+        case Command::ReceiveOrders:
+        case Command::ReceiveGoods:
+            return receiveOnly(program, options.command);
         default:
             break;
     }

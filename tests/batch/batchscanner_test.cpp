@@ -22,8 +22,12 @@ TEST(BatchScanner, SendAndUploadSayWhetherTheScannerAnswered) {
     batch({"export-items", "--send"}, 0, std::nullopt, scanner.environment());
     EXPECT_EQ(readBytes(scanner.memory() + "/rmItems.dat"), readBytes(shop.folder() + "/rmItems.dat"));
     scanner.scan("stocktake", 12);
-    batch({"upload-stocktake"}, 0, std::nullopt, scanner.environment());
+    // Received to be checked first: in the program's folder, and not imported.
+    EXPECT_EQ(batch({"receive-stocktake"}, 0, std::nullopt, scanner.environment()).output,
+              "The scanner's upload is in " + shop.folder() + "/Stock.dat\n");
     EXPECT_EQ(readBytes(shop.folder() + "/Stock.dat"), readBytes(scanner.memory() + "/Stock.dat"));
+    EXPECT_FALSE(batch({"runs"}).output.contains("stocktake"));
+    batch({"upload-stocktake"}, 0, std::nullopt, scanner.environment());
     const ProgramRun runs = batch({"runs"});
     EXPECT_TRUE(runs.output.contains("stocktake") && runs.output.contains("13 of 13")) << runs.output.data();
 }
