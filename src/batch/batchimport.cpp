@@ -85,7 +85,13 @@ const UploadLoader& commandUpload(Command command) {
 
 bool refusedBeforeLoading(Program& program, const BatchOptions& options, const QString& path) {
     const UploadLoader& kind = commandUpload(options.command);
-    const QString mismatch = options.loadAnyway ? QString() : uploadMismatch(path, kind);
+    QString mismatch;
+    try {
+        mismatch = options.loadAnyway ? QString() : uploadMismatch(path, kind);
+    } catch (const ProgramError& error) {
+        program.prompts.notice(QStringLiteral("Cannot read %1: %2").arg(path, error.description()));
+        return true;
+    }
     if (!mismatch.isEmpty()) {
         program.prompts.notice(
             QStringLiteral("%1 is not %2: %3. Nothing was loaded; --load-anyway loads it all the same")
