@@ -110,6 +110,40 @@ TEST(BatchCommandLine, RefusesAWrongOneAnswersHelpAndRegistersTheShopDatabase) {
     EXPECT_EQ(readBytes(machine), "");
 }
 
+// A database on a server is reached before it is registered: each way of getting it wrong is said
+// in a shop's words, and registers nothing; the shop's own database registers.
+TEST(BatchCommandLine, AServerIsReachedBeforeItIsRegistered) {
+    if (testEngine() != TestEngine::Postgres) {
+        GTEST_SKIP() << "needs the database server";
+    }
+    TestShop shop;
+    shop.registerDemoShop(5);
+    const platform::DataSource demo = shop.dataSource();
+    QString database;
+    for (const auto& [key, value] : demo.attributes) {
+        database = key == "Database" ? value : database;
+    }
+    const platform::ServerAddress server = *testServer();
+    const auto registration = [&](const QString& name, const QString& user, int port) {
+        return QStringList{"register-shop-db", "--server", server.host,    "--port", QString::number(port),
+                           "--database",       name,       "--user", user};
+    };
+    const QList<std::pair<QStringList, QString>> wrong{
+        {registration("retial", server.user, server.port), "the server has no database of that name"},
+        {registration(database, "nobody", server.port), "the server has no user of that name"},
+        {registration(database, server.user, 1), "the server cannot be reached"},
+        {registration(server.database, server.user, server.port), "it is not a shop database"},
+    };
+    for (const auto& [arguments, what] : wrong) {
+        const QString said = batch(arguments, 1).errors;
+        EXPECT_TRUE(said.contains(": " + what + ". What to do: ") &&
+                    said.endsWith(". Nothing was registered; --no-check registers it all the same\n"))
+            << said.toStdString();
+    }
+    EXPECT_TRUE(batch({"runs"}).output.startsWith("run "));
+    batch(registration(database, server.user, server.port));
+}
+
 // The last line of a run the shop stopped taking writes in.
 QByteArray stoppedAt(int line, const QString& file, int loaded) {
     return QStringLiteral(
