@@ -24,7 +24,7 @@ public:
     std::optional<ImportRun> endedOfFile(const QString& kind, const QString& checksum);
     QList<ImportRun> runs();
     QString undo(qint64 runId);
-    QList<ItemVariance> variance(qint64 runId);
+    void variance(qint64 runId, const std::function<void(const ItemVariance&)>& each);
 
 private:
     ImportRun fromRow(const QVariantList& row);
