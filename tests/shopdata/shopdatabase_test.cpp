@@ -187,11 +187,11 @@ TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
 }
 
 // A stocktake's variance comes largest value first, in whole cents as the report prints them
-// (311.675 is 311.68, 0.125 is 0.13) whatever the sign, then by stock id.
+// (311.675 is 311.68, 0.285 is 0.29) whatever the sign, then by stock id.
 TEST_F(ShopDatabaseTest, VarianceComesLargestValueInWholeCentsFirstThenByStockId) {
     ASSERT_EQ(db.exec("update stock set QtyOnHand = case stock_id when 1 then 5 when 5 then 1 when 6 then 2 "
                       "else 0 end, Price = case stock_id when 1 then 124.67 when 2 then 311.68 when 3 then "
-                      "0.125 when 7 then 1 else 0.13 end"),
+                      "0.285 when 7 then 1 else 0.29 end"),
               "");
     const qint64 run = shop.BeginRun("stocktake", "Stock.dat", "x", 8, "test");
     for (const auto& [stockId, count] :
