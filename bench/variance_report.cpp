@@ -76,7 +76,9 @@ int main(int argc, char** argv) {
     const QString messages = shop.path(QStringLiteral("messages.txt"));
     const QString floorRows = shop.path(QStringLiteral("floor.txt"));
     const bench::PairedRuns runs = bench::pairRuns(
-        [&] { return shop.runBatch({QStringLiteral("variance"), QStringLiteral("--csv"), csv}, messages); },
+        [&] {
+            return shop.runBatch({QStringLiteral("variance"), QStringLiteral("--csv"), csv}, messages);
+        },
         [&] { return shop.runFloorQueryOnShop(varianceQuery(), floorRows); }, options.pairs);
     bench::printPaired("Variance report with its spreadsheet:", shop.floorName(), options.items, runs);
     long floorPeakKb = 0;
