@@ -159,8 +159,7 @@ TEST_F(ShopDatabaseTest, GoodsReceivedAreBookedAndRaiseTheQuantityOnHand) {
 }
 
 TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
-    // Not a number, or a number whose rounding overflows: nothing written, no infinity on hand; and
-    // asked beforehand, the shop foresees the same refusal.
+    // Not a number, or one whose rounding overflows: nothing written, no infinity on hand; foreseen alike.
     for (const auto& [text, error] : {std::pair{"2,5", errnum::TypeMismatch},
                                       {"abc", errnum::TypeMismatch},
                                       {"", errnum::TypeMismatch},
@@ -194,9 +193,8 @@ TEST_F(ShopDatabaseTest, VarianceComesLargestValueInWholeCentsFirstThenByStockId
                       "0.285 when 7 then 1 else 0.29 end"),
               "");
     const qint64 run = shop.BeginRun("stocktake", "Stock.dat", "x", 8, "test");
-    for (const auto& [stockId, count] :
-         {std::pair{1, 2.5}, {2, 1.0}, {3, 1.0}, {4, 1.0}, {6, 2.0}, {7, 1e3}}) {
-        shop.WriteStocktakeQty(stockId, count, {run, stockId});
+    for (const auto& [id, count] : {std::pair{1, 2.5}, {2, 1.0}, {3, 1.0}, {4, 1.0}, {6, 2.0}, {7, 1e3}}) {
+        shop.WriteStocktakeQty(id, count, {run, id});
     }
     QList<qint32> order;
     shop.Variance(run, [&order](const ItemVariance& item) { order << item.stockId; });
