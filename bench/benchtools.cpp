@@ -162,13 +162,21 @@ Run BenchShop::runFloorScript(const QString& script) const {
 }
 
 Run BenchShop::runFloorQuery(const QString& query, const QString& outputFile) const {
+    return floorQuery(floorCopy(), query, outputFile);
+}
+
+Run BenchShop::runFloorQueryOnShop(const QString& query, const QString& outputFile) const {
+    return floorQuery(server_ ? database_ : path(QStringLiteral("shop.mdb")), query, outputFile);
+}
+
+Run BenchShop::floorQuery(const QString& database, const QString& query, const QString& outputFile) const {
     if (server_) {
-        return measure(psql(floorCopy()) + QStringList{QStringLiteral("-A"), QStringLiteral("-t"),
-                                                       QStringLiteral("-c"), query},
+        return measure(psql(database) + QStringList{QStringLiteral("-A"), QStringLiteral("-t"),
+                                                    QStringLiteral("-c"), query},
                        QString(), outputFile);
     }
     return measure({QStringLiteral("/usr/bin/sqlite3"), QStringLiteral("-newline"), QStringLiteral("\r\n"),
-                    floorCopy(), query},
+                    database, query},
                    QString(), outputFile);
 }
 

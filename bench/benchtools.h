@@ -49,6 +49,8 @@ public:
     // The floor writing the rows of one query on a fresh copy of the demo shop to a file: a CR LF
     // after each from sqlite3, an LF from psql (whose query ends its rows in the CR).
     Run runFloorQuery(const QString& query, const QString& outputFile) const;
+    // The same on the shop as the program's runs left it.
+    Run runFloorQueryOnShop(const QString& query, const QString& outputFile) const;
     // Runs rmstockhand-batch with these arguments, measured, its messages going to `stderrFile`.
     Run runBatch(const QStringList& arguments, const QString& stderrFile) const;
     // The same on a fresh copy of the demo shop, registered as the shop database in its place; the
@@ -64,6 +66,8 @@ private:
     // Runs psql on a database of the server; stops the benchmark when it fails.
     void administer(const QString& database, const QString& sql) const;
     QStringList psql(const QString& database) const;
+    // The floor writing the rows of one query on a database (a file, or one on the server) to a file.
+    Run floorQuery(const QString& database, const QString& query, const QString& outputFile) const;
 
     QTemporaryDir dir_;
     std::optional<Server> server_;

@@ -74,21 +74,36 @@ int reportVariance(Program& program, const BatchOptions& options) {
     if (!run) {
         return 1;
     }
-    const VarianceReport report = varianceReport(*program.runs, *run);
-    for (const QString& line : varianceText(report)) {
-        writeOutputLine(line);
+    // The spreadsheet is written as the report is read, and takes its place only once whole; a
+    // failure to write it leaves the report on the screen whole, and is told after it.
+    std::optional<platform::WholeFile> csv;
+    std::optional<ProgramError> csvFailure;
+    const auto tryCsv = [&csvFailure](const auto& step) {
+        try {
+            step();
+        } catch (const ProgramError& error) {
+            csvFailure = error;
+        }
+    };
+    if (!options.csvFile.isEmpty()) {
+        tryCsv([&] { csv.emplace(options.csvFile, program.files); });
     }
+    VarianceSinks sinks{writeOutputLine, nullptr};
+    if (csv) {
+        sinks.csvRow = [&](const QByteArray& row) {
+            if (!csvFailure) {
+                tryCsv([&] { csv->write(row); });
+            }
+        };
+    }
+    writeVarianceReport(*program.runs, *run, sinks);
     std::fflush(stdout);
-    if (options.csvFile.isEmpty()) {
-        return 0;
+    if (csv && !csvFailure) {
+        tryCsv([&] { csv->commit(); });
     }
-    try {
-        platform::WholeFile csv(options.csvFile, program.files);
-        csv.write(varianceCsv(report));
-        csv.commit();
-    } catch (const ProgramError& error) {
+    if (csvFailure) {
         program.prompts.notice(
-            errorText(QStringLiteral("Error in writing %1 = ").arg(options.csvFile), error));
+            errorText(QStringLiteral("Error in writing %1 = ").arg(options.csvFile), *csvFailure));
         return 1;
     }
     return 0;

@@ -9,8 +9,9 @@
 
 namespace {
 
-RecordFate goodsFate(TextArray& fields, ShopDataObject& shop, qint32 orderNo, qint32 supplierId,
-                     const QString& barcode) {
+// The shop says what the receipt would leave on hand, and refuses a quantity it could not book.
+RecordFate goodsFate(TextArray& fields, ShopDataObject& shop, const GoodsSession& session, qint32 orderNo,
+                     qint32 supplierId, const QString& barcode) {
     const qint32 fieldThree = trimBlanks(fields.at(3)).isEmpty() ? 0 : strictLong(fields.at(3));
     applyBarcodeRule(fields.at(2));
     const std::optional<StockItem> item = lookUpStockItem(shop, roundToLong(valOf(fields.at(1))));
@@ -21,8 +22,10 @@ RecordFate goodsFate(TextArray& fields, ShopDataObject& shop, qint32 orderNo, qi
     }
     const double quantityFactor = item ? item->quantityFactor : 0;
     const QString quantity = generalNumber(quantityProduct(valOf(fields.at(5)), quantityFactor));
-    return RecordFate::writing(GoodsLine{itemKey, orderNo, fieldThree, quantity, supplierId, barcode}, {},
-                               item);
+    const std::optional<double> onHand =
+        shop.onHandAfterReceiving(itemKey, quantity, session.unwrittenOnHand(itemKey));
+    return RecordFate::writing(GoodsLine{itemKey, orderNo, fieldThree, quantity, supplierId, barcode, onHand},
+                               {}, item);
 }
 
 // The order number is the record's own, the one the user applied to all blank ones, or the one the
@@ -33,8 +36,8 @@ RecordFate decideGoodsRecord(TextArray& fields, ShopDataObject& shop, const Good
     qint32 orderNo = roundToLong(valOf(trimBlanks(fields.at(4))));
     const QString barcode = trimBlanks(fields.at(2));
     if (orderDetailsAnswered) {
-        return goodsFate(fields, shop, roundToLong(valOf(session.sChosenOrderNo)), session.lSupplierID,
-                         barcode);
+        return goodsFate(fields, shop, session, roundToLong(valOf(session.sChosenOrderNo)),
+                         session.lSupplierID, barcode);
     }
     if (fields.at(1) == QLatin1String(scannerfiles::kGoodsReceivedHeader) ||
         fields.at(2) == QLatin1String(scannerfiles::kDeletedMarker)) {
@@ -51,7 +54,7 @@ RecordFate decideGoodsRecord(TextArray& fields, ShopDataObject& shop, const Good
     } else {
         return RecordFate::askingOrderDetails(barcode);
     }
-    return goodsFate(fields, shop, orderNo, session.lSupplierID, barcode);
+    return goodsFate(fields, shop, session, orderNo, session.lSupplierID, barcode);
 }
 
 }  // namespace

@@ -22,6 +22,9 @@ struct GoodsLine {
     QString quantity;
     qint32 supplierId = 0;
     QString barcode;
+    // The item's quantity on hand once the line is booked; nothing when booking it leaves the
+    // quantity on hand as it was.
+    std::optional<double> onHandAfter;
 };
 using ShopWrite = std::variant<StocktakeCount, OrderLine, GoodsLine>;
 

@@ -25,8 +25,9 @@ qint32 stockIdOf(const TextArray& fields) {
 }
 
 // What a count shows that the import does not look at: its barcode is another item's (the
-// scanner's item file carries only the first characters of a stock id) or no item's, or the count
-// is far outside the item's quantity on hand. An item's key is its stock id.
+// scanner's item file carries only the first characters of a stock id) or no item's, and the count
+// is far outside the quantity on hand of the barcode's item; each reason is named. An item's key is
+// its stock id.
 void flagCount(ShopDataObject& shop, const StocktakeCount& count, const QString& barcode,
                QStringList& flags) {
     QSqlRecord item;
@@ -41,7 +42,8 @@ void flagCount(ShopDataObject& shop, const StocktakeCount& count, const QString&
                      .arg(barcode)
                      .arg(barcodeItem)
                      .arg(count.itemKey);
-    } else if (farOutsideUsualRange(count.quantity, onHand)) {
+    }
+    if (farOutsideUsualRange(count.quantity, onHand)) {
         flags << QStringLiteral("the count %1 is far from the %2 on hand")
                      .arg(generalNumber(count.quantity), generalNumber(onHand));
     }
@@ -67,6 +69,15 @@ QStringList flagsOf(ShopDataObject& shop, const TextArray& fields, const RecordF
         flags << QStringLiteral("the stock id %1 is no longer on file").arg(item->stockId);
     }
     return flags;
+}
+
+// The check writes nothing, so the shop's quantities on hand stay as they were: what a receipt
+// would have left on hand is kept for the later receipts of the same item to decide from.
+void keepUnwrittenOnHand(GoodsSession& session, const RecordFate& fate) {
+    const auto* goods = fate.write ? std::get_if<GoodsLine>(&*fate.write) : nullptr;
+    if (goods != nullptr && goods->onHandAfter) {
+        session.onHandUnwritten.insert(goods->itemKey, *goods->onHandAfter);
+    }
 }
 
 QString writeText(const ShopWrite& write) {
@@ -121,6 +132,7 @@ ProcessOutcome checkUploadFile(Program& program, const UploadLoader& kind, const
                                const std::function<void(const CheckedRecord&)>& found) {
     const auto check = [&kind, &found](Program& main, TextArray& fields) {
         CheckedRecord record{main.run.line, decideRecord(main, kind, fields), {}};
+        keepUnwrittenOnHand(main.modMain.goods, record.fate);
         try {
             record.flags = flagsOf(main.shop, fields, record.fate);
         } catch (const ProgramError& error) {

@@ -1,10 +1,15 @@
 #include "imports/variancereport.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "imports/numerictext.h"
+
+qint64 valueInCents(const ItemVariance& item) {
+    // Millionths of a cent first, so that a value a binary double cannot hold (311.675) is still the
+    // half cent it is; std::llround then takes a half away from zero.
+    const double hundredths = std::round(item.value() * 1e8) / 1e6;
+    return std::llround(hundredths);
+}
 
 namespace {
 
@@ -26,73 +31,70 @@ QString csvText(const QString& text) {
            QLatin1Char('"');
 }
 
+// What the totals line adds up, item by item.
+struct VarianceTotals {
+    qint64 items = 0;
+    double onHand = 0, counted = 0, difference = 0;
+    qint64 valueCents = 0;
+
+    void add(const ItemVariance& item) {
+        ++items;
+        onHand += item.onHand;
+        counted += item.counted;
+        difference += item.difference();
+        valueCents += valueInCents(item);
+    }
+};
+
+QString textRow(const QString& id, const QString& barcode, const QString& description, const QString& onHand,
+                const QString& counted, const QString& difference, const QString& value) {
+    return QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
+        .arg(id, 8)
+        .arg(barcode, -14)
+        .arg(description.left(30), -30)
+        .arg(onHand, 10)
+        .arg(counted, 11)
+        .arg(difference, 10)
+        .arg(value, 12);
+}
+
+QString itemLine(const ItemVariance& item) {
+    return textRow(QString::number(item.stockId), item.barcode, item.description, generalNumber(item.onHand),
+                   countedText(item), generalNumber(item.difference()), moneyText(valueInCents(item)));
+}
+
+QByteArray csvRow(const ItemVariance& item) {
+    return (QStringList{QString::number(item.stockId), csvText(item.barcode), csvText(item.description),
+                        generalNumber(item.onHand), generalNumber(item.counted),
+                        generalNumber(item.difference()), moneyText(valueInCents(item)),
+                        item.wasCounted ? QStringLiteral("counted") : QStringLiteral("not counted")}
+                .join(QLatin1Char(',')) +
+            QLatin1String("\r\n"))
+        .toUtf8();
+}
+
 }  // namespace
 
-qint64 valueInCents(const ItemVariance& item) {
-    // Millionths of a cent first, so that a value a binary double cannot hold (311.675) is still the
-    // half cent it is; std::llround then takes a half away from zero.
-    const double hundredths = std::round(item.value() * 1e8) / 1e6;
-    return std::llround(hundredths);
-}
-
-VarianceReport varianceReport(ImportRuns& runs, const ImportRun& run) {
-    VarianceReport report{run, runs.Variance(run.id)};
-    std::stable_sort(
-        report.items.begin(), report.items.end(), [](const ItemVariance& a, const ItemVariance& b) {
-            const qint64 sizeA = std::llabs(valueInCents(a)), sizeB = std::llabs(valueInCents(b));
-            return sizeA != sizeB ? sizeA > sizeB : a.stockId < b.stockId;
-        });
-    for (const ItemVariance& item : report.items) {
-        report.onHand += item.onHand;
-        report.counted += item.counted;
-        report.difference += item.difference();
-        report.valueCents += valueInCents(item);
+void writeVarianceReport(ImportRuns& runs, const ImportRun& run, const VarianceSinks& sinks) {
+    sinks.textLine(QStringLiteral("Variance of stocktake run %1 (%2, %3 UTC)")
+                       .arg(run.id)
+                       .arg(run.fileName, run.startedAt));
+    sinks.textLine(textRow(QStringLiteral("stock id"), QStringLiteral("barcode"),
+                           QStringLiteral("description"), QStringLiteral("on hand"),
+                           QStringLiteral("counted"), QStringLiteral("difference"), QStringLiteral("value")));
+    if (sinks.csvRow) {
+        sinks.csvRow(
+            QByteArrayLiteral("stock_id,barcode,description,on_hand,counted,difference,value,status\r\n"));
     }
-    return report;
-}
-
-QStringList varianceText(const VarianceReport& report) {
-    const auto row = [](const QString& id, const QString& barcode, const QString& description,
-                        const QString& onHand, const QString& counted, const QString& difference,
-                        const QString& value) {
-        return QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
-            .arg(id, 8)
-            .arg(barcode, -14)
-            .arg(description.left(30), -30)
-            .arg(onHand, 10)
-            .arg(counted, 11)
-            .arg(difference, 10)
-            .arg(value, 12);
-    };
-    QStringList lines{QStringLiteral("Variance of stocktake run %1 (%2, %3 UTC)")
-                          .arg(report.run.id)
-                          .arg(report.run.fileName, report.run.startedAt),
-                      row(QStringLiteral("stock id"), QStringLiteral("barcode"),
-                          QStringLiteral("description"), QStringLiteral("on hand"), QStringLiteral("counted"),
-                          QStringLiteral("difference"), QStringLiteral("value"))};
-    for (const ItemVariance& item : report.items) {
-        lines << row(QString::number(item.stockId), item.barcode, item.description,
-                     generalNumber(item.onHand), countedText(item), generalNumber(item.difference()),
-                     moneyText(valueInCents(item)));
-    }
-    lines << row(QString(), QString(), QStringLiteral("Totals (%1 items)").arg(report.items.size()),
-                 generalNumber(report.onHand), generalNumber(report.counted),
-                 generalNumber(report.difference), moneyText(report.valueCents));
-    return lines;
-}
-
-QByteArray varianceCsv(const VarianceReport& report) {
-    QStringList rows{QStringLiteral("stock_id,barcode,description,on_hand,counted,difference,value,status")};
-    for (const ItemVariance& item : report.items) {
-        rows << QStringList{QString::number(item.stockId),
-                            csvText(item.barcode),
-                            csvText(item.description),
-                            generalNumber(item.onHand),
-                            generalNumber(item.counted),
-                            generalNumber(item.difference()),
-                            moneyText(valueInCents(item)),
-                            item.wasCounted ? QStringLiteral("counted") : QStringLiteral("not counted")}
-                    .join(QLatin1Char(','));
-    }
-    return rows.join(QLatin1String("\r\n")).toUtf8() + "\r\n";
+    VarianceTotals totals;
+    runs.Variance(run.id, [&sinks, &totals](const ItemVariance& item) {
+        totals.add(item);
+        sinks.textLine(itemLine(item));
+        if (sinks.csvRow) {
+            sinks.csvRow(csvRow(item));
+        }
+    });
+    sinks.textLine(textRow(QString(), QString(), QStringLiteral("Totals (%1 items)").arg(totals.items),
+                           generalNumber(totals.onHand), generalNumber(totals.counted),
+                           generalNumber(totals.difference), moneyText(totals.valueCents)));
 }

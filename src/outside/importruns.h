@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // One import of an upload file as the shop database keeps it: its kind ("stocktake", "orders",
@@ -63,6 +64,8 @@ public:
     // Takes back everything a run wrote, in one transaction, and marks it undone. Gives why it
     // cannot be undone (unknown, undone already, built on by a later run), or an empty text.
     virtual QString UndoRun(qint64 runId) = 0;
-    // A stocktake run's items: each it counted, and each with stock on hand that it did not.
-    virtual QList<ItemVariance> Variance(qint64 runId) = 0;
+    // Hands `each` a stocktake run's items one at a time, each it counted and each with stock on
+    // hand that it did not: the largest value of difference first, in whole cents as
+    // valueInCents rounds it and whatever its sign, then by stock id.
+    virtual void Variance(qint64 runId, const std::function<void(const ItemVariance&)>& each) = 0;
 };

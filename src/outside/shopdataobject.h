@@ -43,6 +43,12 @@ public:
     virtual void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree,
                                     const QString& quantity, qint32 supplierId, const QString& barcode,
                                     const RunLine& from) = 0;
+    // What WriteGoodsReceived would leave on hand of the item after booking this quantity, from
+    // `onHand` (what receipts not written yet would have left) or else from the shop's own; nothing
+    // when it would not raise the quantity on hand. Raises the error the write would raise for the
+    // quantity, and writes nothing.
+    virtual std::optional<double> onHandAfterReceiving(qint32 itemKey, const QString& quantity,
+                                                       std::optional<double> onHand) = 0;
     // Adds the ordered quantity as a line of a purchase order; False when nothing was written.
     virtual bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine& from) = 0;
     // Begins a goods-received session; called once before a goods-received file is read.

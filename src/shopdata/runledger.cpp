@@ -17,6 +17,33 @@ ShopStatement runsWhere(const QSqlDatabase& connection, const char* where, const
     return prepare(connection, QLatin1String(kRunColumns) + QLatin1String(where), backend);
 }
 
+// A non-negative number rounded to a whole one, a half away from zero, in the engine's double
+// arithmetic: the fraction is exact, so a half is found as the program's own rounding finds it.
+QString roundedHalfUp(const QString& number) {
+    return QStringLiteral("(floor(%1) + case when %1 - floor(%1) >= 0.5 then 1 else 0 end)").arg(number);
+}
+
+// A stocktake run's items with their counts, the largest value of difference in whole cents first
+// (rounded twice, to millionths of a cent and then to the cent, as valueInCents rounds it), then by
+// stock id. The run's number is written into the text: the driver of a shop database file reads
+// the rows of a select without "?" places one at a time, where it holds every row of one with them.
+QString varianceSql(qint64 runId) {
+    const QString items =
+        QStringLiteral(
+            "select s.stock_id as stock_id, s.BarCode as barcode, s.Description as description, "
+            "s.QtyOnHand as on_hand, s.Price as price, c.counted as counted, "
+            "abs((coalesce(c.counted, 0) - s.QtyOnHand) * s.Price) * 100000000.0 as scaled from stock s "
+            "left join (select stock_id, sum(quantity) as counted from stocktake_counts where run_id = %1 "
+            "group by stock_id) c on c.stock_id = s.stock_id where c.counted is not null or s.QtyOnHand <> 0")
+            .arg(runId);
+    const QString cents = QStringLiteral("select i.*, %1 / 1000000.0 as cents from (%2) i")
+                              .arg(roundedHalfUp(QStringLiteral("i.scaled")), items);
+    return QStringLiteral(
+               "select stock_id, barcode, description, on_hand, price, counted from (%1) v "
+               "order by %2 desc, stock_id")
+        .arg(cents, roundedHalfUp(QStringLiteral("v.cents")));
+}
+
 // The rows of a run in the three tables an import writes to, for statements that take them all.
 constexpr const char* kWrittenRows =
     "(select line_no from stocktake_counts where run_id = ? union all "
@@ -92,14 +119,7 @@ RunLedger::RunLedger(const QSqlDatabase& c, const ShopBackend& b, const platform
                                             "(select max(order_id) + 1 from orders where run_id = ?)"),
                              b)),
       deleteOrders_(prepare(c, QStringLiteral("delete from orders where run_id = ?"), b)),
-      deleteStatuses_(prepare(c, QStringLiteral("delete from import_run_orders where run_id = ?"), b)),
-      variance_(prepare(c,
-                        QStringLiteral("select s.stock_id, s.BarCode, s.Description, s.QtyOnHand, s.Price, "
-                                       "c.counted from stock s left join (select stock_id, sum(quantity) as "
-                                       "counted from stocktake_counts where run_id = ? group by stock_id) c "
-                                       "on c.stock_id = s.stock_id where c.counted is not null or "
-                                       "s.QtyOnHand <> 0"),
-                        b)) {}
+      deleteStatuses_(prepare(c, QStringLiteral("delete from import_run_orders where run_id = ?"), b)) {}
 
 qint64 RunLedger::begin(const QString& kind, const QString& fileName, const QString& checksum,
                         qint64 linesInFile, const QString& process) {
@@ -203,11 +223,9 @@ QString RunLedger::undo(qint64 runId) {
     return QString();
 }
 
-QList<ItemVariance> RunLedger::variance(qint64 runId) {
-    QList<ItemVariance> items;
-    for (const QVariantList& row : variance_.allValues({runId})) {
-        items << ItemVariance{row[0].toInt(),    row[1].toString(), row[2].toString(), row[3].toDouble(),
-                              row[5].toDouble(), !row[5].isNull(),  row[4].toDouble()};
-    }
-    return items;
+void RunLedger::variance(qint64 runId, const std::function<void(const ItemVariance&)>& each) {
+    prepare(connection_, varianceSql(runId), backend_).eachValues({}, [&each](const QVariantList& row) {
+        each(ItemVariance{row[0].toInt(), row[1].toString(), row[2].toString(), row[3].toDouble(),
+                          row[5].toDouble(), !row[5].isNull(), row[4].toDouble()});
+    });
 }

@@ -9,7 +9,8 @@
 class ShopBackend;
 
 // The shop database's record of the program's imports: the runs table, and the undo and the
-// variance report over the rows that carry a run's number. Every statement is prepared once.
+// variance report over the rows that carry a run's number. Every statement but the variance's
+// is prepared once.
 class RunLedger {
 public:
     // `clock` stamps when runs start, end and are undone.
@@ -24,7 +25,7 @@ public:
     std::optional<ImportRun> endedOfFile(const QString& kind, const QString& checksum);
     QList<ImportRun> runs();
     QString undo(qint64 runId);
-    QList<ItemVariance> variance(qint64 runId);
+    void variance(qint64 runId, const std::function<void(const ItemVariance&)>& each);
 
 private:
     ImportRun fromRow(const QVariantList& row);
@@ -40,5 +41,4 @@ private:
         lastWritten_;
     ShopStatement markUndone_, dependents_, lowerOnHand_, restoreStatuses_, deleteReceived_, deleteReceipts_,
         deleteCounts_, deleteLines_, rewindOrderNo_, deleteOrders_, deleteStatuses_;
-    ShopStatement variance_;
 };

@@ -84,6 +84,15 @@ double roundedTo(double quantity, int decimals) {
     return rounded;
 }
 
+// Nor does the quantity on hand become an infinity.
+double raisedOnHand(double onHand, double received) {
+    const double raised = onHand + received;
+    if (!std::isfinite(raised)) {
+        throw overflow();
+    }
+    return raised;
+}
+
 }  // namespace
 
 ShopDatabase::ShopDatabase(platform::Clock clock)
@@ -210,7 +219,7 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
     if (itemKey == 0) {
         return;
     }
-    const double received = roundedTo(receivedQuantity(quantity), receiptRules_.quantityDecimals);
+    const double received = receivedAmount(quantity);
     ShopStatements& s = statements();
     ShopTransaction transaction(connection_, *backend_);
     const qint64 receipt = receiptId_ ? *receiptId_ : newReceipt(from);
@@ -220,10 +229,7 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
         return;
     }
     if (receiptRules_.postToStock) {
-        // Nor does the quantity on hand become an infinity.
-        if (!std::isfinite(s.onHand.scalar({itemKey}).toDouble() + received)) {
-            throw overflow();
-        }
+        raisedOnHand(s.onHand.scalar({itemKey}).toDouble(), received);
         s.raiseOnHand.run({received, itemKey});
     }
     if (from.run) {
@@ -232,6 +238,31 @@ void ShopDatabase::WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fie
     s.markOrder.run({receiptRules_.orderStatus, orderNo});
     transaction.commit();
     receiptId_ = receipt;
+}
+
+// The write's own steps, in its order, less the writing: an item key of 0 books nothing, the
+// quantity is rounded, and a stock id not on file (no row to book) leaves nothing on hand.
+std::optional<double> ShopDatabase::onHandAfterReceiving(qint32 itemKey, const QString& quantity,
+                                                         std::optional<double> onHand) {
+    if (itemKey == 0) {
+        return std::nullopt;
+    }
+    const double received = receivedAmount(quantity);
+    if (!receiptRules_.postToStock) {
+        return std::nullopt;
+    }
+    if (!onHand) {
+        const QVariant held = statements().onHand.scalar({itemKey});
+        if (held.isNull()) {
+            return std::nullopt;
+        }
+        onHand = held.toDouble();
+    }
+    return raisedOnHand(*onHand, received);
+}
+
+double ShopDatabase::receivedAmount(const QString& quantity) const {
+    return roundedTo(receivedQuantity(quantity), receiptRules_.quantityDecimals);
 }
 
 std::unique_ptr<StockRows> ShopDatabase::openStockRows() {
@@ -360,6 +391,6 @@ QString ShopDatabase::UndoRun(qint64 runId) {
     return ledger().undo(runId);
 }
 
-QList<ItemVariance> ShopDatabase::Variance(qint64 runId) {
-    return ledger().variance(runId);
+void ShopDatabase::Variance(qint64 runId, const std::function<void(const ItemVariance&)>& each) {
+    ledger().variance(runId, each);
 }

@@ -45,6 +45,8 @@ public:
     bool WriteStocktakeQty(qint32 itemKey, double quantity, const RunLine& from) override;
     void WriteGoodsReceived(qint32 itemKey, qint32 orderNo, qint32 fieldThree, const QString& quantity,
                             qint32 supplierId, const QString& barcode, const RunLine& from) override;
+    std::optional<double> onHandAfterReceiving(qint32 itemKey, const QString& quantity,
+                                               std::optional<double> onHand) override;
     bool WriteOrderQty(qint32 itemKey, double quantity, const RunLine& from) override;
     void StartGoodsReceived(qint16 postToStock, qint16 quantityDecimals, qint16 receivedOrderStatus) override;
     std::unique_ptr<StockRows> openStockRows() override;
@@ -59,7 +61,7 @@ public:
     std::optional<ImportRun> EndedRunOfFile(const QString& kind, const QString& checksum) override;
     QList<ImportRun> Runs() override;
     QString UndoRun(qint64 runId) override;
-    QList<ItemVariance> Variance(qint64 runId) override;
+    void Variance(qint64 runId, const std::function<void(const ItemVariance&)>& each) override;
 
 private:
     // How the lines of one goods-received upload are booked (see StartGoodsReceived).
@@ -81,6 +83,8 @@ private:
     QString timeStamp() const;
     qint32 scannerOrderFor(qint32 supplierId, const RunLine& from);
     qint64 newReceipt(const RunLine& from);
+    // The quantity text as the current receipt books it: rounded to its decimals.
+    double receivedAmount(const QString& quantity) const;
 
     const platform::Clock clock_;
     const QString connectionName_;

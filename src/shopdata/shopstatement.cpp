@@ -61,6 +61,22 @@ QList<QVariantList> ShopStatement::allValues(std::initializer_list<QVariant> val
     return rows;
 }
 
+// When `each` fails on a row, the rows after it are let go of before its failure goes on.
+void ShopStatement::eachValues(std::initializer_list<QVariant> values,
+                               const std::function<void(const QVariantList&)>& each) {
+    run(values);
+    while (judged([&] { return statement_.fetch(); })) {
+        const QVariantList row = currentValues();
+        try {
+            each(row);
+        } catch (...) {
+            release();
+            throw;
+        }
+    }
+    statement_.closeRows();
+}
+
 QVariant ShopStatement::scalar(std::initializer_list<QVariant> values) {
     const std::optional<QVariantList> row = firstValues(values);
     return row ? row->value(0) : QVariant();

@@ -4,6 +4,7 @@
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -26,6 +27,10 @@ public:
     std::optional<QVariantList> firstValues(std::initializer_list<QVariant> values);
     // Runs a select and gives the values of every row by column.
     QList<QVariantList> allValues(std::initializer_list<QVariant> values);
+    // Runs a select and hands the values of each row by column to `each` as the row is read, so
+    // that no more than one row is held at a time.
+    void eachValues(std::initializer_list<QVariant> values,
+                    const std::function<void(const QVariantList&)>& each);
     // Runs a select and gives the first column of its first row; null when it has no rows.
     QVariant scalar(std::initializer_list<QVariant> values);
     // How many rows the last insert, update or delete changed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -15,11 +16,19 @@ struct OrderDetailsAnswer {
 
 // The goods-received values that outlive one record: the supplier the order details dialog last
 // settled, the order number it last accepted, and whether that number goes to every later record
-// that comes without one.
+// that comes without one. A check, which writes nothing, also keeps here what the receipts it has
+// decided would have left on hand.
 struct GoodsSession {
     qint32 lSupplierID = 0;
     QString sChosenOrderNo;
     bool bApplyOrderNoToAll = false;
+    // By item key: the quantity on hand after the receipts decided but not written.
+    QHash<qint32, double> onHandUnwritten;
+
+    std::optional<double> unwrittenOnHand(qint32 itemKey) const {
+        const auto found = onHandUnwritten.constFind(itemKey);
+        return found == onHandUnwritten.cend() ? std::nullopt : std::optional(*found);
+    }
 
     // Keeps what the dialog settled; a dialog closed without OK leaves the order number as it was.
     void take(const OrderDetailsAnswer& answer) {

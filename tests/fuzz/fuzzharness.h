@@ -78,6 +78,9 @@ public:
                             const RunLine&) override {
         write(itemKey, 0);
     }
+    std::optional<double> onHandAfterReceiving(qint32, const QString&, std::optional<double>) override {
+        return std::nullopt;
+    }
     void StartGoodsReceived(qint16, qint16, qint16) override {}
 
     // True once the shop has said it cannot take writes.

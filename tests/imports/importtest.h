@@ -54,6 +54,9 @@ protected:
                             qint32 supplier, const QString& code, const RunLine& from) override {
         stamped(note(0, "Goods", key, orderNo, three, quantity, supplier, code), from);
     }
+    std::optional<double> onHandAfterReceiving(qint32, const QString&, std::optional<double>) override {
+        return std::nullopt;
+    }
     void StartGoodsReceived(qint16 a, qint16 b, qint16 c) override { note(0, "Start", a, b, c); }
     OrderDetailsAnswer chooseOrder(const QString& barcode, qint32 supplierId) override {
         note(0, "Dialog", barcode);

@@ -159,13 +159,14 @@ TEST_F(ShopDatabaseTest, GoodsReceivedAreBookedAndRaiseTheQuantityOnHand) {
 }
 
 TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
-    // Not a number, or a number whose rounding overflows: nothing written, no infinity on hand.
+    // Not a number, or one whose rounding overflows: nothing written, no infinity on hand; foreseen alike.
     for (const auto& [text, error] : {std::pair{"2,5", errnum::TypeMismatch},
                                       {"abc", errnum::TypeMismatch},
                                       {"", errnum::TypeMismatch},
                                       {"1e304", errnum::Overflow}}) {
         EXPECT_EQ(raised([&] { shop.WriteGoodsReceived(57, 102, 0, text, 3, "", {}); }).number(), error)
             << text;
+        EXPECT_EQ(raised([&] { shop.onHandAfterReceiving(57, text, std::nullopt); }).number(), error) << text;
     }
     ASSERT_EQ(db.exec("update stock set QtyOnHand = 1.7e308 where stock_id = 58"), "");
     EXPECT_EQ(raised([this] { shop.WriteGoodsReceived(58, 102, 0, "1e308", 3, "", {}); }).number(),
@@ -182,6 +183,22 @@ TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
     ASSERT_EQ(db.exec("alter table orders_away rename to orders"), "");
     write();
     EXPECT_EQ(db.rows(written), "1:1:18");
+}
+
+// A stocktake's variance comes largest value first, in whole cents as the report prints them
+// (311.675 is 311.68, 0.285 is 0.29) whatever the sign, then by stock id.
+TEST_F(ShopDatabaseTest, VarianceComesLargestValueInWholeCentsFirstThenByStockId) {
+    ASSERT_EQ(db.exec("update stock set QtyOnHand = case stock_id when 1 then 5 when 5 then 1 when 6 then 2 "
+                      "else 0 end, Price = case stock_id when 1 then 124.67 when 2 then 311.68 when 3 then "
+                      "0.285 when 7 then 1 else 0.29 end"),
+              "");
+    const qint64 run = shop.BeginRun("stocktake", "Stock.dat", "x", 8, "test");
+    for (const auto& [id, count] : {std::pair{1, 2.5}, {2, 1.0}, {3, 1.0}, {4, 1.0}, {6, 2.0}, {7, 1e3}}) {
+        shop.WriteStocktakeQty(id, count, {run, id});
+    }
+    QList<qint32> order;
+    shop.Variance(run, [&order](const ItemVariance& item) { order << item.stockId; });
+    EXPECT_EQ(order, QList<qint32>({7, 1, 2, 3, 4, 5, 6}));
 }
 
 // A database that cannot take writes for now refuses each write as lasting: the next record would

@@ -21,6 +21,8 @@ public:
     MOCK_METHOD(bool, WriteStocktakeQty, (qint32, double, const RunLine&), (override));
     MOCK_METHOD(void, WriteGoodsReceived,
                 (qint32, qint32, qint32, const QString&, qint32, const QString&, const RunLine&), (override));
+    MOCK_METHOD(std::optional<double>, onHandAfterReceiving, (qint32, const QString&, std::optional<double>),
+                (override));
     MOCK_METHOD(bool, WriteOrderQty, (qint32, double, const RunLine&), (override));
     MOCK_METHOD(void, StartGoodsReceived, (qint16, qint16, qint16), (override));
     MOCK_METHOD(std::unique_ptr<StockRows>, openStockRows, (), (override));
@@ -47,5 +49,5 @@ public:
     MOCK_METHOD(std::optional<ImportRun>, EndedRunOfFile, (const QString&, const QString&), (override));
     MOCK_METHOD(QList<ImportRun>, Runs, (), (override));
     MOCK_METHOD(QString, UndoRun, (qint64), (override));
-    MOCK_METHOD(QList<ItemVariance>, Variance, (qint64), (override));
+    MOCK_METHOD(void, Variance, (qint64, const std::function<void(const ItemVariance&)>&), (override));
 };
