@@ -92,6 +92,7 @@ TEST_F(ImportRunTest, AFileLoadedBeforeIsLoadedAgainOnlyOnYes) {
     EXPECT_EQ(fProcessStocktakeFile(program, upload), ProcessOutcome::Completed);
     EXPECT_EQ(counts().size(), 3);
     EXPECT_EQ(prompts.shown.first(), "This file was already loaded on 01/12/2026 01:30. Load it again?");
+    EXPECT_EQ(prompts.cautious.size(), 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "batch/batchorderdetails.h"
 #include "faultydevices.h"
 #include "menu/frmmenu.h"
+#include "menu/widgetprompts.h"
 #include "mocks.h"
 #include "platform/stringtools.h"
 #include "programfiles.h"
@@ -96,6 +98,21 @@ TEST_F(MenuTest, TheFirstShowActivatesAndAnUntrappedErrorEndsTheMenu) {
     QTimer::singleShot(10000, &menu, &QDialog::reject);
     EXPECT_THROW(menu.showModal(), ProgramError);
     EXPECT_EQ(menu.findChild<QLineEdit*>("txtVers")->text(), "v9.8.7");
+}
+
+// A box's title is the program's name alone. Enter answers Yes to a question, but No to one whose
+// Yes could do harm twice, such as loading a file again.
+TEST(WidgetPromptsTest, EnterAnswersNoToACautiousQuestion) {
+    WidgetPrompts prompts;
+    for (const bool cautious : {false, true}) {
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), "RM Stockhand");
+            box->defaultButton()->click();
+        });
+        EXPECT_EQ(cautious ? prompts.cautiousQuestion("Load it again?") : prompts.question("Go on?"), !cautious);
+    }
 }
 
 TEST_F(MenuTest, ItemFileRecordsRenderEachFieldAtItsWidth) {

@@ -132,7 +132,10 @@ TEST_F(StartupTest, ADatabaseThatCannotBeOpenedEndsTheProgramBeforeTheMenu) {
     EXPECT_EQ(menuShows, 0);
     EXPECT_EQ(opened, QStringList{"dsn=MYOBRM"});
     ASSERT_EQ(prompts.critical.size(), 1);
-    EXPECT_TRUE(prompts.critical[0].startsWith("Run-time error '-2147467259':\n\n"))
+    // The number start-up gives its errors, then the same words the batch uses.
+    EXPECT_TRUE(prompts.critical[0].startsWith(
+        "Run-time error '-2147467259':\n\nCannot open the shop database \"MYOBRM\": the database file is not "
+        "there, or cannot be read. What to do: "))
         << prompts.critical[0].toStdString();
 }
 

@@ -16,10 +16,16 @@ public:
     void notice(const QString& text) override;
     void criticalNotice(const QString& text) override;
     bool question(const QString& text) override;
+    bool cautiousQuestion(const QString& text) override {
+        cautious << text;
+        return question(text);
+    }
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override;
 
     // Every notice, critical notice and question, in the order shown.
     QStringList shown;
+    // The texts of the questions whose default answer is No alone.
+    QStringList cautious;
     // The texts of the critical notices alone.
     QStringList critical;
     // Each file dialog as "title|fileName|filter".
