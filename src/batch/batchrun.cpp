@@ -178,7 +178,7 @@ int registerShopDatabase(Program& program, const BatchOptions& options) {
         } catch (const ProgramError& error) {
             program.prompts.notice(
                 connectionFailureText(registeredDatabaseName(options), error.description()) +
-                QStringLiteral(". Nothing was registered; --no-check registers it all the same"));
+                QStringLiteral(" Nothing was registered; --no-check registers it all the same"));
             return 1;
         }
     }

@@ -52,6 +52,6 @@ const Failure& failureOf(const QString& driverText) {
 
 QString connectionFailureText(const QString& where, const QString& driverText) {
     const Failure& failure = failureOf(driverText);
-    return QStringLiteral("Cannot open %1: %2. What to do: %3. The driver says: %4")
-        .arg(where, QLatin1String(failure.what), QLatin1String(failure.todo), driverText.simplified());
+    return QStringLiteral("Cannot open %1: %2 (%3). What to do: %4.")
+        .arg(where, QLatin1String(failure.what), driverText.simplified(), QLatin1String(failure.todo));
 }
