@@ -2,8 +2,39 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include "platform/programerror.h"
+
+namespace {
+
+// How many rows a cursor hands over at a time.
+constexpr int kCursorRows = 1000;
+
+void execute(QSqlQuery& query, const QString& sql) {
+    if (!query.exec(sql)) {
+        throw ProgramError(errnum::DatabaseError, query.lastError().text());
+    }
+}
+
+// Hands the rows of the open cursor rm_rows over a batch at a time.
+void fetchAll(const QSqlDatabase& connection, const std::function<void(const QVariantList&)>& each) {
+    QSqlQuery fetch(connection);
+    fetch.setForwardOnly(true);
+    int rows = kCursorRows;
+    while (rows == kCursorRows) {
+        execute(fetch, QStringLiteral("fetch forward %1 from rm_rows").arg(kCursorRows));
+        for (rows = 0; fetch.next(); ++rows) {
+            QVariantList values;
+            for (int column = 0; column < fetch.record().count(); ++column) {
+                values << fetch.value(column);
+            }
+            each(values);
+        }
+    }
+}
+
+}  // namespace
 
 // A row that another client holds locked is waited for five seconds, as on a shop database file;
 // then the write fails and the record is reported, rather than the import waiting for ever.
@@ -49,4 +80,20 @@ bool PostgresBackend::cannotTakeWrites(const platform::DriverDiagnosis& failure)
         }
     }
     return false;
+}
+
+// The driver holds every row of a result in memory: a cursor hands them over a batch at a time.
+// It is held past the end of its statement's transaction, as the connection commits each one.
+void PostgresBackend::eachRow(const QSqlDatabase& connection, const QString& select,
+                              const std::function<void(const QVariantList&)>& each) const {
+    QSqlQuery cursor(connection);
+    execute(cursor, QStringLiteral("declare rm_rows no scroll cursor with hold for ") + select);
+    try {
+        fetchAll(connection, each);
+    } catch (...) {
+        // The failure that stopped the rows is the one to report, not the closing's.
+        cursor.exec(QStringLiteral("close rm_rows"));
+        throw;
+    }
+    execute(cursor, QStringLiteral("close rm_rows"));
 }

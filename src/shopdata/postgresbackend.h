@@ -10,4 +10,6 @@ public:
     QString greatest(const QString& first, const QString& second) const override;
     QString lastInsertedKey() const override;
     bool cannotTakeWrites(const platform::DriverDiagnosis& failure) const override;
+    void eachRow(const QSqlDatabase& connection, const QString& select,
+                 const std::function<void(const QVariantList&)>& each) const override;
 };

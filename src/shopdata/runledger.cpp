@@ -224,7 +224,7 @@ QString RunLedger::undo(qint64 runId) {
 }
 
 void RunLedger::variance(qint64 runId, const std::function<void(const ItemVariance&)>& each) {
-    prepare(connection_, varianceSql(runId), backend_).eachValues({}, [&each](const QVariantList& row) {
+    backend_.eachRow(connection_, varianceSql(runId), [&each](const QVariantList& row) {
         each(ItemVariance{row[0].toInt(), row[1].toString(), row[2].toString(), row[3].toDouble(),
                           row[5].toDouble(), !row[5].isNull(), row[4].toDouble()});
     });

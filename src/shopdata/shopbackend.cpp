@@ -3,7 +3,14 @@
 #include "platform/connection.h"
 #include "platform/programerror.h"
 #include "shopdata/postgresbackend.h"
+#include "shopdata/shopstatement.h"
 #include "shopdata/sqlitebackend.h"
+
+// The SQLite driver reads the rows of a select without "?" places one at a time.
+void ShopBackend::eachRow(const QSqlDatabase& connection, const QString& select,
+                          const std::function<void(const QVariantList&)>& each) const {
+    ShopStatement(connection, select, *this).eachValues({}, each);
+}
 
 const ShopBackend& shopBackend(const QSqlDatabase& connection) {
     static const SqliteBackend sqlite;

@@ -2,6 +2,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
+#include <functional>
 
 #include "platform/connection.h"
 
@@ -37,6 +39,10 @@ public:
     // True when a failure says the database cannot take writes for now (read-only, full, locked
     // beyond the wait, out of reach), so that the next record would fail the same way.
     virtual bool cannotTakeWrites(const platform::DriverDiagnosis& failure) const = 0;
+    // Runs a select without "?" places and hands the values of each row by column to `each` as
+    // the rows come, so that a long result is never held whole; raises ProgramError on failure.
+    virtual void eachRow(const QSqlDatabase& connection, const QString& select,
+                         const std::function<void(const QVariantList&)>& each) const;
 };
 
 // The backend of the engine behind an open connection, chosen by the name its driver reports;

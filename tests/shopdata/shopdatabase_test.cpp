@@ -186,7 +186,7 @@ TEST_F(ShopDatabaseTest, AFailedGoodsReceivedWriteLeavesNothingHalfDone) {
 }
 
 // A stocktake's variance comes largest value first, in whole cents as the report prints them
-// (311.675 is 311.68, 0.285 is 0.29) whatever the sign, then by stock id.
+// (311.675 is 311.68, 0.285 is 0.29) whatever the sign, then by stock id; a long report whole.
 TEST_F(ShopDatabaseTest, VarianceComesLargestValueInWholeCentsFirstThenByStockId) {
     ASSERT_EQ(db.exec("update stock set QtyOnHand = case stock_id when 1 then 5 when 5 then 1 when 6 then 2 "
                       "else 0 end, Price = case stock_id when 1 then 124.67 when 2 then 311.68 when 3 then "
@@ -199,6 +199,13 @@ TEST_F(ShopDatabaseTest, VarianceComesLargestValueInWholeCentsFirstThenByStockId
     QList<qint32> order;
     shop.Variance(run, [&order](const ItemVariance& item) { order << item.stockId; });
     EXPECT_EQ(order, QList<qint32>({7, 1, 2, 3, 4, 5, 6}));
+    // More items than the rows read at a time: every one comes.
+    ASSERT_EQ(db.exec("with recursive n(i) as (select 1001 union all select i + 1 from n where i < 3100) "
+                      "insert into stock (stock_id, BarCode, Description, QtyOnHand) select i, '', '', 1 from n"),
+              "");
+    order.clear();
+    shop.Variance(run, [&order](const ItemVariance& item) { order << item.stockId; });
+    EXPECT_EQ(order.size(), 7 + 2100);
 }
 
 // A database that cannot take writes for now refuses each write as lasting: the next record would
