@@ -19,9 +19,8 @@ const Failure kFailures[] = {
     {"database \".*\" does not exist", "the server has no database of that name",
      "check the database's name, or make one with rmstockhand-demo-db"},
     {"role \".*\" does not exist", "the server has no user of that name", "check the user's name"},
-    {"could not translate host name|name or service not known|connection refused|could not connect|connection to "
-     "server|timeout "
-     "expired|no route to host",
+    {"could not translate host name|name or service not known|connection refused|"
+     "could not connect|connection to server|timeout expired|no route to host",
      "the server cannot be reached", "check the server's name and port, and that the server is running"},
     {"the shop's tables", "it is not a shop database",
      "register the shop's own database, or make one with rmstockhand-demo-db"},

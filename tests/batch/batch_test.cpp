@@ -78,8 +78,9 @@ TEST(BatchCommandLine, RefusesAWrongOneAnswersHelpAndRegistersTheShopDatabase) {
         << noFile.toStdString();
     writeBytes(file, "");
     const QString noShop = batch({"register-shop-db", "shop.mdb"}, 1).errors;
-    EXPECT_TRUE(noShop.contains(": it is not a shop database (the database lacks the shop's tables \"supplier\"") &&
-                noShop.endsWith(". Nothing was registered; --no-check registers it all the same\n"))
+    EXPECT_TRUE(
+        noShop.contains(": it is not a shop database (the database lacks the shop's tables \"supplier\"") &&
+        noShop.endsWith(". Nothing was registered; --no-check registers it all the same\n"))
         << noShop.toStdString();
     EXPECT_EQ(registered(), "");
     batch({"register-shop-db", "shop.mdb", "--no-check"});
@@ -125,8 +126,8 @@ TEST(BatchCommandLine, AServerIsReachedBeforeItIsRegistered) {
     }
     const platform::ServerAddress server = *testServer();
     const auto registration = [&](const QString& name, const QString& user, int port) {
-        return QStringList{"register-shop-db", "--server", server.host,    "--port", QString::number(port),
-                           "--database",       name,       "--user", user};
+        return QStringList{"register-shop-db", "--server", server.host, "--port", QString::number(port),
+                           "--database",       name,       "--user",    user};
     };
     const QList<std::pair<QStringList, QString>> wrong{
         {registration("retial", server.user, server.port), "the server has no database of that name"},

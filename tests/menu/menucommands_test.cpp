@@ -111,7 +111,8 @@ TEST(WidgetPromptsTest, EnterAnswersNoToACautiousQuestion) {
             EXPECT_EQ(box->windowTitle(), "RM Stockhand");
             box->defaultButton()->click();
         });
-        EXPECT_EQ(cautious ? prompts.cautiousQuestion("Load it again?") : prompts.question("Go on?"), !cautious);
+        EXPECT_EQ(cautious ? prompts.cautiousQuestion("Load it again?") : prompts.question("Go on?"),
+                  !cautious);
     }
 }
 

@@ -200,9 +200,10 @@ TEST_F(ShopDatabaseTest, VarianceComesLargestValueInWholeCentsFirstThenByStockId
     shop.Variance(run, [&order](const ItemVariance& item) { order << item.stockId; });
     EXPECT_EQ(order, QList<qint32>({7, 1, 2, 3, 4, 5, 6}));
     // More items than the rows read at a time: every one comes.
-    ASSERT_EQ(db.exec("with recursive n(i) as (select 1001 union all select i + 1 from n where i < 3100) "
-                      "insert into stock (stock_id, BarCode, Description, QtyOnHand) select i, '', '', 1 from n"),
-              "");
+    ASSERT_EQ(
+        db.exec("with recursive n(i) as (select 1001 union all select i + 1 from n where i < 3100) "
+                "insert into stock (stock_id, BarCode, Description, QtyOnHand) select i, '', '', 1 from n"),
+        "");
     order.clear();
     shop.Variance(run, [&order](const ItemVariance& item) { order << item.stockId; });
     EXPECT_EQ(order.size(), 7 + 2100);
