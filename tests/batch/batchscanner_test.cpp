@@ -16,6 +16,7 @@ TEST(BatchScanner, SendAndUploadSayWhetherTheScannerAnswered) {
         EXPECT_TRUE(send.errors.contains("Tsr-tu3a.exe: the scanner did not answer")) << send.errors.data();
         const ProgramRun upload = batch({"upload-stocktake"}, 1, std::nullopt, silent.environment());
         EXPECT_TRUE(upload.errors.contains("no scanner called")) << upload.errors.data();
+        EXPECT_EQ(batch({"receive-stocktake"}, 1, std::nullopt, silent.environment()).output, "");
         EXPECT_FALSE(QFile::exists(shop.folder() + "/Stock.dat"));
     }
     const ScannerLine scanner;
