@@ -11,6 +11,7 @@
 #include "imports/stocktakeimport.h"
 #include "imports/uploadrecognition.h"
 #include "startup/program.h"
+#include "startup/startup.h"
 
 namespace {
 
@@ -53,11 +54,13 @@ int importStatus(Program& program, ProcessOutcome outcome, const QString& file, 
                 .arg(report));
     }
     if (run.stoppedAtLine > 0) {
-        writeOutputLine(QStringLiteral("The shop database cannot take writes now: stopped at line %1 of %2, "
-                                       "after %3 records loaded; start again from line %1")
-                            .arg(run.stoppedAtLine)
-                            .arg(file)
-                            .arg(run.loaded()));
+        writeOutputLine(
+            QStringLiteral("The shop database \"%1\" cannot take writes now: stopped at line %2 of "
+                           "%3, after %4 records loaded; start again from line %2")
+                .arg(shopDataSource())
+                .arg(run.stoppedAtLine)
+                .arg(file)
+                .arg(run.loaded()));
         return 1;
     }
     if (outcome == ProcessOutcome::Stopped) {

@@ -148,7 +148,7 @@ TEST(BatchCommandLine, AServerIsReachedBeforeItIsRegistered) {
 // The last line of a run the shop stopped taking writes in.
 QByteArray stoppedAt(int line, const QString& file, int loaded) {
     return QStringLiteral(
-               "The shop database cannot take writes now: stopped at line %1 of %2, after %3 "
+               "The shop database \"MYOBRM\" cannot take writes now: stopped at line %1 of %2, after %3 "
                "records loaded; start again from line %1")
         .arg(QString::number(line), file, QString::number(loaded))
         .toUtf8();
