@@ -2,18 +2,12 @@
 
 #include "batch/standardoutput.h"
 #include "imports/importrun.h"
+#include "imports/runlisting.h"
 #include "imports/variancereport.h"
 #include "platform/wholefile.h"
 #include "startup/program.h"
 
 namespace {
-
-QString stateText(const ImportRun& run) {
-    if (run.undone()) {
-        return QStringLiteral("undone ") + run.undoneAt;
-    }
-    return run.ended() ? QStringLiteral("ended ") + run.endedAt : QStringLiteral("stopped part of the way");
-}
 
 // The run a variance report is of: the one asked for, unless it was undone, or the latest ended
 // stocktake run that wrote a count (an empty upload counted nothing, and is no stocktake).
@@ -42,18 +36,9 @@ std::optional<ImportRun> stocktakeRun(Program& program, const BatchOptions& opti
 }  // namespace
 
 int listRuns(Program& program) {
-    writeOutputLine(
-        QStringLiteral("run  kind       started (UTC)        how it ended                      "
-                       "lines taken in  written  file"));
+    writeOutputLine(runLine(runHeadings()));
     for (const ImportRun& run : program.runs->Runs()) {
-        writeOutputLine(QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
-                            .arg(run.id, 3)
-                            .arg(run.kind, -9)
-                            .arg(run.startedAt, -19)
-                            .arg(stateText(run), -32)
-                            .arg(QStringLiteral("%1 of %2").arg(run.lastLine).arg(run.linesInFile), 14)
-                            .arg(run.recordsWritten, 7)
-                            .arg(run.fileName));
+        writeOutputLine(runLine(runCells(run)));
     }
     return 0;
 }

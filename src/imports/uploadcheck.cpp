@@ -143,21 +143,21 @@ ProcessOutcome checkUploadFile(Program& program, const UploadLoader& kind, const
     return processUploadFile(program, path, kind.headerPrefix, check);
 }
 
-QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record) {
-    QString text = QStringLiteral("line %1: ").arg(record.line);
+QString checkedFateText(const UploadLoader& kind, const CheckedRecord& record) {
     switch (record.fate.kind) {
         case RecordFate::Kind::Write:
-            text += writeText(*record.fate.write);
-            break;
+            return writeText(*record.fate.write);
         case RecordFate::Kind::Audit:
-            text += QStringLiteral("audit: ") + record.fate.auditMessage.text();
-            break;
+            return QStringLiteral("audit: ") + record.fate.auditMessage.text();
         case RecordFate::Kind::Error:
         case RecordFate::Kind::AskOrderDetails:
-            text += QStringLiteral("error: ") +
-                    errorText(kind.errorPrefix, record.fate.error.value_or(ProgramError(0, {})));
             break;
     }
+    return QStringLiteral("error: ") + errorText(kind.errorPrefix, record.fate.error.value_or(ProgramError(0, {})));
+}
+
+QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record) {
+    QString text = QStringLiteral("line %1: ").arg(record.line) + checkedFateText(kind, record);
     for (const QString& flag : record.flags) {
         text += QStringLiteral("\n  look at: ") + flag;
     }

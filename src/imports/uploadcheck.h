@@ -32,6 +32,9 @@ struct CheckSummary {
 ProcessOutcome checkUploadFile(Program& program, const UploadLoader& kind, const QString& path,
                                const std::function<void(const CheckedRecord&)>& found);
 
+// What the import would do with a checked record, with the loader's own audit and error texts.
+QString checkedFateText(const UploadLoader& kind, const CheckedRecord& record);
+
 // A checked record's lines of the check's listing: what the import would do, with the loader's own
 // audit and error texts, then each thing to look at.
 QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record);

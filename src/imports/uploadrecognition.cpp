@@ -1,9 +1,11 @@
 #include "imports/uploadrecognition.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "platform/fileerror.h"
+#include "platform/scannerfiles.h"
 
 namespace {
 
@@ -25,6 +27,22 @@ QByteArray firstLine(const QByteArray& sample) {
     return (end < 0 ? sample : sample.left(end)).trimmed();
 }
 
+const QList<const UploadLoader*>& uploadKinds() {
+    static const QList<const UploadLoader*> kinds{&stocktakeUpload(), &ordersUpload(), &goodsReceivedUpload()};
+    return kinds;
+}
+
+// The first 4 KB of the file at `path`.
+QByteArray sampleOf(const QString& path) {
+    QFile file(path);
+    platform::openPlainFile(file, QIODevice::ReadOnly);
+    const QByteArray sample = file.read(kSampleBytes);
+    if (file.error() != QFileDevice::NoError) {
+        throw platform::fileError(file);
+    }
+    return sample;
+}
+
 }  // namespace
 
 QString uploadKindName(const UploadLoader& kind) {
@@ -36,20 +54,32 @@ QString uploadKindName(const UploadLoader& kind) {
 }
 
 QString uploadMismatch(const QString& path, const UploadLoader& kind) {
-    QFile file(path);
-    platform::openPlainFile(file, QIODevice::ReadOnly);
-    const QByteArray sample = file.read(kSampleBytes);
-    if (file.error() != QFileDevice::NoError) {
-        throw platform::fileError(file);
-    }
+    const QByteArray sample = sampleOf(path);
     if (mostlyNotText(sample)) {
         return QStringLiteral("this is not a text file");
     }
     const QByteArray line = firstLine(sample);
-    for (const UploadLoader* other : {&stocktakeUpload(), &ordersUpload(), &goodsReceivedUpload()}) {
+    for (const UploadLoader* other : uploadKinds()) {
         if (other != &kind && line.startsWith(other->headerPrefix.toLatin1())) {
             return QStringLiteral("this is ") + uploadKindName(*other);
         }
     }
     return QString();
+}
+
+const UploadLoader* recognisedUpload(const QString& path) {
+    const QByteArray line = firstLine(sampleOf(path));
+    const QString name = QFileInfo(path).fileName();
+    const char* const names[] = {scannerfiles::kStocktake, scannerfiles::kOrders, scannerfiles::kGoodsReceived};
+    for (qsizetype kind = 0; kind < uploadKinds().size(); ++kind) {
+        if (line.startsWith(uploadKinds()[kind]->headerPrefix.toLatin1())) {
+            return uploadKinds()[kind];
+        }
+    }
+    for (qsizetype kind = 0; kind < uploadKinds().size(); ++kind) {
+        if (name.compare(QLatin1String(names[kind]), Qt::CaseInsensitive) == 0) {
+            return uploadKinds()[kind];
+        }
+    }
+    return nullptr;
 }

@@ -13,3 +13,8 @@ QString uploadKindName(const UploadLoader& kind);
 // other than CR, LF and tab; empty when it may be one. A few odd bytes among the records are the
 // loaders' business. Raises ProgramError when the file cannot be read.
 QString uploadMismatch(const QString& path, const UploadLoader& kind);
+
+// The kind of upload the file at `path` is: the kind whose header begins its first line, else the
+// kind whose file name it has (Stock.dat, Orders.dat, Goods.dat, in any case); nothing when neither
+// tells. Raises ProgramError when the file cannot be read.
+const UploadLoader* recognisedUpload(const QString& path);
