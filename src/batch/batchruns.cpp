@@ -50,7 +50,7 @@ int undoRun(Program& program, const BatchOptions& options) {
         program.prompts.notice(refusal);
         return 1;
     }
-    writeOutputLine(QStringLiteral("Run %1 was undone").arg(runId));
+    writeOutputLine(undoneText(runId));
     return 0;
 }
 

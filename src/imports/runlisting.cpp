@@ -18,16 +18,18 @@ QString writtenText(const ImportRun& run) {
         return count + (run.recordsWritten == 1 ? QStringLiteral(" count") : QStringLiteral(" counts"));
     }
     if (run.kind == QLatin1String("orders")) {
-        return count + (run.recordsWritten == 1 ? QStringLiteral(" order line") : QStringLiteral(" order lines"));
+        return count +
+               (run.recordsWritten == 1 ? QStringLiteral(" order line") : QStringLiteral(" order lines"));
     }
-    return count + (run.recordsWritten == 1 ? QStringLiteral(" received line") : QStringLiteral(" received lines")) +
+    return count +
+           (run.recordsWritten == 1 ? QStringLiteral(" received line") : QStringLiteral(" received lines")) +
            QStringLiteral(", with their receipts and the quantities on hand they raised");
 }
 
 }  // namespace
 
 QStringList runHeadings() {
-    return {QStringLiteral("run"),     QStringLiteral("kind"),           QStringLiteral("started (UTC)"),
+    return {QStringLiteral("run"),          QStringLiteral("kind"),           QStringLiteral("started (UTC)"),
             QStringLiteral("how it ended"), QStringLiteral("lines taken in"), QStringLiteral("written"),
             QStringLiteral("file")};
 }
@@ -55,4 +57,8 @@ QString runLine(const QStringList& cells) {
 
 QString undoQuestion(const ImportRun& run) {
     return QStringLiteral("Run %1 wrote %2. Take them back?").arg(run.id).arg(writtenText(run));
+}
+
+QString undoneText(qint64 runId) {
+    return QStringLiteral("Run %1 was undone").arg(runId);
 }

@@ -19,3 +19,6 @@ QString runLine(const QStringList& cells);
 
 // The question before undoing a run: what it wrote, and that it will be taken back.
 QString undoQuestion(const ImportRun& run);
+
+// What is said once a run has been undone.
+QString undoneText(qint64 runId);

@@ -1,4 +1,5 @@
 #include "menu/frmmenu.h"
+#include "runswindow/frmruns.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -80,6 +81,12 @@ void frmMenu::createCommands() {
         button(this, "cmdDownloadItemFile", "Download RM &Item File",
                "Download the Item File from RM, and upload into your PDT for Price Checking");
     place(cmdDownloadItemFile, 3720, 1920, 1335, 735);
+    // In the free place under the item file's button; it stays enabled without a shop database, so
+    // that the runs window can say so itself.
+    cmdRuns = button(this, "cmdRuns", "Runs and &Variance",
+                     "See what was loaded, take an import back, check an upload, and compare a stocktake "
+                     "with the stock");
+    place(cmdRuns, 3720, 2700, 1335, 735);
     cmdCancel = button(this, "cmdCancel", "&Quit", nullptr);
     place(cmdCancel, 3960, 6720, 1095, 495);
 
@@ -88,6 +95,7 @@ void frmMenu::createCommands() {
     connect(cmdGoodsReceived, &QPushButton::clicked, this, &frmMenu::cmdGoodsReceived_Click);
     connect(cmdDownloadItemFile, &QPushButton::clicked, this, &frmMenu::cmdDownloadItemFile_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmMenu::cmdCancel_Click);
+    connect(cmdRuns, &QPushButton::clicked, this, &frmMenu::cmdRuns_Click);
 }
 
 void frmMenu::createPortChoice() {
@@ -132,9 +140,9 @@ void frmMenu::createTextBoxes() {
 
 void frmMenu::setTabOrders() {
     const QList<QWidget*> order{
-        cmdUploadPDT,    chOverwrite,     optcomm1,  optcomm2,        cmdCancel,
-        txtVers,         txtDownLoadPath, txtStatus, cmdUploadOrders, cmdDownloadItemFile,
-        cmdGoodsReceived};
+        cmdUploadPDT,     chOverwrite,     optcomm1,  optcomm2,        cmdCancel,
+        txtVers,          txtDownLoadPath, txtStatus, cmdUploadOrders, cmdDownloadItemFile,
+        cmdGoodsReceived, cmdRuns};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order.at(i - 1), order.at(i));
     }
@@ -233,6 +241,15 @@ void frmMenu::cmdUploadOrders_Click() {
 void frmMenu::cmdGoodsReceived_Click() {
     runCommand(
         [this] { uploadCommand(program_, UploadKind::GoodsReceived, scannerPort(), *txtDownLoadPath); });
+}
+
+void frmMenu::cmdRuns_Click() {
+    runCommand([this] {
+        frmRuns runs(program_, this);
+        runs.exec();
+    });
+    // The menu becomes active again once the window over it has closed.
+    Form_Activate();
 }
 
 bool frmMenu::commandRunning() const {

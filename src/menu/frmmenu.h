@@ -50,6 +50,8 @@ public slots:
     void cmdUploadPDT_Click();
     void cmdUploadOrders_Click();
     void cmdGoodsReceived_Click();
+    // Opens the runs window modally over the menu.
+    void cmdRuns_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,4 +93,5 @@ private:
     QLabel* Picture1 = nullptr;
     QLabel* Label2 = nullptr;
     QPushButton* cmdGoodsReceived = nullptr;
+    QPushButton* cmdRuns = nullptr;
 };

@@ -47,7 +47,7 @@ protected:
     bool comm1() const { return menu.findChild<QAbstractButton*>("optcomm1")->isChecked(); }
 };
 
-// Without the shop database only Quit stays usable, even once the shop is there; each activation
+// Without the shop database only Quit and the runs window stay usable, even once the shop is there; each activation
 // takes the port, and a path when there is one, from the settings over an unsaved choice.
 TEST_F(MenuTest, ActivationNeedsTheShopAndResetsThePortAndPathFromTheSettings) {
     menu.Form_Activate();
@@ -71,6 +71,8 @@ TEST_F(MenuTest, ActivationNeedsTheShopAndResetsThePortAndPathFromTheSettings) {
         EXPECT_FALSE(menu.findChild<QWidget*>(name)->isEnabled()) << name;
     }
     EXPECT_TRUE(menu.findChild<QWidget*>("cmdCancel")->isEnabled());
+    // The runs window's button stays, so that the window can say what is missing.
+    EXPECT_TRUE(menu.findChild<QWidget*>("cmdRuns")->isEnabled());
 }
 
 TEST_F(MenuTest, QuitAsksAndOnlyYesUnloadsWhileClosingDoesNotAsk) {
