@@ -153,7 +153,8 @@ QString checkedFateText(const UploadLoader& kind, const CheckedRecord& record) {
         case RecordFate::Kind::AskOrderDetails:
             break;
     }
-    return QStringLiteral("error: ") + errorText(kind.errorPrefix, record.fate.error.value_or(ProgramError(0, {})));
+    return QStringLiteral("error: ") +
+           errorText(kind.errorPrefix, record.fate.error.value_or(ProgramError(0, {})));
 }
 
 QString checkedRecordText(const UploadLoader& kind, const CheckedRecord& record) {
