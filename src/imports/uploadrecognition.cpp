@@ -28,7 +28,8 @@ QByteArray firstLine(const QByteArray& sample) {
 }
 
 const QList<const UploadLoader*>& uploadKinds() {
-    static const QList<const UploadLoader*> kinds{&stocktakeUpload(), &ordersUpload(), &goodsReceivedUpload()};
+    static const QList<const UploadLoader*> kinds{&stocktakeUpload(), &ordersUpload(),
+                                                  &goodsReceivedUpload()};
     return kinds;
 }
 
@@ -70,7 +71,8 @@ QString uploadMismatch(const QString& path, const UploadLoader& kind) {
 const UploadLoader* recognisedUpload(const QString& path) {
     const QByteArray line = firstLine(sampleOf(path));
     const QString name = QFileInfo(path).fileName();
-    const char* const names[] = {scannerfiles::kStocktake, scannerfiles::kOrders, scannerfiles::kGoodsReceived};
+    const char* const names[] = {scannerfiles::kStocktake, scannerfiles::kOrders,
+                                 scannerfiles::kGoodsReceived};
     for (qsizetype kind = 0; kind < uploadKinds().size(); ++kind) {
         if (line.startsWith(uploadKinds()[kind]->headerPrefix.toLatin1())) {
             return uploadKinds()[kind];

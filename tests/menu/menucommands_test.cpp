@@ -47,8 +47,8 @@ protected:
     bool comm1() const { return menu.findChild<QAbstractButton*>("optcomm1")->isChecked(); }
 };
 
-// Without the shop database only Quit and the runs window stay usable, even once the shop is there; each activation
-// takes the port, and a path when there is one, from the settings over an unsaved choice.
+// Without the shop database only Quit and the runs window stay usable, even once the shop is there; each
+// activation takes the port, and a path when there is one, from the settings over an unsaved choice.
 TEST_F(MenuTest, ActivationNeedsTheShopAndResetsThePortAndPathFromTheSettings) {
     menu.Form_Activate();
     menu.Form_Activate();
