@@ -22,6 +22,7 @@ CheckWindow::CheckWindow(const QString& fileName, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(true);
     table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

@@ -27,7 +27,7 @@ public:
 };
 
 QPushButton* command(QDialogButtonBox* box, const char* name, const char* caption) {
-    QPushButton* button = box->addButton(QLatin1String(caption), QDialogButtonBox::ActionRole);
+    QPushButton* button = box->addButton(QString::fromUtf8(caption), QDialogButtonBox::ActionRole);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     return button;
