@@ -84,7 +84,7 @@ TEST(RunsWindow, ListsUndoesAndChecksAsTheBatchDoes) {
 
     // The check's table holds the batch check's lines, a flagged row standing out, and writes nothing.
     const QString upload = writeBytes(shop.folder() + "/Upload.dat",
-                                      "NXSTV100\r\n5,9310000000056,500\r\n9,931,1\r\n2,9310000000025,1\r\n");
+                                      "NXSTV100\r\n5,9310000000025,500\r\n9,931,1\r\n2,9310000000025,1\r\n");
     const QStringList checked = QString::fromUtf8(batch({"check-stocktake", upload}, 3).output).split('\n');
     prompts.chooseNextFile(upload);
     QTimer::singleShot(0, &window, [&] {
