@@ -89,6 +89,10 @@ TEST(BatchCrash, AnImportKilledPartWayLeavesThePrefixItReachedThenIsResumedOrUnd
         EXPECT_TRUE(batch({"import-stocktake", other, "--resume"}, 1)
                         .output.startsWith("Nothing was loaded: --resume carries on the same file only\n"));
         const int lastLine = counts.last();
+        EXPECT_TRUE(
+            QString::fromUtf8(batch({"runs"}).output)
+                .contains(QRegularExpression(
+                    QStringLiteral("stopped part of the way +%1 of %2 ").arg(lastLine).arg(kRecords + 1))));
         const ProgramRun refused =
             batch({"import-stocktake", path}, 1,
                   QStringLiteral("The last import of %1 stopped at line %2 of %3. Undo what it wrote before "

@@ -73,6 +73,8 @@ TEST_F(MenuTest, ActivationNeedsTheShopAndResetsThePortAndPathFromTheSettings) {
     EXPECT_TRUE(menu.findChild<QWidget*>("cmdCancel")->isEnabled());
     // The runs window's button stays, so that the window can say what is missing.
     EXPECT_TRUE(menu.findChild<QWidget*>("cmdRuns")->isEnabled());
+    EXPECT_EQ(menu.findChild<QWidget*>("cmdGoodsReceived")->nextInFocusChain(),
+              menu.findChild<QWidget*>("cmdRuns"));
 }
 
 TEST_F(MenuTest, QuitAsksAndOnlyYesUnloadsWhileClosingDoesNotAsk) {
