@@ -44,6 +44,7 @@ QChart* makeVarianceChart(const QList<VarianceBar>& bars) {
     values->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
+    values->applyNiceNumbers();
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
 }

@@ -72,10 +72,12 @@ void VarianceWindow::layOut() {
     view->setObjectName(QStringLiteral("varianceTable"));
     view->setModel(table_);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->setWordWrap(false);
     view->setAlternatingRowColors(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->resizeColumnsToContents();
+    view->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
 
     auto* chart = new QChartView(makeVarianceChart(bars_));
     chart->setObjectName(QStringLiteral("varianceChart"));
