@@ -208,6 +208,36 @@ void BenchShop::runTool(const QString& tool, const QStringList& arguments) const
     }
 }
 
+void writeStocktakeFile(const QString& path, int items) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(QStringLiteral("cannot write ") + path);
+    }
+    file.write("NXSTV100,1\r\n");
+    for (int id = 1; id <= items; ++id) {
+        file.write(QByteArray::number(id) + ',' + QByteArray::number(9310000000000LL + id * 10LL) + ',' +
+                   QByteArray::number(id % 20 + id % 7 - 3) + "\r\n");
+    }
+}
+
+QString varianceQuery() {
+    const auto rounded = [](const QString& number) {
+        return QStringLiteral("(floor(%1) + case when %1 - floor(%1) >= 0.5 then 1 else 0 end)").arg(number);
+    };
+    const QString items = QStringLiteral(
+        "select s.stock_id as stock_id, s.BarCode as barcode, s.Description as description, "
+        "s.QtyOnHand as on_hand, s.Price as price, c.counted as counted, "
+        "abs((coalesce(c.counted, 0) - s.QtyOnHand) * s.Price) * 100000000.0 as scaled from stock s "
+        "left join (select stock_id, sum(quantity) as counted from stocktake_counts where run_id = 1 "
+        "group by stock_id) c on c.stock_id = s.stock_id where c.counted is not null or s.QtyOnHand <> 0");
+    const QString cents = QStringLiteral("select i.*, %1 / 1000000.0 as cents from (%2) i")
+                              .arg(rounded(QStringLiteral("i.scaled")), items);
+    return QStringLiteral(
+               "select stock_id, barcode, description, on_hand, price, counted from (%1) v "
+               "order by %2 desc, stock_id")
+        .arg(cents, rounded(QStringLiteral("v.cents")));
+}
+
 void printFigure(const char* name, double value, const char* unit) {
     std::printf("  %-34s %12.2f %s\n", name, value, unit);
 }

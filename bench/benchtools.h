@@ -87,6 +87,14 @@ int intOption(const QStringList& args, const char* name, int fallback);
 // The bin folder beside this benchmark, where the program and its tools are.
 QString binFolder();
 
+// Writes a stocktake upload that counts every item of a demo shop of `items` items, a few units
+// either side of what the shop holds, so that most items have a difference to report.
+void writeStocktakeFile(const QString& path, int items);
+
+// The variance report's query of the stocktake run 1, as the program's shop sends it: the items
+// with their counts, the largest value of difference in whole cents first, then by stock id.
+QString varianceQuery();
+
 // Prints one figure line: name, value and unit.
 void printFigure(const char* name, double value, const char* unit);
 

@@ -23,6 +23,9 @@ public:
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override {
         return shown_.openFileName(fileName, filter, title);
     }
+    QString saveFileName(const QString& fileName, const QString& filter, const QString& title) override {
+        return shown_.saveFileName(fileName, filter, title);
+    }
 
 private:
     Prompts& shown_;

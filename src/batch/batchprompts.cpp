@@ -13,6 +13,11 @@ QString BatchPrompts::openFileName(const QString& fileName, const QString& /*fil
     return fileName;
 }
 
+QString BatchPrompts::saveFileName(const QString& fileName, const QString& /*filter*/,
+                                   const QString& /*title*/) {
+    return fileName;
+}
+
 void BatchPrompts::writeLine(const QString& text) {
     // A message box's line breaks would split one message over several lines of the log.
     QString line = text;

@@ -14,6 +14,7 @@ public:
     void criticalNotice(const QString& text) override { writeLine(text); }
     bool question(const QString& text) override;
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override;
+    QString saveFileName(const QString& fileName, const QString& filter, const QString& title) override;
 
 private:
     void writeLine(const QString& text);

@@ -73,7 +73,8 @@ int reportVariance(Program& program, const BatchOptions& options) {
     if (!options.csvFile.isEmpty()) {
         tryCsv([&] { csv.emplace(options.csvFile, program.files); });
     }
-    VarianceSinks sinks{writeOutputLine, nullptr};
+    VarianceSinks sinks;
+    sinks.textLine = writeOutputLine;
     if (csv) {
         sinks.csvRow = [&](const QByteArray& row) {
             if (!csvFailure) {

@@ -46,21 +46,10 @@ struct VarianceTotals {
     }
 };
 
-QString textRow(const QString& id, const QString& barcode, const QString& description, const QString& onHand,
-                const QString& counted, const QString& difference, const QString& value) {
-    return QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
-        .arg(id, 8)
-        .arg(barcode, -14)
-        .arg(description.left(30), -30)
-        .arg(onHand, 10)
-        .arg(counted, 11)
-        .arg(difference, 10)
-        .arg(value, 12);
-}
-
-QString itemLine(const ItemVariance& item) {
-    return textRow(QString::number(item.stockId), item.barcode, item.description, generalNumber(item.onHand),
-                   countedText(item), generalNumber(item.difference()), moneyText(valueInCents(item)));
+QStringList itemCells(const ItemVariance& item) {
+    return {QString::number(item.stockId), item.barcode,      item.description,
+            generalNumber(item.onHand),    countedText(item), generalNumber(item.difference()),
+            moneyText(valueInCents(item))};
 }
 
 QByteArray csvRow(const ItemVariance& item) {
@@ -73,15 +62,42 @@ QByteArray csvRow(const ItemVariance& item) {
         .toUtf8();
 }
 
+void writeLine(const VarianceSinks& sinks, const QStringList& cells) {
+    if (sinks.textLine) {
+        sinks.textLine(varianceLine(cells));
+    }
+}
+
 }  // namespace
 
+QString varianceTitle(const ImportRun& run) {
+    return QStringLiteral("Variance of stocktake run %1 (%2, %3 UTC)")
+        .arg(run.id)
+        .arg(run.fileName, run.startedAt);
+}
+
+QStringList varianceHeadings() {
+    return {QStringLiteral("stock id"), QStringLiteral("barcode"), QStringLiteral("description"),
+            QStringLiteral("on hand"),  QStringLiteral("counted"), QStringLiteral("difference"),
+            QStringLiteral("value")};
+}
+
+QString varianceLine(const QStringList& cells) {
+    return QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
+        .arg(cells[0], 8)
+        .arg(cells[1], -14)
+        .arg(cells[2].left(30), -30)
+        .arg(cells[3], 10)
+        .arg(cells[4], 11)
+        .arg(cells[5], 10)
+        .arg(cells[6], 12);
+}
+
 void writeVarianceReport(ImportRuns& runs, const ImportRun& run, const VarianceSinks& sinks) {
-    sinks.textLine(QStringLiteral("Variance of stocktake run %1 (%2, %3 UTC)")
-                       .arg(run.id)
-                       .arg(run.fileName, run.startedAt));
-    sinks.textLine(textRow(QStringLiteral("stock id"), QStringLiteral("barcode"),
-                           QStringLiteral("description"), QStringLiteral("on hand"),
-                           QStringLiteral("counted"), QStringLiteral("difference"), QStringLiteral("value")));
+    if (sinks.textLine) {
+        sinks.textLine(varianceTitle(run));
+        sinks.textLine(varianceLine(varianceHeadings()));
+    }
     if (sinks.csvRow) {
         sinks.csvRow(
             QByteArrayLiteral("stock_id,barcode,description,on_hand,counted,difference,value,status\r\n"));
@@ -89,12 +105,24 @@ void writeVarianceReport(ImportRuns& runs, const ImportRun& run, const VarianceS
     VarianceTotals totals;
     runs.Variance(run.id, [&sinks, &totals](const ItemVariance& item) {
         totals.add(item);
-        sinks.textLine(itemLine(item));
+        const QStringList cells = itemCells(item);
+        if (sinks.itemCells) {
+            sinks.itemCells(cells, item);
+        }
+        writeLine(sinks, cells);
         if (sinks.csvRow) {
             sinks.csvRow(csvRow(item));
         }
     });
-    sinks.textLine(textRow(QString(), QString(), QStringLiteral("Totals (%1 items)").arg(totals.items),
-                           generalNumber(totals.onHand), generalNumber(totals.counted),
-                           generalNumber(totals.difference), moneyText(totals.valueCents)));
+    const QStringList totalsCells{QString(),
+                                  QString(),
+                                  QStringLiteral("Totals (%1 items)").arg(totals.items),
+                                  generalNumber(totals.onHand),
+                                  generalNumber(totals.counted),
+                                  generalNumber(totals.difference),
+                                  moneyText(totals.valueCents)};
+    if (sinks.totalsCells) {
+        sinks.totalsCells(totalsCells);
+    }
+    writeLine(sinks, totalsCells);
 }

@@ -43,3 +43,8 @@ QString WidgetPrompts::openFileName(const QString& fileName, const QString& filt
     const QString chosen = QFileDialog::getOpenFileName(parent_, title, fileName, filter);
     return chosen.isEmpty() ? fileName : chosen;
 }
+
+QString WidgetPrompts::saveFileName(const QString& fileName, const QString& filter, const QString& title) {
+    const QString chosen = QFileDialog::getSaveFileName(parent_, title, fileName, filter);
+    return chosen.isEmpty() ? fileName : chosen;
+}

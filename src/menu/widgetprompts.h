@@ -15,6 +15,7 @@ public:
     bool question(const QString& text) override;
     bool cautiousQuestion(const QString& text) override;
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override;
+    QString saveFileName(const QString& fileName, const QString& filter, const QString& title) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -19,4 +19,6 @@ public:
     virtual bool cautiousQuestion(const QString& text) { return question(text); }
     // A file-open dialog that starts on `fileName`; gives `fileName` back unchanged on cancel.
     virtual QString openFileName(const QString& fileName, const QString& filter, const QString& title) = 0;
+    // A file-save dialog that starts on `fileName`; gives `fileName` back unchanged on cancel.
+    virtual QString saveFileName(const QString& fileName, const QString& filter, const QString& title) = 0;
 };

@@ -13,6 +13,7 @@
 #include "imports/runlisting.h"
 #include "imports/uploadrecognition.h"
 #include "runswindow/checkwindow.h"
+#include "runswindow/variancewindow.h"
 #include "startup/program.h"
 
 namespace {
@@ -121,7 +122,18 @@ void frmRuns::cmdUndo_Click() {
     loadRuns();
 }
 
-void frmRuns::cmdVariance_Click() {}
+void frmRuns::cmdVariance_Click() {
+    const std::optional<ImportRun> run = chosenRun();
+    if (!run) {
+        return;
+    }
+    try {
+        VarianceWindow variance(program_.prompts, *program_.runs, *run, this);
+        variance.exec();
+    } catch (const ProgramError& error) {
+        program_.prompts.notice(error.description());
+    }
+}
 
 void frmRuns::cmdCheck_Click() {
     const QString folder = program_.appPath + QLatin1Char('/');

@@ -36,6 +36,9 @@ public:
     QString openFileName(const QString& fileName, const QString&, const QString&) override {
         return fileName;
     }
+    QString saveFileName(const QString& fileName, const QString&, const QString&) override {
+        return fileName;
+    }
 
     int shown = 0;
 };

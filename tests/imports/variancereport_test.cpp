@@ -21,6 +21,7 @@ TEST(VarianceReport, ValuesRoundHalfCentsAwayFromZeroAndTheTotalIsTheSumOfTheRow
     ImportRun run;
     run.id = 7;
     QStringList values;
-    writeVarianceReport(runs, run, {[&values](const QString& line) { values << line.section(' ', -1); }, {}});
+    writeVarianceReport(runs, run,
+                        {[&values](const QString& line) { values << line.section(' ', -1); }, {}, {}, {}});
     EXPECT_EQ(values.mid(2), QStringList({"-311.68", "70.07", "11.13", "-0.23", "-230.71"}));
 }

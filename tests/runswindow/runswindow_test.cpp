@@ -1,15 +1,17 @@
 // The runs window over a shop with a stocktake, an orders run and a goods run built on it, beside
 // what the batch says of the same shop: the runs, the undo and its refusals, the check of an upload.
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
-#include "../batch/batchprogram.h"
+#include "batchprogram.h"
 #include "fakeprogress.h"
 #include "imports/runlisting.h"
 #include "platform/stringtools.h"
 #include "runswindow/checkwindow.h"
 #include "runswindow/frmruns.h"
+#include "runswindow/variancewindow.h"
 #include "scriptedprompts.h"
 #include "shopdata/shopdatabase.h"
 #include "shoprows.h"
@@ -60,6 +62,21 @@ TEST(RunsWindow, ListsUndoesAndChecksAsTheBatchDoes) {
     QStringList listed = QString::fromUtf8(batch({"runs"}).output).split('\n', Qt::SkipEmptyParts);
     std::reverse(listed.begin() + 1, listed.end());
     EXPECT_EQ(shownRuns(window), listed);
+
+    // Only a stocktake run has a variance to show.
+    auto* variance = window.findChild<QPushButton*>("cmdVariance");
+    window.runsTable()->selectRow(0);
+    EXPECT_FALSE(variance->isEnabled());
+    window.runsTable()->selectRow(2);
+    bool opened = false;
+    QTimer::singleShot(0, &window, [&] {
+        auto* report = window.findChild<VarianceWindow*>();
+        ASSERT_NE(report, nullptr);
+        opened = true;
+        report->reject();
+    });
+    variance->click();
+    EXPECT_TRUE(opened);
 
     // The orders run cannot be undone under the goods run: the batch's reason. The goods run is
     // undone only on Yes, to the tables the batch's undo leaves.

@@ -28,3 +28,7 @@ QString ScriptedPrompts::openFileName(const QString& fileName, const QString& fi
     }
     return files_.dequeue();
 }
+
+QString ScriptedPrompts::saveFileName(const QString& fileName, const QString& filter, const QString& title) {
+    return openFileName(fileName, filter, title);
+}

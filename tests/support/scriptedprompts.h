@@ -21,6 +21,7 @@ public:
         return question(text);
     }
     QString openFileName(const QString& fileName, const QString& filter, const QString& title) override;
+    QString saveFileName(const QString& fileName, const QString& filter, const QString& title) override;
 
     // Every notice, critical notice and question, in the order shown.
     QStringList shown;
