@@ -20,7 +20,7 @@ CheckWindow::CheckWindow(const QString& fileName, QWidget* parent)
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("line"), QStringLiteral("what the import would do"), QStringLiteral("look at")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setWordWrap(true);
+    table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -43,6 +43,7 @@ void CheckWindow::addRecord(const UploadLoader& kind, const CheckedRecord& recor
                             record.flags.join(QLatin1Char('\n'))};
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
+        item->setToolTip(cells[column]);
         if (!record.flags.isEmpty()) {
             item->setBackground(kFlaggedRow);
         }
