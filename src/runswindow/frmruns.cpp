@@ -1,6 +1,5 @@
 #include "runswindow/frmruns.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -12,20 +11,12 @@
 #include "imports/importrun.h"
 #include "imports/runlisting.h"
 #include "imports/uploadrecognition.h"
+#include "runswindow/busypointer.h"
 #include "runswindow/checkwindow.h"
 #include "runswindow/variancewindow.h"
 #include "startup/program.h"
 
 namespace {
-
-// The pointer shows the program busy while long work runs on the window's own thread.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 QPushButton* command(QDialogButtonBox* box, const char* name, const char* caption) {
     QPushButton* button = box->addButton(QString::fromUtf8(caption), QDialogButtonBox::ActionRole);

@@ -3,12 +3,10 @@
 #include <QChartView>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -17,6 +15,7 @@
 #include "imports/variancereport.h"
 #include "platform/programerror.h"
 #include "platform/wholefile.h"
+#include "runswindow/busypointer.h"
 #include "runswindow/variancepages.h"
 #include "runswindow/variancetablemodel.h"
 #include "startup/startup.h"
@@ -27,8 +26,7 @@ namespace {
 constexpr qsizetype kRowsBetweenRepaints = 4096;
 
 void whileBusy(const std::function<void()>& work) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    const BusyPointer busy;
     work();
 }
 
@@ -117,30 +115,17 @@ void VarianceWindow::saveCsv() {
     if (fileName.isEmpty()) {
         return;
     }
-    // Written as the report is read again, and in the file's place only once whole; the first
-    // failure stops the writing and is told.
+    // Written as the report is read again, and in the file's place only once whole.
     std::optional<ProgramError> failure;
-    const auto attempt = [&failure](const auto& step) {
+    whileBusy([&] {
         try {
-            step();
+            platform::WholeFile csv(fileName, platform::FileDevices{});
+            VarianceSinks sinks;
+            sinks.csvRow = [&csv](const QByteArray& row) { csv.write(row); };
+            writeVarianceReport(runs_, run_, sinks);
+            csv.commit();
         } catch (const ProgramError& error) {
             failure = error;
-        }
-    };
-    whileBusy([&] {
-        std::optional<platform::WholeFile> csv;
-        attempt([&] { csv.emplace(fileName, platform::FileDevices{}); });
-        VarianceSinks sinks;
-        sinks.csvRow = [&](const QByteArray& row) {
-            if (!failure) {
-                attempt([&] { csv->write(row); });
-            }
-        };
-        if (csv) {
-            writeVarianceReport(runs_, run_, sinks);
-        }
-        if (!failure) {
-            attempt([&] { csv->commit(); });
         }
     });
     if (failure) {

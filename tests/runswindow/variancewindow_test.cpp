@@ -113,5 +113,10 @@ TEST(VarianceWindow, ShowsChartsSavesAndPrintsTheBatchReport) {
     EXPECT_TRUE(pages.first().contains("Shop: MYOBRM")) << pages.first().toStdString();
     EXPECT_TRUE(pages.last().simplified().contains(totalsLine)) << pages.last().toStdString();
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('\n').toStdString();
+    // A folder that is not there: the file is named, and nothing is left behind.
+    prompts.chooseNextFile(shop.folder() + "/gone/saved.csv");
+    window.findChild<QPushButton*>("saveCsv")->click();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith("Error in writing " + shop.folder() + "/gone/saved.csv = "));
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
