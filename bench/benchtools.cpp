@@ -362,4 +362,9 @@ void printPaired(const char* what, const char* floorName, qint64 count, const Pa
     std::fflush(stdout);
 }
 
+qint64 lineCount(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+}
+
 }  // namespace bench

@@ -126,4 +126,7 @@ void printComparison(const char* what, const char* floorName, qint64 count, cons
 // Prints how a run of another command over the same records compares with the import's run.
 void printBesideImport(const char* what, qint64 count, const Run& run, const Run& import);
 
+// The lines of the file at `path`; 0 when it cannot be read.
+qint64 lineCount(const QString& path);
+
 }  // namespace bench

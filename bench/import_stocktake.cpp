@@ -71,11 +71,6 @@ bench::Run runFloor(const bench::BenchShop& shop, qint64 records, int items) {
     return shop.runFloorScript(script);
 }
 
-qint64 lineCount(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,7 +103,7 @@ int main(int argc, char** argv) {
     bench::printComparison("About 3% unloadable (unknown stock ids, deleted records):", shop.floorName(),
                            options.records, withAudit, floor);
     bench::printFigure("audit report lines",
-                       static_cast<double>(lineCount(shop.path("StockTakeAuditFile.rep"))), "");
+                       static_cast<double>(bench::lineCount(shop.path("StockTakeAuditFile.rep"))), "");
 
     if (options.memoryRecords > 0) {
         writeStockFile(stockFile, options.memoryRecords, options.items, 0);

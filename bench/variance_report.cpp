@@ -2,7 +2,6 @@
 // spreadsheet, through rmstockhand-batch, and measures its peak memory, against the floor: the
 // engine's own command line running the report's query and writing its rows.
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 #include <optional>
 
@@ -19,11 +18,6 @@ struct Options {
 Options parse(const QStringList& args) {
     return {bench::intOption(args, "--items", 100000), qMax(1, bench::intOption(args, "--pairs", 5)),
             bench::serverOption(args)};
-}
-
-qint64 lineCount(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
 }
 
 }  // namespace
@@ -54,7 +48,7 @@ int main(int argc, char** argv) {
     const QByteArray floorMemory = QByteArray(shop.floorName()) + " floor peak memory";
     bench::printFigure(floorMemory.constData(), static_cast<double>(floorPeakKb) / 1024.0, "MB");
     bench::printFigure("peak memory allowed", 32, "MB");
-    bench::printFigure("spreadsheet item rows", static_cast<double>(lineCount(csv) - 1), "");
-    bench::printFigure("floor rows", static_cast<double>(lineCount(floorRows)), "");
+    bench::printFigure("spreadsheet item rows", static_cast<double>(bench::lineCount(csv) - 1), "");
+    bench::printFigure("floor rows", static_cast<double>(bench::lineCount(floorRows)), "");
     return 0;
 }
