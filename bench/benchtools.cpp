@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "shopdata/runledger.h"
+
 namespace bench {
 
 namespace {
@@ -221,21 +223,7 @@ void writeStocktakeFile(const QString& path, int items) {
 }
 
 QString varianceQuery() {
-    const auto rounded = [](const QString& number) {
-        return QStringLiteral("(floor(%1) + case when %1 - floor(%1) >= 0.5 then 1 else 0 end)").arg(number);
-    };
-    const QString items = QStringLiteral(
-        "select s.stock_id as stock_id, s.BarCode as barcode, s.Description as description, "
-        "s.QtyOnHand as on_hand, s.Price as price, c.counted as counted, "
-        "abs((coalesce(c.counted, 0) - s.QtyOnHand) * s.Price) * 100000000.0 as scaled from stock s "
-        "left join (select stock_id, sum(quantity) as counted from stocktake_counts where run_id = 1 "
-        "group by stock_id) c on c.stock_id = s.stock_id where c.counted is not null or s.QtyOnHand <> 0");
-    const QString cents = QStringLiteral("select i.*, %1 / 1000000.0 as cents from (%2) i")
-                              .arg(rounded(QStringLiteral("i.scaled")), items);
-    return QStringLiteral(
-               "select stock_id, barcode, description, on_hand, price, counted from (%1) v "
-               "order by %2 desc, stock_id")
-        .arg(cents, rounded(QStringLiteral("v.cents")));
+    return varianceSql(1);
 }
 
 void printFigure(const char* name, double value, const char* unit) {

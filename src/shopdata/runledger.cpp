@@ -23,6 +23,14 @@ QString roundedHalfUp(const QString& number) {
     return QStringLiteral("(floor(%1) + case when %1 - floor(%1) >= 0.5 then 1 else 0 end)").arg(number);
 }
 
+// The rows of a run in the three tables an import writes to, for statements that take them all.
+constexpr const char* kWrittenRows =
+    "(select line_no from stocktake_counts where run_id = ? union all "
+    "select line_no from order_lines where run_id = ? union all "
+    "select line_no from goods_received where run_id = ?) written";
+
+}  // namespace
+
 // A stocktake run's items with their counts, the largest value of difference in whole cents first
 // (rounded twice, to millionths of a cent and then to the cent, as valueInCents rounds it), then by
 // stock id. The run's number is written into the text: the driver of a shop database file reads
@@ -43,14 +51,6 @@ QString varianceSql(qint64 runId) {
                "order by %2 desc, stock_id")
         .arg(cents, roundedHalfUp(QStringLiteral("v.cents")));
 }
-
-// The rows of a run in the three tables an import writes to, for statements that take them all.
-constexpr const char* kWrittenRows =
-    "(select line_no from stocktake_counts where run_id = ? union all "
-    "select line_no from order_lines where run_id = ? union all "
-    "select line_no from goods_received where run_id = ?) written";
-
-}  // namespace
 
 RunLedger::RunLedger(const QSqlDatabase& c, const ShopBackend& b, const platform::Clock& clock)
     : connection_(c),

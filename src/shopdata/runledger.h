@@ -8,6 +8,10 @@
 
 class ShopBackend;
 
+// The select behind a stocktake run's variance report, with the run's number in its text: what the
+// benchmarks also hand the engine's own command line, so that both run the same query.
+QString varianceSql(qint64 runId);
+
 // The shop database's record of the program's imports: the runs table, and the undo and the
 // variance report over the rows that carry a run's number. Every statement but the variance's
 // is prepared once.
