@@ -380,8 +380,9 @@ async function startCamera() {
   $('camera').textContent = 'Stop camera';
   const canvas = document.createElement('canvas');
   const context = canvas.getContext('2d', { willReadFrequently: true });
+  const stream = camera.stream;
   const readFrame = async () => {
-    if (!camera.stream) return;
+    if (camera.stream !== stream) return;
     if (video.videoWidth) {
       canvas.width = video.videoWidth;
       canvas.height = video.videoHeight;
