@@ -31,6 +31,20 @@ int notAPort(Program& program, const QString& port) {
 // before.
 constexpr int kTestMsecs = 120000;
 
+// Makes port `number` a handheld's browser: the transfer utility serves the handheld page for it.
+int setWebPort(Program& program, int number, const QString& path) {
+    const QString refused = platform::writePortDevice(path, number, platform::kWebDevice);
+    if (!refused.isEmpty()) {
+        program.prompts.notice(refused);
+        return 1;
+    }
+    writeOutputLine(QStringLiteral("COM%1 is now a handheld's browser: transfers on it serve the handheld "
+                                   "page on this network (saved in %2)")
+                        .arg(number)
+                        .arg(QDir::toNativeSeparators(path)));
+    return 0;
+}
+
 }  // namespace
 
 int setScannerPort(Program& program, const QString& port, const QString& device) {
@@ -39,6 +53,9 @@ int setScannerPort(Program& program, const QString& port, const QString& device)
         return notAPort(program, port);
     }
     const QString path = platform::scannerSettingsPath();
+    if (platform::isWebDevice(device)) {
+        return setWebPort(program, *number, path);
+    }
     const QString absolute = QFileInfo(device).absoluteFilePath();
     const QString refused = platform::writePortDevice(path, *number, absolute);
     if (!refused.isEmpty()) {
