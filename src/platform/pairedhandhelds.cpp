@@ -106,7 +106,8 @@ QList<Record> readRecords(const QString& path) {
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw ProgramError(errnum::PathFileAccessError,
-                           QStringLiteral("cannot read the paired handhelds in %1: %2")
+                           QStringLiteral("cannot read the paired handhelds in %1 (%2): make it readable "
+                                          "for you, or move it away and pair the handhelds again")
                                .arg(shown(path), file.errorString()));
     }
     QList<Record> records;

@@ -22,7 +22,8 @@ struct PairedHandheld {
 QString pairedHandheldsPath();
 
 // The handhelds paired in the file at `path`, by name; a missing file pairs none. A record that is
-// damaged (no name, or no token digest) is left out: it could let no handheld in.
+// damaged (no name, or no token digest) is left out: it could let no handheld in. Raises
+// ProgramError naming the file when it is there but cannot be read.
 QList<PairedHandheld> readPairedHandhelds(const QString& path);
 
 // Pairs `name` anew, or gives the handheld of that name a new token in place of its old one, and
@@ -32,7 +33,8 @@ QList<PairedHandheld> readPairedHandhelds(const QString& path);
 QString pairHandheld(const QString& path, const QString& name, const QDateTime& now);
 
 // The name of the handheld that holds `token`, or nothing. The handheld found is marked used at
-// `now`; when that cannot be written it is let in all the same.
+// `now`; when that cannot be written it is let in all the same. Raises ProgramError naming the file
+// when it is there but cannot be read.
 std::optional<QString> handheldWithToken(const QString& path, const QString& token, const QDateTime& now);
 
 // Takes the handheld `name` out, so that its token lets it in no more; false when no handheld of

@@ -8,18 +8,13 @@
 #include <QTemporaryDir>
 
 #include "platform/programerror.h"
-#include "qtprinting.h"
+#include "programfiles.h"
 #include "raised.h"
 
 namespace {
 
 const QDateTime kMonday(QDate(2024, 5, 6), QTime(9, 30), Qt::UTC);
 const QDateTime kTuesday = kMonday.addDays(1);
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A handheld pairs and is let in by its token alone, marked used; pairing the same name again
 // takes the old token's place; a forgotten handheld is let in no more. The file keeps no token,
@@ -35,7 +30,7 @@ TEST(PairedHandhelds, ATokenLetsItsHandheldInUntilItIsForgotten) {
     EXPECT_NE(first, back);
     EXPECT_EQ(QFile::permissions(path),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-    EXPECT_FALSE(readAll(path).contains(first.toLatin1()));
+    EXPECT_FALSE(readBytes(path).contains(first.toLatin1()));
 
     EXPECT_EQ(platform::handheldWithToken(path, back, kTuesday), "Back room");
     for (const QString& wrong : {QString(), first.chopped(1), first + 'x', back.toUpper()}) {
@@ -96,9 +91,7 @@ TEST(PairedHandhelds, ADamagedFileLetsNoOneIn) {
     for (const auto& c : cases) {
         const QTemporaryDir home;
         const QString path = home.filePath("handhelds.ini");
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.text) == c.text.size());
-        file.close();
+        writeBytes(path, c.text);
         EXPECT_EQ(platform::readPairedHandhelds(path).size(), c.paired) << c.name;
         EXPECT_EQ(platform::handheldWithToken(path, "token", kMonday), std::nullopt) << c.name;
         EXPECT_EQ(platform::handheldWithToken(path, "", kMonday), std::nullopt) << c.name;
