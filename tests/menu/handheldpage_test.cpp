@@ -4,6 +4,8 @@
 // imports exactly the counts scanned.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>

@@ -15,11 +15,11 @@ QString ScannerLink::described() const {
 ScannerLink chooseLink(int portNumber, const platform::ScannerSettings& settings) {
     const QString portName = QStringLiteral("COM%1").arg(portNumber);
     if (!qEnvironmentVariable("PDT_SIM_DIR").isEmpty()) {
-        return {portName, scanner::memoryFolder(), true, true, false};
+        return {portName, scanner::memoryFolder(), true, false, true};
     }
     const QString device = platform::portDevice(settings, portNumber);
     if (platform::isWebDevice(device)) {
-        return {portName, device, false, false, true};
+        return {portName, device, false, true, false};
     }
     return {portName, device, QFileInfo(device).isDir(), false, false};
 }
