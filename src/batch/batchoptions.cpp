@@ -29,6 +29,8 @@ const QMap<QString, Command>& commandsByName() {
         {QStringLiteral("receive-goods"), Command::ReceiveGoods},
         {QStringLiteral("scanner-port"), Command::ScannerPort},
         {QStringLiteral("scanner-test"), Command::ScannerTest},
+        {QStringLiteral("scanner-devices"), Command::ScannerDevices},
+        {QStringLiteral("forget"), Command::Forget},
         {QStringLiteral("--help"), Command::Help},
         {QStringLiteral("--version"), Command::Version},
     };
@@ -42,6 +44,7 @@ bool takesPath(const BatchOptions& options) {
         case Command::Variance:
         case Command::Help:
         case Command::Version:
+        case Command::ScannerDevices:
         case Command::UploadStocktake:
         case Command::UploadOrders:
         case Command::UploadGoods:
@@ -205,6 +208,9 @@ QString argumentMistake(const BatchOptions& options, const QString& name, bool h
                 return QStringLiteral("undo needs the number of the run to undo");
             case Command::ScannerPort:
                 return QStringLiteral("scanner-port needs the port (COM1 or COM2) and its device");
+            case Command::Forget:
+                return QStringLiteral(
+                    "forget needs the name of the handheld to forget: scanner-devices lists them");
             default:
                 return name + QStringLiteral(" needs the upload file");
         }
@@ -305,8 +311,13 @@ QString batchUsage() {
         "  receive-stocktake, receive-orders, receive-goods\n"
         "                             receive the upload into the program's folder, to check it first\n"
         "  scanner-port COM1|COM2 DEVICE\n"
-        "                             the serial device (or folder) the scanner's port is on\n"
+        "                             the serial device (or folder) the scanner's port is on, or\n"
+        "                             web: a handheld's browser, served the handheld page\n"
         "  scanner-test [COM1|COM2]   can the port be opened, and does the scanner answer?\n"
+        "  scanner-devices            list the handhelds paired with the transfer utility's handheld\n"
+        "                             page, and when each was last used\n"
+        "  forget NAME                unpair the handheld NAME: it can neither take the item file nor\n"
+        "                             send uploads until it pairs again\n"
         "  runs                       list the imports the shop database keeps a record of\n"
         "  undo RUN                   take back everything an import run wrote\n"
         "  variance [--run RUN] [--csv FILE]\n"

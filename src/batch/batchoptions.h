@@ -32,14 +32,17 @@ struct BatchOptions {
         // Name the device of a scanner port, and see whether the scanner answers on it.
         ScannerPort,
         ScannerTest,
+        // List the handhelds paired with the transfer utility's handheld page, and take one out.
+        ScannerDevices,
+        Forget,
         // How to use the command line, and which version it is: to standard output.
         Help,
         Version
     };
 
     Command command = Command::ExportItems;
-    // The database file to register, the upload file to import or check, the run to undo, or the
-    // scanner port.
+    // The database file to register, the upload file to import or check, the run to undo, the
+    // scanner port, or the handheld to forget.
     QString path;
     // The device a scanner port is to name.
     QString device;

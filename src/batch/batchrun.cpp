@@ -217,6 +217,10 @@ int runBatch(const BatchOptions& options, StringToolsObject& tools, ShopDataObje
             return setScannerPort(program, options.path, options.device);
         case Command::ScannerTest:
             return testScannerPort(program, options.path);
+        case Command::ScannerDevices:
+            return listPairedHandhelds(program);
+        case Command::Forget:
+            return forgetPairedHandheld(program, options.path);
         case Command::ReceiveStocktake:
         case Command::ReceiveOrders:
         case Command::ReceiveGoods:

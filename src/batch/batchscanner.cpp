@@ -1,10 +1,13 @@
 #include "batch/batchscanner.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <optional>
 
 #include "batch/standardoutput.h"
+#include "platform/pairedhandhelds.h"
 #include "platform/process.h"
 #include "platform/scannersettings.h"
 #include "startup/program.h"
@@ -31,6 +34,30 @@ int notAPort(Program& program, const QString& port) {
 // before.
 constexpr int kTestMsecs = 120000;
 
+// Makes port `number` a handheld's browser: the transfer utility serves the handheld page for it.
+int setWebPort(Program& program, int number, const QString& path) {
+    const QString refused = platform::writePortDevice(path, number, platform::kWebDevice);
+    if (!refused.isEmpty()) {
+        program.prompts.notice(refused);
+        return 1;
+    }
+    writeOutputLine(QStringLiteral("COM%1 is now a handheld's browser: transfers on it serve the handheld "
+                                   "page on this network (saved in %2)")
+                        .arg(number)
+                        .arg(QDir::toNativeSeparators(path)));
+    return 0;
+}
+
+// A time of the paired handhelds' file, in the shop's own time.
+QString shownTime(const QDateTime& time) {
+    return time.isValid() ? time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                          : QStringLiteral("at a time not known");
+}
+
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
 }  // namespace
 
 int setScannerPort(Program& program, const QString& port, const QString& device) {
@@ -39,6 +66,9 @@ int setScannerPort(Program& program, const QString& port, const QString& device)
         return notAPort(program, port);
     }
     const QString path = platform::scannerSettingsPath();
+    if (platform::isWebDevice(device)) {
+        return setWebPort(program, *number, path);
+    }
     const QString absolute = QFileInfo(device).absoluteFilePath();
     const QString refused = platform::writePortDevice(path, *number, absolute);
     if (!refused.isEmpty()) {
@@ -70,4 +100,56 @@ int testScannerPort(Program& program, const QString& port) {
             QStringLiteral("The transfer utility %1 cannot be run: %2").arg(utility, error.description()));
         return 1;
     }
+}
+
+int listPairedHandhelds(Program& program) {
+    QList<platform::PairedHandheld> handhelds;
+    try {
+        handhelds = platform::readPairedHandhelds(platform::pairedHandheldsPath());
+    } catch (const ProgramError& error) {
+        program.prompts.notice(error.description());
+        return 1;
+    }
+    if (handhelds.isEmpty()) {
+        writeOutputLine(QStringLiteral(
+            "No handheld is paired. A handheld pairs by typing the code the transfer utility shows while "
+            "it serves the handheld page."));
+        return 0;
+    }
+    qsizetype width = 0;
+    for (const platform::PairedHandheld& handheld : handhelds) {
+        width = std::max(width, handheld.name.size());
+    }
+    for (const platform::PairedHandheld& handheld : handhelds) {
+        const QString used = handheld.lastUsed.isValid()
+                                 ? QStringLiteral("last used ") + shownTime(handheld.lastUsed)
+                                 : QStringLiteral("never used");
+        writeOutputLine(QStringLiteral("%1  paired %2  %3")
+                            .arg(handheld.name.leftJustified(width), shownTime(handheld.pairedAt), used));
+    }
+    return 0;
+}
+
+int forgetPairedHandheld(Program& program, const QString& name) {
+    const QString path = platform::pairedHandheldsPath();
+    try {
+        if (platform::forgetHandheld(path, name)) {
+            writeOutputLine(
+                QStringLiteral("%1 is no longer paired: it can neither take the item file nor send uploads")
+                    .arg(name));
+            return 0;
+        }
+        QStringList paired;
+        for (const platform::PairedHandheld& handheld : platform::readPairedHandhelds(path)) {
+            paired << quoted(handheld.name);
+        }
+        program.prompts.notice(QStringLiteral("No handheld called %1 is paired; %2")
+                                   .arg(quoted(name), paired.isEmpty()
+                                                          ? QStringLiteral("none is")
+                                                          : QStringLiteral("the paired ones are ") +
+                                                                paired.join(QLatin1String(", "))));
+    } catch (const ProgramError& error) {
+        program.prompts.notice(error.description());
+    }
+    return 1;
 }

@@ -12,6 +12,8 @@ namespace {
 // Values past these are taken for mistakes: a day's wait for the scanner, ten minutes for an answer.
 constexpr int kMaxLinkUpSeconds = 24 * 60 * 60;
 constexpr int kMaxRetryIntervalMs = 10 * 60 * 1000;
+// The instructions page listens on the port after the handheld page's.
+constexpr int kMaxWebPort = 65534;
 
 const QString& portKey(int portNumber) {
     return portNumber == 1 ? platform::kCom1DeviceKey : platform::kCom2DeviceKey;
@@ -61,6 +63,7 @@ ScannerSettings readScannerSettings(const QString& path) {
     settings.blockCheck = readSwitch(file, kBlockCheckKey, defaults.blockCheck);
     settings.retryIntervalMs =
         readCount(file, kRetryIntervalKey, kMaxRetryIntervalMs, defaults.retryIntervalMs);
+    settings.webPort = readCount(file, kWebPortKey, kMaxWebPort, defaults.webPort);
     return settings;
 }
 
@@ -88,6 +91,10 @@ QString writePortDevice(const QString& path, int portNumber, const QString& devi
         return QStringLiteral("cannot write the scanner settings to %1").arg(QDir::toNativeSeparators(path));
     }
     return {};
+}
+
+bool isWebDevice(const QString& device) {
+    return device.compare(kWebDevice, Qt::CaseInsensitive) == 0;
 }
 
 QString portDevice(const ScannerSettings& settings, int portNumber) {

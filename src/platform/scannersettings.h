@@ -14,13 +14,18 @@ inline const QString kLinkUpSecondsKey = QStringLiteral("link/link-up-seconds");
 inline const QString kSerialNumbersKey = QStringLiteral("link/serial-numbers");
 inline const QString kBlockCheckKey = QStringLiteral("link/block-check");
 inline const QString kRetryIntervalKey = QStringLiteral("link/retry-interval-ms");
+inline const QString kWebPortKey = QStringLiteral("web/port");
+
+// The device that makes a port a handheld's browser: the transfer utility serves the handheld page
+// on the shop's network instead of using a serial line.
+inline const QString kWebDevice = QStringLiteral("web");
 
 // What the settings file says, each value at its default when the file leaves it out or holds
 // something that is not a value of its kind.
 struct ScannerSettings {
     // The devices named for COM1 and COM2: a serial device such as /dev/serial/by-id/..., or a
-    // folder, since some scanners show up as a USB drive and keep their files there. Empty when
-    // the file names none.
+    // folder, since some scanners show up as a USB drive and keep their files there, or "web" for a
+    // handheld's browser. Empty when the file names none.
     std::array<QString, 2> portDevices;
     // How long a receive waits for the scanner to call.
     int linkUpSeconds = 60;
@@ -29,6 +34,8 @@ struct ScannerSettings {
     bool blockCheck = true;
     // How long the utility waits for an answer before it asks again.
     int retryIntervalMs = 3000;
+    // The HTTPS port of the handheld page; the port after it serves the instructions.
+    int webPort = 8443;
 };
 
 // The settings file: RMSTOCKHAND_SCANNER_SETTINGS when set, else rmstockhand/scanner.ini in the
@@ -42,6 +49,9 @@ ScannerSettings readScannerSettings(const QString& path);
 // folder when needed; an empty `device` takes the name out, so the default applies again. Gives
 // why it could not, or nothing when it did.
 QString writePortDevice(const QString& path, int portNumber, const QString& device);
+
+// True when `device` makes its port a handheld's browser.
+bool isWebDevice(const QString& device);
 
 // The device of port `portNumber` (1 or 2): the one the settings name, else /dev/ttyS0 for COM1
 // and /dev/ttyS1 for COM2.

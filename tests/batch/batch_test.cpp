@@ -46,6 +46,8 @@ TEST(BatchCommandLine, RefusesAWrongOneAnswersHelpAndRegistersTheShopDatabase) {
         {"export-items --again", "\"--again\" is not an option of export-items"},
         {"check-orders O.dat --csv x.csv", "\"--csv\" is not an option of check-orders"},
         {"runs x", "\"x\" is one argument too many for runs"},
+        {"scanner-devices x", "\"x\" is one argument too many for scanner-devices"},
+        {"forget till x", "\"x\" is one argument too many for forget"},
         {"--version extra", "\"extra\" is one argument too many for --version"},
     };
     for (const auto& [line, mistake] : wrong) {

@@ -69,6 +69,15 @@ void testLink(const ScannerLink& link, fileprotocol::Millis retryInterval) {
         testFolder(link);
         return;
     }
+    if (link.isWeb) {
+        std::cout << QStringLiteral(
+                         "%1 is a handheld's browser: the handheld page is served while a transfer "
+                         "runs, so there is no line to test")
+                         .arg(link.portName)
+                         .toStdString()
+                  << std::endl;
+        return;
+    }
     SerialLink line(link);
     if (!answers(line, retryInterval)) {
         throw scanner::Failure(QStringLiteral("the scanner on %1 did not answer: put it into its transfer "

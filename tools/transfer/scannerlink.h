@@ -12,6 +12,8 @@ struct ScannerLink {
     // The serial device, or the folder that stands for the scanner's memory.
     QString device;
     bool isFolder = false;
+    // True when the port is a handheld's browser, served the handheld page.
+    bool isWeb = false;
     // True when the folder is the simulator's (PDT_SIM_DIR).
     bool simulated = false;
 
@@ -20,7 +22,8 @@ struct ScannerLink {
 };
 
 // The link of port `portNumber` (1 or 2): the simulator's folder when PDT_SIM_DIR is set; else the
-// port's device from `settings`, a folder exchange when that is an existing folder, else a line.
+// port's device from `settings`: the handheld page for "web", a folder exchange when that is an
+// existing folder, else a line.
 ScannerLink chooseLink(int portNumber, const platform::ScannerSettings& settings);
 
 // How the stations behave on the line, from `settings`.

@@ -5,6 +5,7 @@
 #include "linktest.h"
 #include "platform/scannersettings.h"
 #include "scannerlink.h"
+#include "webtransfer.h"
 
 void runTransfer(const TransferCommand& command, bool windowed) {
     const platform::ScannerSettings settings = platform::readScannerSettings(platform::scannerSettingsPath());
@@ -12,14 +13,18 @@ void runTransfer(const TransferCommand& command, bool windowed) {
     const ScannerFolder folder{link.device, link.simulated};
     switch (command.direction) {
         case TransferCommand::Direction::Send:
-            if (link.isFolder) {
+            if (link.isWeb) {
+                sendOverWeb(command, link, settings, windowed);
+            } else if (link.isFolder) {
                 sendItemFileToFolder(command.path, command.fieldWidths, folder);
             } else {
                 sendOverLine(command, link, linkRules(settings), windowed);
             }
             return;
         case TransferCommand::Direction::Receive:
-            if (link.isFolder) {
+            if (link.isWeb) {
+                receiveOverWeb(command, link, settings, windowed);
+            } else if (link.isFolder) {
                 receiveUploadFromFolder(command.path, folder);
             } else {
                 receiveOverLine(command, link, linkRules(settings), windowed);

@@ -1,6 +1,7 @@
 #include "transferwindow.h"
 
 #include <QCloseEvent>
+#include <QPixmap>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +30,24 @@ TransferWindow::TransferWindow(const QString& what, const QString& where)
     layout->addWidget(button_, 0, Qt::AlignRight);
     connect(button_, &QPushButton::clicked, this, &TransferWindow::onButton);
     setMinimumWidth(420);
+}
+
+void TransferWindow::showHandheldPage(const QString& address, const QString& code, const QImage& qr,
+                                      const QString& instructions) {
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    auto* picture = new QLabel;
+    picture->setPixmap(QPixmap::fromImage(qr));
+    picture->setAlignment(Qt::AlignHCenter);
+    auto* text = new QLabel(QStringLiteral("On the handheld, open <b>%1</b> (or scan the code above).<br>"
+                                           "Pairing code: <span style=\"font-size: 20pt; font-weight: bold; "
+                                           "letter-spacing: 4px\">%2</span><br>"
+                                           "First time on a handheld? Open %3 on it to trust this PC.")
+                                .arg(address.toHtmlEscaped(), code, instructions.toHtmlEscaped()));
+    text->setObjectName(QStringLiteral("handheldPage"));
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    text->setWordWrap(true);
+    layout->insertWidget(2, picture);
+    layout->insertWidget(3, text);
 }
 
 void TransferWindow::onLinkedUp() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,6 +17,11 @@ class TransferWindow : public QWidget {
 public:
     // `what` says what moves ("Sending rmItems.dat"), `where` the port ("COM1 (/dev/ttyS0)").
     TransferWindow(const QString& what, const QString& where);
+
+    // For the handheld page: its address as text and as the QR code `qr`, the pairing code, and the
+    // plain address that serves the certificate to trust.
+    void showHandheldPage(const QString& address, const QString& code, const QImage& qr,
+                          const QString& instructions);
 
     // What the transfer reports, each shown as it happens.
     void onLinkedUp();
