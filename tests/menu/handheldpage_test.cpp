@@ -73,7 +73,7 @@ TEST(HandheldPageTest, ABrowserCountsOfflineAndTheUploadButtonImportsExactlyItsC
     const QString unknown = "9399999000007";
     QProcess browser;
     browser.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    startCommand(browser, "python3",
+    startCommand(browser, "/usr/bin/python3",
                  {RM_SOURCE_DIR "/tests/web/handheld.py", "--page",
                   QString("https://localhost:%1/").arg(utility.port()), "--code", utility.code(),
                   "--authority", utility.path("web/authority.crt"), "--scans",
