@@ -62,6 +62,7 @@ TEST(HandheldPageTest, ABrowserCountsOfflineAndTheUploadButtonImportsExactlyItsC
     program.progress = &menu;
     menu.show();
     QCoreApplication::processEvents();
+    menu.findChild<QAbstractButton*>("optcomm1")->setChecked(true);
     ASSERT_TRUE(QFile::copy(RM_BIN_DIR "/Tsr-tu3a.exe", testShop.folder() + "/Tsr-tu3a.exe"));
     ASSERT_TRUE(writeItemFile(program));
     const QList<Item> items = itemsOf(readBytes(itemFilePath(program)));
@@ -75,8 +76,8 @@ TEST(HandheldPageTest, ABrowserCountsOfflineAndTheUploadButtonImportsExactlyItsC
     browser.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     startCommand(browser, "/usr/bin/python3",
                  {RM_SOURCE_DIR "/tests/web/handheld.py", "--page",
-                  QString("https://localhost:%1/").arg(utility.port()), "--code", utility.code(),
-                  "--authority", utility.path("web/authority.crt"), "--scans",
+                  QString("https://localhost:%1/").arg(utility.port()), "--code", utility.code(), "--items",
+                  itemFilePath(program), "--authority", utility.path("web/authority.crt"), "--scans",
                   QStringList{items[0].barcode, items[1].barcode, items[0].barcode, unknown}.join(','),
                   "--camera-barcodes", QStringList{items[3].barcode, items[4].barcode}.join(','),
                   "--screenshot", QString(RM_BIN_DIR "/handheld-page.png")});
