@@ -192,6 +192,8 @@ def drive(page, args, items):
 
     page.wait("the PC to wait for Stock.dat", lambda: "(Stock.dat)" in page.text("status"), 120)
     page.wait("the Send button", lambda: page.find("send").is_enabled())
+    if args.screenshot:
+        driver.save_screenshot(args.screenshot)
     page.find("send").click()
     sent = page.wait("the stocktake to be sent", lambda: re.search(r"Sent (\d+) records", page.text("message")), 60)
     if int(sent[1]) != len(counted) or page.lines():
@@ -199,8 +201,6 @@ def drive(page, args, items):
     if driver.execute_script("return document.documentElement.scrollWidth") > 360:
         raise Failed("the page is wider than a 360-pixel screen")
     step("sent", records=int(sent[1]))
-    if args.screenshot:
-        driver.save_screenshot(args.screenshot)
 
 
 def main():

@@ -34,20 +34,22 @@ TransferWindow::TransferWindow(const QString& what, const QString& where)
 
 void TransferWindow::showHandheldPage(const QString& address, const QString& code, const QImage& qr,
                                       const QString& instructions) {
-    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    handheldPage_ = new QWidget;
+    auto* page = new QVBoxLayout(handheldPage_);
+    page->setContentsMargins(0, 0, 0, 0);
     auto* picture = new QLabel;
     picture->setPixmap(QPixmap::fromImage(qr));
     picture->setAlignment(Qt::AlignHCenter);
+    page->addWidget(picture);
     auto* text = new QLabel(QStringLiteral("On the handheld, open <b>%1</b> (or scan the code above).<br>"
                                            "Pairing code: <span style=\"font-size: 20pt; font-weight: bold; "
                                            "letter-spacing: 4px\">%2</span><br>"
                                            "First time on a handheld? Open %3 on it to trust this PC.")
                                 .arg(address.toHtmlEscaped(), code, instructions.toHtmlEscaped()));
-    text->setObjectName(QStringLiteral("handheldPage"));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text->setWordWrap(true);
-    layout->insertWidget(2, picture);
-    layout->insertWidget(3, text);
+    page->addWidget(text);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(2, handheldPage_);
 }
 
 void TransferWindow::onLinkedUp() {
@@ -74,6 +76,10 @@ void TransferWindow::onFinished(bool succeeded, const QString& failure) {
         return;
     }
     state_->setText(QStringLiteral("The transfer failed"));
+    if (handheldPage_) {
+        // Nothing serves the page any more.
+        handheldPage_->hide();
+    }
     if (bar_->maximum() == 0) {
         // Still busy: no record count ever came.
         bar_->hide();

@@ -45,6 +45,8 @@ private:
     QProgressBar* bar_;
     QLabel* reason_;
     QPushButton* button_;
+    // The handheld page's address and pairing code, while it is served.
+    QWidget* handheldPage_ = nullptr;
     bool running_ = true;
     // The bar is redrawn at most every so often, however fast the records go.
     QElapsedTimer sinceProgressShown_;

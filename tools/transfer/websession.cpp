@@ -114,7 +114,7 @@ void WebSession::run(const QString& where, bool windowed) {
     } else {
         reportOnConsole(where);
     }
-    emit linked(QStringLiteral("Waiting for a handheld: open %1 on it").arg(address));
+    emit linked(QStringLiteral("Waiting for a handheld"));
     deadline_.start(settings_.linkUpSeconds * 1000);
     loop_.exec();
     if (!succeeded_) {
