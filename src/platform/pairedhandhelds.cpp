@@ -111,12 +111,15 @@ QList<Record> readRecords(const QString& path) {
                                .arg(shown(path), file.errorString()));
     }
     QList<Record> records;
-    std::optional<Record> current;
-    const auto finish = [&records, &current] {
-        if (current && !current->handheld.name.isEmpty() && current->digest.size() == 32) {
-            records.append(*current);
+    // The handheld section being read, if any.
+    Record current;
+    bool inSection = false;
+    const auto finish = [&records, &current, &inSection] {
+        if (inSection && !current.handheld.name.isEmpty() && current.digest.size() == 32) {
+            records.append(current);
         }
-        current.reset();
+        current = Record();
+        inSection = false;
     };
     for (QByteArray line : file.readAll().split('\n')) {
         if (line.endsWith('\r')) {
@@ -124,25 +127,23 @@ QList<Record> readRecords(const QString& path) {
         }
         if (line.startsWith('[')) {
             finish();
-            if (line.trimmed() == kSection) {
-                current = Record();
-            }
+            inSection = line.trimmed() == kSection;
             continue;
         }
         const qsizetype equals = line.indexOf('=');
-        if (!current || equals < 0) {
+        if (!inSection || equals < 0) {
             continue;
         }
         const QByteArray key = line.left(equals).trimmed();
         const QByteArray value = line.mid(equals + 1);
         if (key == kNameKey) {
-            current->handheld.name = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+            current.handheld.name = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
         } else if (key == kDigestKey) {
-            current->digest = QByteArray::fromHex(value.trimmed());
+            current.digest = QByteArray::fromHex(value.trimmed());
         } else if (key == kPairedKey) {
-            current->handheld.pairedAt = timeFrom(value.trimmed());
+            current.handheld.pairedAt = timeFrom(value.trimmed());
         } else if (key == kLastUsedKey) {
-            current->handheld.lastUsed = timeFrom(value.trimmed());
+            current.handheld.lastUsed = timeFrom(value.trimmed());
         }
     }
     finish();

@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <memory>
 
@@ -47,12 +48,20 @@ std::unique_ptr<QObject> reportOnConsole(FileTransfer& transfer, QEventLoop& loo
     return report;
 }
 
-// Runs `station` over `line` until the transfer ends and, in a window, the window is closed.
-void drive(SerialLink& line, Station& station, const QString& what, const QString& where, bool windowed) {
+// Runs `station` over `line` until the transfer ends and, in a window, the window is closed; a
+// stop signal cancels the transfer and ends at once.
+void drive(SerialLink& line, Station& station, const QString& what, const QString& where,
+           const TransferFace& face) {
     FileTransfer transfer(line, station);
     QEventLoop loop;
-    const std::unique_ptr<QObject> watcher =
-        windowed ? showInWindow(transfer, loop, what, where) : reportOnConsole(transfer, loop, what, where);
+    const std::unique_ptr<QObject> watcher = face.windowed ? showInWindow(transfer, loop, what, where)
+                                                           : reportOnConsole(transfer, loop, what, where);
+    QSocketNotifier stop(face.stops.descriptor(), QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, &loop, [&] {
+        face.stops.collect();
+        transfer.cancel();
+        loop.quit();
+    });
     QTimer::singleShot(0, &transfer, &FileTransfer::start);
     loop.exec();
     line.drain();
@@ -64,20 +73,20 @@ void drive(SerialLink& line, Station& station, const QString& what, const QStrin
 }  // namespace
 
 void sendOverLine(const TransferCommand& command, const ScannerLink& link,
-                  const fileprotocol::LinkRules& rules, bool windowed) {
+                  const fileprotocol::LinkRules& rules, const TransferFace& face) {
     OutgoingFile file = readOutgoingFile(command.path, command.fieldWidths);
     SerialLink line(link);
     SendingStation station(std::move(file), rules);
     drive(line, station, QStringLiteral("Sending %1").arg(QFileInfo(command.path).fileName()),
-          link.described(), windowed);
+          link.described(), face);
 }
 
 void receiveOverLine(const TransferCommand& command, const ScannerLink& link,
-                     const fileprotocol::LinkRules& rules, bool windowed) {
+                     const fileprotocol::LinkRules& rules, const TransferFace& face) {
     const QByteArray wantedName = wantedUploadName(command.path);
     SerialLink line(link);
     ReceivingStation station(rules, wantedName);
     drive(line, station, QStringLiteral("Receiving %1").arg(QFileInfo(command.path).fileName()),
-          link.described(), windowed);
+          link.described(), face);
     writeUpload(command.path, station.heading().value(), station.records());
 }

@@ -4,6 +4,7 @@
 
 #include "fileprotocol.h"
 #include "platform/scannersettings.h"
+#include "stopsignals.h"
 
 // How a transfer reaches the scanner on a port, as the user's settings and the environment say.
 struct ScannerLink {
@@ -25,6 +26,13 @@ struct ScannerLink {
 // port's device from `settings`: the handheld page for "web", a folder exchange when that is an
 // existing folder, else a line.
 ScannerLink chooseLink(int portNumber, const platform::ScannerSettings& settings);
+
+// Where a transfer is shown, in the utility's window or on the console, and the stop signals that
+// give it up.
+struct TransferFace {
+    bool windowed;
+    StopSignals& stops;
+};
 
 // How the stations behave on the line, from `settings`.
 fileprotocol::LinkRules linkRules(const platform::ScannerSettings& settings);

@@ -77,11 +77,14 @@ HttpReply instructionsReply(const HttpRequest& request, const QByteArray& author
 
 }  // namespace
 
-WebSession::WebSession(HandheldOffer offer, const platform::ScannerSettings& settings, QString what)
+WebSession::WebSession(HandheldOffer offer, const platform::ScannerSettings& settings, QString what,
+                       StopSignals& stops)
     : settings_(settings),
       what_(std::move(what)),
       code_(newPairingCode()),
-      service_(std::move(offer), platform::pairedHandheldsPath(), code_) {
+      service_(std::move(offer), platform::pairedHandheldsPath(), code_),
+      stopSignals_(stops),
+      stopNotifier_(stops.descriptor(), QSocketNotifier::Read) {
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, [this] { end(false, nobodyCalled()); });
     connect(&service_, &HandheldService::heard, this, &WebSession::onHeard);
@@ -89,6 +92,7 @@ WebSession::WebSession(HandheldOffer offer, const platform::ScannerSettings& set
     connect(&stopNotifier_, &QSocketNotifier::activated, this, [this] {
         stopSignals_.collect();
         end(false, QStringLiteral("the transfer was cancelled"));
+        loop_.quit();
     });
 }
 

@@ -18,8 +18,9 @@ class WebSession : public QObject {
     Q_OBJECT
 
 public:
-    // `what` says what moves ("Sending rmItems.dat").
-    WebSession(HandheldOffer offer, const platform::ScannerSettings& settings, QString what);
+    // `what` says what moves ("Sending rmItems.dat"); a stop signal on `stops` gives it up.
+    WebSession(HandheldOffer offer, const platform::ScannerSettings& settings, QString what,
+               StopSignals& stops);
     ~WebSession() override;
 
     // Serves the page until the transfer ends, for the port `where` ("COM1 (handheld page)");
@@ -46,8 +47,8 @@ private:
     HandheldService service_;
     std::unique_ptr<HandheldServer> server_;
     std::unique_ptr<QObject> view_;
-    StopSignals stopSignals_;
-    QSocketNotifier stopNotifier_{stopSignals_.descriptor(), QSocketNotifier::Read};
+    StopSignals& stopSignals_;
+    QSocketNotifier stopNotifier_;
     QTimer deadline_;
     QEventLoop loop_;
     QStringList heard_;
