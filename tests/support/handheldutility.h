@@ -58,10 +58,11 @@ public:
         return false;
     }
 
-    // Sends one request to the page as a handheld holding `token` would.
+    // Sends one request to the page as a handheld holding `token` would; or to the plain port.
     PageAnswer request(const QByteArray& method, const QString& where, const QByteArray& body = {},
-                       const QString& token = {}) {
-        QNetworkRequest request(QUrl(QStringLiteral("https://localhost:%1%2").arg(port_).arg(where)));
+                       const QString& token = {}, bool plain = false) {
+        QNetworkRequest request(QUrl(plain ? QStringLiteral("http://localhost:%1%2").arg(port_ + 1).arg(where)
+                                           : QStringLiteral("https://localhost:%1%2").arg(port_).arg(where)));
         request.setSslConfiguration(tls_);
         request.setHeader(QNetworkRequest::ContentTypeHeader, "text/plain");
         if (!token.isEmpty()) {

@@ -36,6 +36,12 @@ TEST(HandheldPageTest, OnlyPairedHandheldsGetPastThePage) {
     HandheldUtility utility;
     ASSERT_TRUE(utility.start(sendOf(writeBytes(utility.path("rmItems.dat"), kItems))));
     EXPECT_EQ(utility.request("GET", "/").status, 200);
+    // The plain port serves the authority to trust and how to, and nothing else.
+    EXPECT_EQ(utility.request("GET", "/rmstockhand-ca.crt", {}, {}, true).body,
+              readBytes(utility.path("web/authority.crt")));
+    EXPECT_TRUE(utility.request("GET", "/", {}, {}, true).body.contains("rmstockhand-ca.crt"));
+    EXPECT_EQ(utility.request("GET", "/api/items", {}, {}, true).status, 404);
+    EXPECT_EQ(utility.request("GET", "/app.js", {}, {}, true).status, 404);
     const struct {
         const char *method, *path, *token;
     } refused[] = {{"GET", "/api/transfer", ""},      {"GET", "/api/items", ""},
@@ -147,4 +153,8 @@ TEST(HandheldPageTest, ATransferNobodyAnswersOrTheUserCancelsFails) {
         EXPECT_EQ(readBytes(utility.path("Orders.dat")), "kept\r\n");
         EXPECT_TRUE(nobodyListens(utility.port()));
     }
+    const ProgramRun notAnUpload = runProgram("Tsr-tu3a.exe", {"COM1:9600,n,8,1", "n@", "/tmp/Other.dat"},
+                                              HandheldUtility().environment());
+    EXPECT_EQ(notAnUpload.exitCode, 1);
+    EXPECT_TRUE(notAnUpload.errors.contains("no upload called 'Other.dat'")) << notAnUpload.errors.data();
 }
