@@ -27,6 +27,10 @@
 
 namespace {
 
+// A handheld asks every few seconds while a transfer runs: its time of use is written at most this
+// far apart.
+constexpr qint64 kLastUsedEverySecs = 60;
+
 using platform::PairedHandheld;
 
 constexpr int kTokenBytes = 32;
@@ -255,7 +259,8 @@ std::optional<QString> handheldWithToken(const QString& path, const QString& tok
     if (found < 0) {
         return std::nullopt;
     }
-    if (lock) {
+    const QDateTime& lastUsed = records[found].handheld.lastUsed;
+    if (lock && (!lastUsed.isValid() || lastUsed.secsTo(now) >= kLastUsedEverySecs)) {
         records[found].handheld.lastUsed = now;
         try {
             writeRecords(path, records);

@@ -101,6 +101,7 @@ TEST(HandheldPageTest, AReceiveTakesOnlyTheUploadItAsksFor) {
     writeBytes(utility.path("Stock.dat"), "old upload\r\n");
     ASSERT_TRUE(utility.start(receiveInto(utility.path("Stock.dat"))));
     const QString token = utility.pair("Handheld");
+    EXPECT_EQ(utility.request("GET", "/api/items", {}, token).status, 409);  // nothing to take now
     const struct {
         const char* name;
         QByteArray upload;

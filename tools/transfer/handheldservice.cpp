@@ -75,11 +75,14 @@ HttpReply HandheldService::answer(const HttpRequest& request) {
     if (path == "/api/pair") {
         return post ? pair(request.body()) : errorReply(405, QStringLiteral("Pairing is a POST"));
     }
-    const QByteArray token = bearerToken(request);
-    const std::optional<QString> handheld =
-        token.isEmpty() ? std::nullopt
-                        : platform::handheldWithToken(handheldsPath_, QString::fromLatin1(token),
-                                                      QDateTime::currentDateTimeUtc());
+    std::optional<QString> handheld;
+    try {
+        handheld = platform::handheldWithToken(handheldsPath_, QString::fromLatin1(bearerToken(request)),
+                                               QDateTime::currentDateTimeUtc());
+    } catch (const ProgramError& failure) {
+        return errorReply(
+            503, QStringLiteral("The PC cannot read its paired handhelds: %1").arg(failure.description()));
+    }
     if (!handheld) {
         return errorReply(401, QStringLiteral("This handheld is not paired: type the code shown on the PC"));
     }

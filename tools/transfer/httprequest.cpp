@@ -29,6 +29,7 @@ HttpRequest::State HttpRequest::refuse(int status) {
     refusal_ = status;
     state_ = State::Refused;
     buffer_.clear();
+    body_.clear();
     return state_;
 }
 
