@@ -145,7 +145,7 @@ int forgetPairedHandheld(Program& program, const QString& name) {
         }
         program.prompts.notice(QStringLiteral("No handheld called %1 is paired; %2")
                                    .arg(quoted(name), paired.isEmpty()
-                                                          ? QStringLiteral("none is")
+                                                          ? QStringLiteral("no handheld is paired at all")
                                                           : QStringLiteral("the paired ones are ") +
                                                                 paired.join(QLatin1String(", "))));
     } catch (const ProgramError& error) {

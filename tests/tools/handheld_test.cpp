@@ -2,6 +2,7 @@
 // ends, through real HTTPS requests from a client that trusts only the utility's own authority.
 #include <QFile>
 #include <QSslSocket>
+#include <QThread>
 
 #include "handheldutility.h"
 
@@ -154,6 +155,16 @@ TEST(HandheldPageTest, ATransferNobodyAnswersOrTheUserCancelsFails) {
         EXPECT_EQ(readBytes(utility.path("Orders.dat")), "kept\r\n");
         EXPECT_TRUE(nobodyListens(utility.port()));
     }
+    // A handheld that keeps calling keeps the transfer waiting past the link-up time.
+    HandheldUtility polled(2);
+    ASSERT_TRUE(polled.start({"COM1:9600,n,8,1", "n@", polled.path("Goods.dat")}));
+    const QString token = polled.pair("Handheld");
+    for (int poll = 0; poll < 6; ++poll) {
+        QThread::msleep(600);
+        EXPECT_EQ(polled.request("GET", "/api/transfer", {}, token).status, 200) << poll;
+    }
+    polled.process().terminate();
+    EXPECT_EQ(polled.finish().errors, "Tsr-tu3a.exe: the transfer was cancelled\n");
     const ProgramRun notAnUpload = runProgram("Tsr-tu3a.exe", {"COM1:9600,n,8,1", "n@", "/tmp/Other.dat"},
                                               HandheldUtility().environment());
     EXPECT_EQ(notAnUpload.exitCode, 1);
