@@ -168,7 +168,7 @@ HttpReply HandheldService::upload(const QByteArray& body) {
     if (body.contains('\0')) {
         return errorReply(400, QStringLiteral("That is not a text file"));
     }
-    QList<QByteArray> lines = body.split('\n');
+    const QList<QByteArray> lines = body.split('\n');
     const scanner::UploadMode* sent = modeOfHeader(lines.first().trimmed());
     if (sent != wanted) {
         return errorReply(409, QStringLiteral("The PC is waiting for %1 (%2)%3: choose that on the handheld "

@@ -45,7 +45,7 @@ PcAddresses pcAddresses() {
         if (address.isLinkLocal()) {
             continue;
         }
-        pc.addresses << QHostAddress(address.toString());
+        pc.addresses << address;
         if (pc.shown.isEmpty() && !address.isLoopback() &&
             address.protocol() == QAbstractSocket::IPv4Protocol) {
             pc.shown = address.toString();
