@@ -210,6 +210,32 @@ void BenchShop::runTool(const QString& tool, const QStringList& arguments) const
     }
 }
 
+QByteArray itemFile(int count) {
+    QByteArray bytes;
+    for (int i = 1; i <= count; ++i) {
+        bytes += QByteArray::number(i % 100000).leftJustified(5) +
+                 QByteArray::number(9300000000000LL + i).leftJustified(15) +
+                 ("Item " + QByteArray::number(i)).leftJustified(40) + QByteArray("1.95").leftJustified(9) +
+                 "1    \r\n";
+    }
+    return bytes;
+}
+
+QByteArray stocktakeUpload(int lines) {
+    QByteArray stock = "NXSTV100\r\n";
+    for (int i = 1; i <= lines; ++i) {
+        stock += QByteArray::number(i) + ',' + QByteArray::number(9300000000000LL + i) + ",3\r\n";
+    }
+    return stock;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        fail(QStringLiteral("cannot write ") + path);
+    }
+}
+
 void writeStocktakeFile(const QString& path, int items) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

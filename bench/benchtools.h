@@ -87,6 +87,15 @@ int intOption(const QStringList& args, const char* name, int fallback);
 // The bin folder beside this benchmark, where the program and its tools are.
 QString binFolder();
 
+// An item file of `count` records in the item layout, each with its own stock id and barcode.
+QByteArray itemFile(int count);
+
+// A stocktake upload of `lines` counts of 3, of the items of itemFile().
+QByteArray stocktakeUpload(int lines);
+
+// Writes `bytes` as the whole file at `path`; stops the benchmark when it cannot.
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // Writes a stocktake upload that counts every item of a demo shop of `items` items, a few units
 // either side of what the shop holds, so that most items have a difference to report.
 void writeStocktakeFile(const QString& path, int items);

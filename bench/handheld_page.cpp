@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -23,17 +22,6 @@ constexpr int kPort = 28443;
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "handheld_page: %s\n", what);
     std::exit(1);
-}
-
-QByteArray itemFile(int count) {
-    QByteArray bytes;
-    for (int i = 1; i <= count; ++i) {
-        bytes += QByteArray::number(i).leftJustified(5) +
-                 QByteArray::number(9300000000000LL + i).leftJustified(15) +
-                 ("Item " + QByteArray::number(i)).leftJustified(40) + QByteArray("1.95").leftJustified(9) +
-                 "1    \r\n";
-    }
-    return bytes;
 }
 
 // The utility serving one transfer, and a handheld paired with it.
@@ -98,14 +86,9 @@ int main(int argc, char** argv) {
     const int items = bench::intOption(app.arguments(), "--items", 200);
     const int lines = bench::intOption(app.arguments(), "--lines", 5000);
     QTemporaryDir folder;
-    QFile settings(folder.filePath("scanner.ini"));
-    settings.open(QIODevice::WriteOnly);
-    settings.write(QStringLiteral("[ports]\nCOM1=web\n[web]\nport=%1\n").arg(kPort).toLatin1());
-    settings.close();
-    QFile file(folder.filePath("rmItems.dat"));
-    file.open(QIODevice::WriteOnly);
-    file.write(itemFile(items));
-    file.close();
+    bench::writeFile(folder.filePath("scanner.ini"),
+                     QStringLiteral("[ports]\nCOM1=web\n[web]\nport=%1\n").arg(kPort).toLatin1());
+    bench::writeFile(folder.filePath("rmItems.dat"), bench::itemFile(items));
 
     Page send(folder, {"COM1:9600,n,8,1", "n", 'D' + folder.filePath("rmItems.dat"), "/f5,15,40,9,5"});
     QElapsedTimer timer;
@@ -122,10 +105,7 @@ int main(int argc, char** argv) {
     bench::printFigure("item file taken by the handheld", itemsMs, "ms (target 1000)");
     bench::printFigure("item records", items, "");
 
-    QByteArray stock = "NXSTV100\r\n";
-    for (int i = 1; i <= lines; ++i) {
-        stock += QByteArray::number(i) + ',' + QByteArray::number(9300000000000LL + i) + ",3\r\n";
-    }
+    const QByteArray stock = bench::stocktakeUpload(lines);
     Page receive(folder, {"COM1:9600,n,8,1", "n@", folder.filePath("Stock.dat")});
     timer.start();
     receive.call("POST", "/api/upload", stock);

@@ -3,7 +3,6 @@
 // line's own floor, the bytes on the wire at 10 bits each.
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -12,17 +11,6 @@
 #include "fileprotocol.h"
 
 namespace {
-
-QByteArray itemFile(int count) {
-    QByteArray bytes;
-    for (int i = 1; i <= count; ++i) {
-        bytes += QByteArray::number(i % 100000).leftJustified(5) +
-                 QByteArray::number(9300000000000LL + i).leftJustified(15) +
-                 ("Item " + QByteArray::number(i)).leftJustified(40) + QByteArray("1.95").leftJustified(9) +
-                 "1    \r\n";
-    }
-    return bytes;
-}
 
 // The bytes both ends put on the wire for a send of `records` item records: the link, the heading,
 // each block and its ACK, and the end.
@@ -37,10 +25,7 @@ qint64 wireBytes(int records) {
 class Line {
 public:
     explicit Line(const QStringList& options) {
-        QFile settings(path("scanner.ini"));
-        settings.open(QIODevice::WriteOnly);
-        settings.write(("[ports]\nCOM1=" + path("line") + "\n").toUtf8());
-        settings.close();
+        bench::writeFile(path("scanner.ini"), ("[ports]\nCOM1=" + path("line") + "\n").toUtf8());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("PDT_SIM_DIR"), path("memory"));
         simulator_.setProcessEnvironment(environment);
@@ -77,12 +62,6 @@ private:
     QProcess simulator_;
 };
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,21 +72,17 @@ int main(int argc, char** argv) {
     const QString port = QStringLiteral("COM1:9600,n,8,1");
     {
         const Line line({});
-        writeFile(line.path("rmItems.dat"), itemFile(records));
+        bench::writeFile(line.path("rmItems.dat"), bench::itemFile(records));
         const bench::Run sent = line.transfer(
             {port, QStringLiteral("n"), 'D' + line.path("rmItems.dat"), QStringLiteral("/f5,15,40,9,5")});
         bench::printFigure("send, unpaced", records / sent.seconds, "records/s (floor 10000)");
         QDir().mkpath(line.path("memory"));
-        QByteArray stock = "NXSTV100\r\n";
-        for (int i = 1; i < records; ++i) {
-            stock += QByteArray::number(i) + ',' + QByteArray::number(9300000000000LL + i) + ",3\r\n";
-        }
-        writeFile(line.path("memory/Stock.dat"), stock);
+        bench::writeFile(line.path("memory/Stock.dat"), bench::stocktakeUpload(records - 1));
         const bench::Run received = line.transfer({port, QStringLiteral("n@"), line.path("Stock.dat")});
         bench::printFigure("receive, unpaced", records / received.seconds, "records/s (floor 10000)");
     }
     const Line line({QStringLiteral("--pace"), QStringLiteral("9600")});
-    writeFile(line.path("rmItems.dat"), itemFile(paced));
+    bench::writeFile(line.path("rmItems.dat"), bench::itemFile(paced));
     const bench::Run sent = line.transfer(
         {port, QStringLiteral("n"), 'D' + line.path("rmItems.dat"), QStringLiteral("/f5,15,40,9,5")});
     const double floor = wireBytes(paced) * 10.0 / 9600.0;

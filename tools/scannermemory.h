@@ -50,6 +50,16 @@ inline const std::array<UploadMode, 3> kUploadModes{{
     {"goods", scannerfiles::kGoodsReceived, scannerfiles::kGoodsReceivedHeader, 5},
 }};
 
+// The upload mode whose file is `fileName` (Stock.dat, Orders.dat, Goods.dat), or none.
+inline const UploadMode* uploadModeOfFile(const QString& fileName) {
+    for (const UploadMode& mode : kUploadModes) {
+        if (fileName == QLatin1String(mode.fileName)) {
+            return &mode;
+        }
+    }
+    return nullptr;
+}
+
 using scannerfiles::itemFieldWidthsText;
 
 // The scanner's memory: PDT_SIM_DIR when set, else the folder "scanner-memory" beside the tool;

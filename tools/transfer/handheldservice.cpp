@@ -20,16 +20,6 @@ QJsonObject jsonBody(const QByteArray& body) {
     return QJsonDocument::fromJson(body).object();
 }
 
-// The upload mode whose file `fileName` is, or none for the item file.
-const scanner::UploadMode* uploadMode(const QString& fileName) {
-    for (const scanner::UploadMode& mode : scanner::kUploadModes) {
-        if (fileName == QLatin1String(mode.fileName)) {
-            return &mode;
-        }
-    }
-    return nullptr;
-}
-
 // The upload mode whose header line `line` is, or none.
 const scanner::UploadMode* modeOfHeader(const QByteArray& line) {
     for (const scanner::UploadMode& mode : scanner::kUploadModes) {
@@ -128,7 +118,7 @@ HttpReply HandheldService::pair(const QByteArray& body) {
 }
 
 HttpReply HandheldService::describe(const QString& handheld) const {
-    const scanner::UploadMode* mode = uploadMode(offer_.fileName);
+    const scanner::UploadMode* mode = scanner::uploadModeOfFile(offer_.fileName);
     return jsonReply(200, {{QStringLiteral("direction"), offer_.sending ? "send" : "receive"},
                            {QStringLiteral("file"), offer_.fileName},
                            {QStringLiteral("mode"), mode ? mode->command : "items"},
@@ -161,7 +151,7 @@ HttpReply HandheldService::taken(const QByteArray& body) {
 }
 
 HttpReply HandheldService::upload(const QByteArray& body) {
-    const scanner::UploadMode* wanted = uploadMode(offer_.fileName);
+    const scanner::UploadMode* wanted = scanner::uploadModeOfFile(offer_.fileName);
     if (offer_.sending || !wanted || over_) {
         return errorReply(409, QStringLiteral("The PC is not waiting for an upload now"));
     }

@@ -6,10 +6,8 @@
 
 QByteArray wantedUploadName(const QString& path) {
     const QString name = QFileInfo(path).fileName();
-    for (const scanner::UploadMode& mode : scanner::kUploadModes) {
-        if (name == QLatin1String(mode.fileName)) {
-            return fileprotocol::scannerFileName(name).value();
-        }
+    if (scanner::uploadModeOfFile(name)) {
+        return fileprotocol::scannerFileName(name).value();
     }
     throw scanner::Failure(
         QStringLiteral("the scanner has no upload called '%1' (Stock.dat, Orders.dat or Goods.dat)")

@@ -71,8 +71,11 @@ HttpReply instructionsReply(const HttpRequest& request, const QByteArray& author
     if (request.method() == "GET" && request.path() == "/rmstockhand-ca.crt") {
         return {200, "application/x-x509-ca-cert", authority, {{"Cache-Control", "no-cache"}}};
     }
-    return request.method() == "GET" ? pageFile(request.path() == "/" ? "/instructions.html" : "/-")
-                                     : errorReply(405, QStringLiteral("Not here"));
+    if (request.method() == "GET" && request.path() == "/") {
+        return pageFile("/instructions.html");
+    }
+    return errorReply(404,
+                      QStringLiteral("This port serves only how to trust the PC: open the https address"));
 }
 
 }  // namespace
@@ -81,6 +84,7 @@ WebSession::WebSession(HandheldOffer offer, const platform::ScannerSettings& set
                        StopSignals& stops)
     : settings_(settings),
       what_(std::move(what)),
+      sending_(offer.sending),
       code_(newPairingCode()),
       service_(std::move(offer), platform::pairedHandheldsPath(), code_),
       stopSignals_(stops),
@@ -163,8 +167,7 @@ QString WebSession::nobodyCalled() const {
     return QStringLiteral(
                "no handheld %1 within %2 s: open the handheld page on it, pair it if it asks, and "
                "try again")
-        .arg(what_.startsWith(QLatin1String("Sending")) ? QStringLiteral("took the item file")
-                                                        : QStringLiteral("sent the upload"))
+        .arg(sending_ ? QStringLiteral("took the item file") : QStringLiteral("sent the upload"))
         .arg(settings_.linkUpSeconds);
 }
 

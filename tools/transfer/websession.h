@@ -43,6 +43,7 @@ private:
 
     const platform::ScannerSettings& settings_;
     QString what_;
+    bool sending_;
     QString code_;
     HandheldService service_;
     std::unique_ptr<HandheldServer> server_;
